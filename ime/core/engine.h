@@ -1,0 +1,102 @@
+// The composition engine: character keys, delete keys, edit keys and the
+// composition operations, writing the composition record of an input context
+// and sending its messages through the context's sink.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "code_page.h"
+#include "comp_record.h"
+#include "feedback.h"
+#include "ime_messages.h"
+#include "ime_settings.h"
+#include "jamo_automaton.h"
+#include "ks_gm.h"
+#include "reading_table.h"
+
+namespace ime {
+
+// The blocks of one input context, locked for the duration of one call.
+struct ImeContextBlocks {
+  ImeCompString* comp = nullptr;
+  size_t compSize = 0;
+  ImeCandInfo* cand = nullptr;
+  size_t candSize = 0;
+  MessageSink* sink = nullptr;
+};
+
+bool IsCharacterKey(unsigned c);
+bool IsComposing(const ImeContextBlocks& ctx);
+bool IsCompConverted(const ImeContextBlocks& ctx);
+bool IsCandidateOpen(const ImeContextBlocks& ctx);
+
+class ImeEngine {
+ public:
+  ImeEngine(ImeSettings& settings, UserFeedback& feedback,
+            const codeconv::CodePageConverter& codePages);
+
+  // The reading table of the ANSI interface (not owned); null when none loaded.
+  void SetReadingTable(const ReadingTable* table) { table_ = table; }
+
+  void InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtualKey);
+  void DeleteKey(ImeContextBlocks& ctx, unsigned virtualKey);
+  // key: virtual key in bits 0-7, character in bits 8-15. 1 when taken.
+  int DispatchEditKey(ImeContextBlocks& ctx, unsigned key);
+
+  int DetermineComposition(ImeContextBlocks& ctx, bool sendEnd);
+  void DetermineFirstClause(ImeContextBlocks& ctx);
+  void BackToReading(ImeContextBlocks& ctx);
+  void RevertComposition(ImeContextBlocks& ctx);
+  void CancelComposition(ImeContextBlocks& ctx);
+  void MoveCompositionCursor(ImeContextBlocks& ctx, unsigned virtualKey);
+  int ConvertToHanja(ImeContextBlocks& ctx);
+
+  // One mark per composed character under the 3-set arrangement.
+  const KeyMarks& Marks() const { return marks_; }
+  size_t savedCursorPos = 0;  // cursor before a conversion, in units
+
+ private:
+  struct Ch {
+    uint16_t v = 0;
+    uint8_t w = 1;  // units: 1 in UTF-16; 1 or 2 bytes under the ANSI interface
+    bool operator==(const Ch&) const = default;
+  };
+  using Text = std::vector<Ch>;
+
+  // Record access in the units of the interface.
+  Text ReadComp(const ImeCompString& cs) const;
+  Text ReadReading(const ImeCompString& cs) const;
+  Text ReadUnits(const uint8_t* area, uint32_t units) const;
+  uint32_t WriteUnits(uint8_t* area, size_t capacity, const Text& t) const;
+  static uint32_t UnitCount(const Text& t, size_t chars);
+  size_t CharIndexOfUnit(const Text& t, uint32_t unit) const;
+  uint32_t ByteLength(const Text& t) const;
+
+  // Writes the composition (and the reading as its copy), attributes 0, one
+  // clause, cursor and delta start (both in characters).
+  void WriteComposition(ImeCompString& cs, const Text& comp, size_t cursor, size_t deltaStart) const;
+  void WriteResult(ImeCompString& cs, const Text& result, const Text& reading) const;
+  void InitComposition(ImeCompString& cs);
+  void ReplaceMarks(size_t start, size_t count, const KeyMarks& with);
+
+  std::string KeysOf(const Ch& c, size_t markIndex) const;
+  Text Compose(const std::string& keys, KeyMarks* marks);
+  Ch WidenCharacter(uint8_t ch) const;
+  uint16_t ToGm95(uint16_t c) const;
+  uint16_t FromGm95(uint16_t c) const;
+  bool IsLead(uint8_t b) const;
+
+  void Send(ImeContextBlocks& ctx, uint32_t message, uint64_t wParam, int64_t lParam, bool straight = false);
+  void SendComposition(ImeContextBlocks& ctx, uint32_t flags, bool straight = false);
+  void CloseCandidates(ImeContextBlocks& ctx);
+
+  ImeSettings& settings_;
+  UserFeedback& feedback_;
+  const codeconv::CodePageConverter& codePages_;
+  const ReadingTable* table_ = nullptr;
+  KeyMarks marks_;
+};
+
+}  // namespace ime

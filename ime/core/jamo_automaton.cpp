@@ -1,0 +1,257 @@
+#include "jamo_automaton.h"
+
+#include <cstring>
+
+namespace ime {
+
+// The tables, slot for slot; blanks pad the slots.
+const ArrangementTables TwoSetKeyTables = {
+    "rRseEfaqQtTdwWczxvg", 1,
+    "k o i O j p u P h hkhohly n njnpnlb m mll ", 2,
+    "r R rts swsge f frfafqftfxfvfga q qtt T d w c z x v g ",
+    "r R rts swsge E f frfafqftfxfvfga q Q qtt T d w W c z x v g ",
+    nullptr,
+};
+
+const ArrangementTables RomanKeyTables = {
+    "kgndwlmbvsqfjzcxtph", 1,
+    "a  ai ya yair  ri yr yrio  oa oaioi yo u  ur uriui yu e  ei i  ", 3,
+    "k g ksn njnhd l lklmlblsltlplhm b bss q f j c x t p h ",
+    "k g ksn njnhd w l lklmlblsltlplhm b v bss q f j z c x t p h ",
+    nullptr,
+};
+
+const ArrangementTables ThreeSetKeyTables = {
+    "A AAB C CCD E F FFG GGH I IIJ K L M N ", 2,
+    "O P Q R S T U V W WOWPWcX Y YSYTYcZ a b c ", 2,
+    "f g frh hui j k l m kpkrkxkyn o p q r s t u v w x y z ",
+    "A AAfrB hui C CCD l m kpkrkxkyn E F FFq G GGH I IIJ K L M N ",
+    "f g frh hui j CCk l m kpkrkxkyn o p FFq r s t u IIv w x y z ",
+};
+
+namespace {
+
+constexpr int kInitials = 19;
+constexpr int kVowels = 21;
+constexpr int kFinals = 27;
+constexpr int kConsonants = 30;
+
+// Letters of slot i (up to the first blank) when they begin keys; 0 otherwise.
+int SlotMatch(const char* table, int width, int i, const char* keys) {
+  const char* slot = table + i * width;
+  int n = 0;
+  while (n < width && slot[n] != ' ') {
+    if (keys[n] != slot[n]) return 0;
+    ++n;
+  }
+  return n;
+}
+
+// Slots tried from the last to the first; the first that begins keys wins.
+int MatchFromLast(const char* table, int width, int count, const char* keys, int* length) {
+  for (int i = count - 1; i >= 0; --i) {
+    if (int n = SlotMatch(table, width, i, keys)) {
+      *length = n;
+      return i;
+    }
+  }
+  *length = 0;
+  return -1;
+}
+
+void AppendSlotLetters(std::string& out, const char* table, int width, int i) {
+  const char* slot = table + i * width;
+  for (int n = 0; n < width && slot[n] != ' '; ++n) out.push_back(slot[n]);
+}
+
+}  // namespace
+
+int JamoAutomaton::MatchInitialKeys(const char* keys, int* length) const {
+  return MatchFromLast(t_.initials, t_.initialWidth, kInitials, keys, length);
+}
+
+int JamoAutomaton::InitialIndex(char key) const {
+  const char keys[2] = {key, 0};
+  int length = 0;
+  return MatchInitialKeys(keys, &length);
+}
+
+int JamoAutomaton::MatchVowelKeys(const char* keys, int* length) const {
+  return MatchFromLast(t_.vowels, t_.vowelWidth, kVowels, keys, length);
+}
+
+int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
+  for (int i = kFinals - 1; i >= 0; --i) {
+    int n = SlotMatch(t_.finals, kFinalWidth, i, keys);
+    if (n == 0) continue;
+    int vowelLength = 0;
+    if (MatchVowelKeys(keys + n, &vowelLength) >= 0) continue;  // starts the next syllable
+    *length = n;
+    return i + 1;
+  }
+  *length = 0;
+  return 0;
+}
+
+int JamoAutomaton::VowelJamo(char16_t* out, const char* keys) const {
+  int length = 0;
+  int v = MatchVowelKeys(keys, &length);
+  if (v < 0) return 0;
+  *out = static_cast<char16_t>(kFirstCompatVowel + v);
+  return length;
+}
+
+int JamoAutomaton::ConsonantJamo(char16_t* out, const char* keys) const {
+  if (!IsThreeSet()) {
+    for (int i = 0; i < kConsonants; ++i) {
+      if (t_.consonants[i * kConsonantWidth] == keys[0] && keys[0] != 0) {
+        *out = static_cast<char16_t>(kFirstCompatConsonant + i);
+        return 1;
+      }
+    }
+    return 0;
+  }
+  int length = 0;
+  int i = MatchFromLast(t_.consonants, kConsonantWidth, kConsonants, keys, &length);
+  if (i < 0) i = MatchFromLast(t_.finalConsonants, kConsonantWidth, kConsonants, keys, &length);
+  if (i < 0) return 0;
+  *out = static_cast<char16_t>(kFirstCompatConsonant + i);
+  return length;
+}
+
+int JamoAutomaton::KeysToSyllables(std::u16string& out, const std::string& keyString,
+                                   KeyMarks* marks,
+                                   UserFeedback* feedback) const {
+  const char* keys = keyString.c_str();
+  int emitted = 0;
+  size_t pos = 0;
+  while (keys[pos] != 0) {
+    char16_t ch = 0;
+    int used = 0;
+    bool fromConsonantJamo = false;
+    int initialLength = 0;
+    int initial = MatchInitialKeys(keys + pos, &initialLength);
+    if (initial >= 0) {
+      int vowelLength = 0;
+      int vowel = MatchVowelKeys(keys + pos + initialLength, &vowelLength);
+      if (vowel >= 0) {
+        int finalLength = 0;
+        int final = MatchFinalKeys(keys + pos + initialLength + vowelLength, &finalLength);
+        ch = static_cast<char16_t>(kFirstSyllable + (initial * 21 + vowel) * 28 + final);
+        used = initialLength + vowelLength + finalLength;
+      } else {
+        used = ConsonantJamo(&ch, keys + pos);
+        fromConsonantJamo = true;
+      }
+    } else {
+      used = VowelJamo(&ch, keys + pos);
+      if (used == 0 && IsThreeSet()) {
+        used = ConsonantJamo(&ch, keys + pos);
+        fromConsonantJamo = true;
+      }
+    }
+    if (used == 0) {
+      if (feedback) feedback->Beep(kBeepExclamation);
+      ++pos;
+      continue;
+    }
+    if (IsThreeSet() && marks) {
+      KeyMark mark;
+      char letter = keys[pos];
+      if (fromConsonantJamo && used == 1 && letter >= 'f' && letter <= 'z') {
+        mark.b0 = ' ';
+        mark.b1 = static_cast<uint8_t>(letter);
+      }
+      marks->push_back(mark);
+    }
+    out.push_back(ch);
+    ++emitted;
+    pos += used;
+  }
+  return emitted;
+}
+
+std::string JamoAutomaton::SyllableToKeys(char16_t ch) const {
+  std::string keys;
+  if (ch >= kFirstSyllable && ch <= kLastSyllable) {
+    int s = ch - kFirstSyllable;
+    int initial = s / 588;
+    int vowel = (s % 588) / 28;
+    int final = s % 28;
+    AppendSlotLetters(keys, t_.initials, t_.initialWidth, initial);
+    AppendSlotLetters(keys, t_.vowels, t_.vowelWidth, vowel);
+    if (final > 0) AppendSlotLetters(keys, t_.finals, kFinalWidth, final - 1);
+  } else if (ch >= kFirstCompatConsonant && ch < kFirstCompatVowel) {
+    AppendSlotLetters(keys, t_.consonants, kConsonantWidth, ch - kFirstCompatConsonant);
+  } else if (ch >= kFirstCompatVowel && ch <= kLastCompatVowel) {
+    AppendSlotLetters(keys, t_.vowels, t_.vowelWidth, ch - kFirstCompatVowel);
+  }
+  return keys;
+}
+
+const JamoAutomaton& AutomatonFor(int inputMode) {
+  static const JamoAutomaton roman(RomanKeyTables);
+  static const JamoAutomaton twoSet(TwoSetKeyTables);
+  static const JamoAutomaton threeSet(ThreeSetKeyTables);
+  switch (inputMode) {
+    case 0: return roman;
+    case 2: return threeSet;
+    default: return twoSet;
+  }
+}
+
+bool CombineThreeSetFinal(std::string& keys, size_t index, int limit) {
+  if (index < 1 || index >= keys.size()) return false;
+  struct Pair { char earlier, added, compound; };
+  static constexpr Pair kPairs[] = {
+      {'f', 'f', 'g'}, {'h', 'z', 'i'}, {'k', 'f', 'l'}, {'k', 'o', 'm'},
+      {'k', 'z', 'n'}, {'p', 'r', 'q'}, {'r', 'r', 's'},
+  };
+  for (const Pair& p : kPairs) {
+    if (keys[index - 1] != p.earlier || keys[index] != p.added) continue;
+    std::string copy = keys;
+    copy[index - 1] = p.compound;
+    copy.erase(index, 1);
+    std::u16string parsed;
+    if (AutomatonFor(2).KeysToSyllables(parsed, copy, nullptr, nullptr) > limit) return false;
+    keys = copy;
+    return true;
+  }
+  return false;
+}
+
+char MapThreeSetKey(char ch, unsigned virtualKey, bool shiftHeld, int keyboardType) {
+  if (virtualKey >= 0x60 && virtualKey <= 0x6F) return ch;
+  unsigned char c = static_cast<unsigned char>(ch);
+  if (c < 33 || c > 126) return ch;
+  if (c >= 'A' && c <= 'Z' && !shiftHeld) c = static_cast<unsigned char>(c - 'A' + 'a');
+  auto swap = [&](unsigned char x) -> unsigned char {
+    if (keyboardType != 2) return x;
+    if (x == '\'') return ':';
+    if (x == ':') return '\'';
+    return x;
+  };
+  c = swap(c);
+  // Keys not listed map to themselves.
+  static const struct { char key, letter; } kPairs[] = {
+      {'!', 'u'}, {'/', 'W'}, {'0', 'K'}, {'1', 'z'}, {'2', 's'}, {'3', 'p'}, {'4', 'X'},
+      {'5', 'Z'}, {'6', 'Q'}, {'7', 'V'}, {'8', 'b'}, {'9', 'Y'}, {':', 'L'}, {';', 'F'},
+      {'<', '2'}, {'>', '3'}, {'A', 'j'}, {'B', '!'}, {'C', 'm'}, {'D', 'l'}, {'E', 'w'},
+      {'F', 'g'}, {'G', '/'}, {'H', ':'}, {'I', '8'}, {'J', '4'}, {'K', '5'}, {'L', '6'},
+      {'M', '1'}, {'N', '0'}, {'O', '9'}, {'P', '>'}, {'Q', 'y'}, {'R', 'R'}, {'S', 'i'},
+      {'T', ';'}, {'U', '7'}, {'V', 'n'}, {'W', 'x'}, {'X', 'q'}, {'Y', '<'}, {'Z', 'v'},
+      {'a', 't'}, {'b', 'Y'}, {'c', 'T'}, {'d', 'c'}, {'e', 'U'}, {'f', 'O'}, {'g', 'a'},
+      {'h', 'B'}, {'i', 'E'}, {'j', 'H'}, {'k', 'A'}, {'l', 'I'}, {'m', 'N'}, {'n', 'G'},
+      {'o', 'J'}, {'p', 'M'}, {'q', 'r'}, {'r', 'P'}, {'s', 'h'}, {'t', 'S'}, {'u', 'C'},
+      {'v', 'W'}, {'w', 'k'}, {'x', 'f'}, {'y', 'D'}, {'z', 'o'},
+  };
+  for (const auto& p : kPairs) {
+    if (static_cast<unsigned char>(p.key) == c) {
+      c = static_cast<unsigned char>(p.letter);
+      break;
+    }
+  }
+  return static_cast<char>(swap(c));
+}
+
+}  // namespace ime

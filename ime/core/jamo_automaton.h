@@ -1,0 +1,94 @@
+// Jamo automata: key strings to precomposed Hangul and back, for the KS 2-set,
+// KS 3-set and roman arrangements. One table-driven automaton serves all three.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "feedback.h"
+
+namespace ime {
+
+// Key tables of one arrangement. Each table is one string of fixed-width slots
+// padded with blanks; a slot's letters end at its first blank.
+struct ArrangementTables {
+  const char* initials;         // 19 slots, in Unicode initial order
+  int initialWidth;
+  const char* vowels;           // 21 slots, in Unicode vowel order
+  int vowelWidth;
+  const char* finals;           // 27 slots, finals 1..27
+  const char* consonants;       // 30 compatibility consonants U+3131..U+314E
+  const char* finalConsonants;  // 3-set only: the final-letter form, else nullptr
+};
+constexpr int kFinalWidth = 2;
+constexpr int kConsonantWidth = 2;
+
+extern const ArrangementTables TwoSetKeyTables;
+extern const ArrangementTables RomanKeyTables;
+extern const ArrangementTables ThreeSetKeyTables;
+
+// Cell of ThreeSetKeyMarks for a character decomposed from its own code.
+constexpr uint8_t kMarkSquareLead = 0x81;
+constexpr uint8_t kMarkSquareTrail = 0xA0;
+
+// One 2-byte mark per composed character (3-set only).
+struct KeyMark {
+  uint8_t b0 = kMarkSquareLead;
+  uint8_t b1 = kMarkSquareTrail;
+  bool IsFinalKey() const { return b0 == ' '; }
+  bool operator==(const KeyMark&) const = default;
+};
+
+using KeyMarks = std::vector<KeyMark>;
+
+class JamoAutomaton {
+ public:
+  explicit JamoAutomaton(const ArrangementTables& t) : t_(t) {}
+
+  bool IsThreeSet() const { return t_.finalConsonants != nullptr; }
+
+  // Index 0..18 of the initial at the start of keys and its letter count; -1.
+  int MatchInitialKeys(const char* keys, int* length) const;
+  // 2-set and roman: index of a one-key initial, -1 when none.
+  int InitialIndex(char key) const;
+  // Vowel index 0..20 and its letter count, or -1 and 0.
+  int MatchVowelKeys(const char* keys, int* length) const;
+  // Final index 1..27 and its letter count, or 0 and 0. A final is not taken
+  // when the keys after it begin a vowel.
+  int MatchFinalKeys(const char* keys, int* length) const;
+  // Compatibility jamo at the start of keys; return the letters used (0 none).
+  int VowelJamo(char16_t* out, const char* keys) const;
+  int ConsonantJamo(char16_t* out, const char* keys) const;
+
+  // Parses a key string into characters; returns how many were appended to out.
+  // Keys that cannot be placed are skipped with a beep. Under the 3-set
+  // arrangement, marks (when not null) receives one mark per character.
+  int KeysToSyllables(std::u16string& out, const std::string& keys,
+                      KeyMarks* marks, UserFeedback* feedback) const;
+  // Key string of one syllable or compatibility jamo; empty for anything else.
+  std::string SyllableToKeys(char16_t ch) const;
+
+ private:
+  const ArrangementTables& t_;
+};
+
+const JamoAutomaton& AutomatonFor(int inputMode);  // 0 roman, 1 2-set, 2 3-set
+
+// 3-set: after a key has been appended at index (>= 1), merges it with the key
+// before it into a compound final when the result parses into at most limit
+// characters. Returns true when keys was changed.
+bool CombineThreeSetFinal(std::string& keys, size_t index, int limit);
+
+// 3-set key map. keyboardType 2 (English 101-key) exchanges ' and : around the
+// lookup; an upper-case letter typed without Shift is lowered first.
+char MapThreeSetKey(char ch, unsigned virtualKey, bool shiftHeld, int keyboardType);
+
+inline bool IsAsciiLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+constexpr char16_t kFirstSyllable = 0xAC00;
+constexpr char16_t kLastSyllable = 0xD7A3;
+constexpr char16_t kFirstCompatConsonant = 0x3131;
+constexpr char16_t kFirstCompatVowel = 0x314F;
+constexpr char16_t kLastCompatVowel = 0x3163;
+
+}  // namespace ime

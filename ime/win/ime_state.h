@@ -1,0 +1,55 @@
+// Module state of the input method: one copy per process.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "engine.h"
+#include "imm_ime.h"
+#include "reading_table.h"
+
+namespace ime {
+
+class Win32Feedback final : public UserFeedback {
+ public:
+  void Beep(unsigned type) override { MessageBeep(type); }
+  int ShowMessage(const std::string& text, unsigned flags) override {
+    return ::MessageBoxA(nullptr, text.c_str(), "", flags | MB_TASKMODAL);
+  }
+};
+
+struct ImeModule {
+  HINSTANCE instance = nullptr;
+  std::string fileName;     // own file name, upper-cased, no folder
+  std::string prefix;       // first two characters: the settings key
+  std::string koreanFace;   // current Korean face name (system code page)
+  ImeSettings settings;
+  Win32Feedback feedback;
+  ReadingTable readingTable;
+  std::unique_ptr<ImeEngine> engine;
+  HWND uiWindow = nullptr;
+
+  // The message list of the ImeToAsciiEx call in progress, null outside it.
+  LPTRANSMSGLIST currentList = nullptr;
+  UINT messageCount = 0;
+};
+
+ImeModule& Module();
+
+// Reads the settings of the edition from the registry (HKCU, then HKLM).
+void LoadEngineSettings(ImeModule& m);
+// Loads the reading table resource of the current input mode.
+bool LoadReadingTable(ImeModule& m);
+
+// Registers and unregisters the UI window class.
+bool RegisterUiClass(HINSTANCE instance);
+void UnregisterUiClass(HINSTANCE instance);
+extern const char kUiClassName[];
+
+// The one path by which a message leaves the input method.
+BOOL GenerateImeMessage(HIMC himc, LPINPUTCONTEXT context, const TRANSMSG& message, bool indirect);
+
+constexpr UINT WM_IME_DEFERRED = 0x65D;
+
+}  // namespace ime
