@@ -75,7 +75,6 @@ int ImeKeyDownCore(ImeEngine& engine, ImeContextBlocks& ctx, unsigned packedKey,
 
 int NotifyImeCore(ImeEngine& engine, ImeContextBlocks& ctx, bool open, uint32_t action,
                   uint32_t index, uint32_t value) {
-  (void)index;
   const bool listOpen = IsCandidateOpen(ctx);
   switch (action) {
     case kNiContextUpdated:
@@ -97,7 +96,8 @@ int NotifyImeCore(ImeEngine& engine, ImeContextBlocks& ctx, bool open, uint32_t 
     case kNiChangeCandidateList:
       return listOpen ? 1 : 0;
     case kNiCompositionStr:
-      switch (value) {
+      // The request (CPS_*) comes in the index argument.
+      switch (index) {
         case kCpsComplete: engine.DetermineComposition(ctx, true); return 1;
         case kCpsConvert: engine.ConvertToHanja(ctx); return 1;
         case kCpsRevert: engine.RevertComposition(ctx); return 1;

@@ -77,12 +77,12 @@ TEST(KeyDown, ShiftAndControlKeysAndControlHeldDoNothing) {
 TEST(Notify, CompositionRequests) {
   EngineFixture f;
   f.Type("r");
-  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCompositionStr, 0, kCpsComplete), 1);
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCompositionStr, kCpsComplete, 0), 1);
   EXPECT_EQ(f.ctx.ResultW(), u"\u3131");
   f.Type("r");
-  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCompositionStr, 0, kCpsCancel), 1);
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCompositionStr, kCpsCancel, 0), 1);
   EXPECT_EQ(f.ctx.comp.h.dwCompStrLen, 0u);
-  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCompositionStr, 0, 9), 0);
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCompositionStr, 9, 0), 0);
   // Closing the context cancels what is composing.
   f.Type("r");
   EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, false, kNiContextUpdated, 0, kImcSetOpenStatus), 1);

@@ -1,0 +1,65 @@
+# Sourced by the Wine scripts: the Wine programs, the environment of every
+# Wine run, and helpers.  WINE_STATE_DIR names the folder that holds the
+# prefix and the state of the running display and wineserver.
+WINE64=/usr/lib/wine/wine64
+WINE32=/usr/lib/wine/wine
+WINESERVER=/usr/lib/wine/wineserver
+
+: "${WINE_STATE_DIR:?WINE_STATE_DIR must name the Wine state folder}"
+export WINEPREFIX="${WINEPREFIX:-$WINE_STATE_DIR/prefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export LC_ALL="${LC_ALL:-ja_JP.UTF-8}"
+WINE_STATE_FILE="$WINE_STATE_DIR/fixture.env"
+WINE_LOG="$WINE_STATE_DIR/fixture.log"
+
+# Whether 32-bit programs run here: the 32-bit loader is actually started.
+# Sets WINE32_WHY to the reason when they do not.
+wine_can_run_32() {
+  local out
+  if out=$(LC_ALL=C; "$WINE32" --version 2>&1); then
+    return 0
+  fi
+  WINE32_WHY="$WINE32 --version failed: ${out:-no output}"
+  return 1
+}
+
+# Windows path of a Unix path (drive Z: is the Unix root in a Wine prefix).
+wine_path() {
+  local p="$1"
+  case "$p" in
+    /*) p="Z:${p//\//\\}" ;;
+  esac
+  printf '%s' "$p"
+}
+
+# Runs one Wine program with its output in a file, so that the Wine service
+# processes that it may start do not hold the caller's pipes open.
+# wine_exec <log> <timeout seconds> <loader> <program> [args...]
+wine_exec() {
+  local log="$1" secs="$2"
+  shift 2
+  timeout -k 5 "$secs" "$@" >"$log" 2>&1 </dev/null
+}
+
+# Stops what an earlier start left running: its wineserver (which ends the
+# Wine processes of the prefix) and the Xvfb it started, by its process id.
+wine_stop_fixture() {
+  if [ -d "$WINEPREFIX" ]; then
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+  fi
+  if [ -f "$WINE_STATE_FILE" ]; then
+    local XVFB_PID=""
+    # shellcheck disable=SC1090
+    . "$WINE_STATE_FILE"
+    if [ -n "$XVFB_PID" ] && grep -q Xvfb "/proc/$XVFB_PID/cmdline" 2>/dev/null; then
+      kill "$XVFB_PID" 2>/dev/null || true
+      for _ in 1 2 3 4 5 6 7 8 9 10; do
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.2
+      done
+    fi
+    rm -f "$WINE_STATE_FILE"
+  fi
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs one Windows program under the Wine environment started by
+# wine-fixture.sh:  wine-run.sh <32|64> <program.exe> [args...]
+# Arguments that are absolute Unix paths are given to the program as Windows
+# paths.  Exits 77 (skipped) when a 32-bit program cannot run here.
+set -u
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/wine-env.sh"
+
+bits="$1" program="$2"
+shift 2
+if [ ! -f "$WINE_STATE_FILE" ]; then
+  echo "wine-run: the Wine environment is not started (run wine-fixture.sh start)"
+  exit 1
+fi
+# shellcheck disable=SC1090
+. "$WINE_STATE_FILE"
+export DISPLAY
+
+case "$bits" in
+  32)
+    if ! wine_can_run_32; then
+      echo "SKIP: 32-bit Windows programs cannot run on this machine ($WINE32_WHY)"
+      exit 77
+    fi
+    loader="$WINE32" ;;
+  64) loader="$WINE64" ;;
+  *) echo "wine-run: bits must be 32 or 64"; exit 2 ;;
+esac
+if [ ! -f "$program" ]; then
+  echo "wine-run: $program has not been built"
+  exit 1
+fi
+
+args=()
+for a in "$@"; do
+  case "$a" in
+    /*) args+=("$(wine_path "$a")") ;;
+    *) args+=("$a") ;;
+  esac
+done
+log="$(mktemp "$WINE_STATE_DIR/run.XXXXXX")"
+wine_exec "$log" "${WINE_RUN_TIMEOUT:-50}" "$loader" "$(wine_path "$program")" "${args[@]}"
+rc=$?
+cat "$log"
+rm -f "$log"
+[ "$rc" = 124 ] && echo "wine-run: timed out"
+exit "$rc"
