@@ -3,7 +3,6 @@
 # generated files from SUITE_DATA_DIR and embed them as resources.
 include(ExternalProject)
 
-option(SUITE_WINDOWS_BUILDS "Cross-build the Windows deliverables with mingw-w64" ON)
 if(NOT SUITE_WINDOWS_BUILDS)
   return()
 endif()
