@@ -35,7 +35,6 @@ bool IsAnyAttributeSet(const ImeCompString& cs) {
   return false;
 }
 
-bool Valid(const ImeContextBlocks& ctx) { return ctx.comp != nullptr && ctx.compSize >= kCompStrSize; }
 
 }  // namespace
 
@@ -439,15 +438,7 @@ int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
   const unsigned vk = key & 0xFF;
   const bool converted = IsCompConverted(ctx);
 
-  if (IsCandidateOpen(ctx)) {
-    switch (vk) {
-      case 0x08: case 0x1B: BackToReading(ctx); break;
-      case 0x09: case 0x0D: case 0x1D: DetermineComposition(ctx, true); break;
-      case 0x27: DetermineFirstClause(ctx); break;
-      default: break;  // selection keys belong to the candidate list
-    }
-    return 1;
-  }
+  if (IsCandidateOpen(ctx)) return DispatchCandidateKey(ctx, key);
 
   bool spaceConverted = false;
   switch (vk) {
@@ -492,6 +483,7 @@ int ImeEngine::DetermineComposition(ImeContextBlocks& ctx, bool sendEnd) {
   if (IsCandidateOpen(ctx)) {
     ResetCandInfo(*ctx.cand);
     Send(ctx, kWmImeNotify, kImnCloseCandidate, 1);
+    DicLearnChoice(cs);
   }
   WriteResult(cs, ReadComp(cs), ReadReading(cs));
   InitComposition(cs);
@@ -513,7 +505,10 @@ void ImeEngine::DetermineFirstClause(ImeContextBlocks& ctx) {
     DetermineComposition(ctx, true);
     return;
   }
-  CloseCandidates(ctx);
+  if (IsCandidateOpen(ctx)) {
+    CloseCandidates(ctx);
+    DicLearnChoice(cs);
+  }
   Text comp = ReadComp(cs);
   Text reading = ReadReading(cs);
   size_t word = CharIndexOfUnit(comp, GetU32(cs.compClause + 4));
@@ -582,13 +577,6 @@ void ImeEngine::MoveCompositionCursor(ImeContextBlocks& ctx, unsigned virtualKey
   cs.h.dwCursorPos = UnitCount(comp, cursor);
   cs.h.dwDeltaStart = cs.h.dwCompStrLen;
   SendComposition(ctx, kGcsCompEight);
-}
-
-int ImeEngine::ConvertToHanja(ImeContextBlocks& ctx) {
-  (void)ctx;
-  // No hanja dictionary is open: the conversion only beeps.
-  feedback_.Beep(kBeepDefault);
-  return 0;
 }
 
 }  // namespace ime

@@ -10,6 +10,7 @@
 #include "code_page.h"
 #include "comp_record.h"
 #include "feedback.h"
+#include "hanja_dictionary.h"
 #include "ime_messages.h"
 #include "ime_settings.h"
 #include "jamo_automaton.h"
@@ -27,6 +28,9 @@ struct ImeContextBlocks {
   MessageSink* sink = nullptr;
 };
 
+// The composition record has been sized by ImeSelect.
+inline bool Valid(const ImeContextBlocks& ctx) { return ctx.comp != nullptr && ctx.compSize >= kCompStrSize; }
+
 bool IsCharacterKey(unsigned c);
 bool IsComposing(const ImeContextBlocks& ctx);
 bool IsCompConverted(const ImeContextBlocks& ctx);
@@ -39,6 +43,8 @@ class ImeEngine {
 
   // The reading table of the ANSI interface (not owned); null when none loaded.
   void SetReadingTable(const ReadingTable* table) { table_ = table; }
+  // The hanja dictionary (not owned); null when none is open.
+  void SetDictionary(HanjaDictionary* dictionary) { dictionary_ = dictionary; }
 
   void InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtualKey);
   void DeleteKey(ImeContextBlocks& ctx, unsigned virtualKey);
@@ -52,6 +58,12 @@ class ImeEngine {
   void CancelComposition(ImeContextBlocks& ctx);
   void MoveCompositionCursor(ImeContextBlocks& ctx, unsigned virtualKey);
   int ConvertToHanja(ImeContextBlocks& ctx);
+  // move: -1 next, -2 previous (both wrap), -3 next page, -4 previous page,
+  // -5/-6 next/previous without wrap, 0..511 a scroll position, 512 + n the
+  // n-th candidate of the page. 0 when a no-wrap move meets an end.
+  int MoveCandidateSelection(ImeContextBlocks& ctx, int move);
+  int SelectCandidateByDigit(ImeContextBlocks& ctx, int n);
+  void EndDictionaryAccess();
 
   // One mark per composed character under the 3-set arrangement.
   const KeyMarks& Marks() const { return marks_; }
@@ -91,11 +103,24 @@ class ImeEngine {
   void Send(ImeContextBlocks& ctx, uint32_t message, uint64_t wParam, int64_t lParam, bool straight = false);
   void SendComposition(ImeContextBlocks& ctx, uint32_t flags, bool straight = false);
   void CloseCandidates(ImeContextBlocks& ctx);
+  int DispatchCandidateKey(ImeContextBlocks& ctx, unsigned key);
+
+  // Hanja conversion (conversion.cpp).
+  std::string ToDbCode(const Text& t) const;
+  Text FromDbCode(const std::string& bytes) const;
+  std::string DbToGm95(const std::string& bytes) const;
+  std::string Gm95ToDb(const std::string& gm95) const;
+  size_t CharsOfDbBytes(const Text& t, size_t bytes) const;
+  bool WriteConversion(ImeCompString& cs, const Text& word, const Text& reading, size_t readWordChars,
+                       bool allTarget) const;
+  void ShowCandidate(ImeContextBlocks& ctx, uint32_t index, bool allTarget);
+  void DicLearnChoice(ImeCompString& cs);
 
   ImeSettings& settings_;
   UserFeedback& feedback_;
   const codeconv::CodePageConverter& codePages_;
   const ReadingTable* table_ = nullptr;
+  HanjaDictionary* dictionary_ = nullptr;
   KeyMarks marks_;
 };
 

@@ -18,6 +18,7 @@ struct ImeSettings {
   bool indirectMode = false;
   bool shiftHeld = false;           // sampled when the current key arrived
   bool kanjiHotKey = false;         // PC-98 close/open hot key is VK 0x19
+  bool learning = true;             // determined conversions are learned
 
   bool Unicode() const { return interfaceCodePage == 949; }
   bool Hangul() const { return (conversionMode & kConvNative) != 0; }

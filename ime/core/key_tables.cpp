@@ -98,15 +98,17 @@ int NotifyImeCore(ImeEngine& engine, ImeContextBlocks& ctx, bool open, uint32_t 
     case kNiCompositionStr:
       // The request (CPS_*) comes in the index argument.
       switch (index) {
-        case kCpsComplete: engine.DetermineComposition(ctx, true); return 1;
-        case kCpsConvert: engine.ConvertToHanja(ctx); return 1;
-        case kCpsRevert: engine.RevertComposition(ctx); return 1;
+        case kCpsComplete: engine.DetermineComposition(ctx, true); engine.EndDictionaryAccess(); return 1;
+        case kCpsConvert: engine.ConvertToHanja(ctx); engine.EndDictionaryAccess(); return 1;
+        case kCpsRevert: engine.RevertComposition(ctx); engine.EndDictionaryAccess(); return 1;
         case kCpsCancel: engine.CancelComposition(ctx); return 1;
         default: return 0;
       }
     case kNiSetCandidatePageStart:
     case kNiSetCandidatePageSize:
+      // A page size of 0 would leave a list with no page.
       if (value > 9 || !listOpen || value >= ctx.cand->list.dwCount) return 0;
+      if (action == kNiSetCandidatePageSize && value == 0) return 0;
       if (action == kNiSetCandidatePageStart) {
         ctx.cand->list.dwPageStart = value;
       } else {

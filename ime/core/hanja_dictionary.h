@@ -1,0 +1,24 @@
+// What the hanja conversion needs of the dictionary: readings and words are
+// GM95 double bytes. The dictionary file engine provides it in the DLL;
+// tests use a small in-memory one.
+#pragma once
+#include <string>
+
+namespace ime {
+
+class HanjaDictionary {
+ public:
+  virtual ~HanjaDictionary() = default;
+  // The dictionary file exists and can be used.
+  virtual bool Available() = 0;
+  // First word of a reading; false when the reading is unknown.
+  virtual bool Lookup(const std::string& reading, std::string* word) = 0;
+  // The next word of the reading of the last lookup; false at the end.
+  virtual bool LookupNext(std::string* word) = 0;
+  // Moves a word to the front of its reading.
+  virtual bool Learn(const std::string& reading, const std::string& word) = 0;
+  // Ends the access that the calls above began.
+  virtual void EndAccess() = 0;
+};
+
+}  // namespace ime
