@@ -19,6 +19,22 @@
 
 namespace ime {
 
+// The guideline block of an input context, resized on request.
+class GuidelineBlock {
+ public:
+  virtual ~GuidelineBlock() = default;
+  // The block resized to size bytes, or null.
+  virtual uint8_t* Resize(size_t size) = 0;
+};
+
+// Guideline entries: level, index and the string resource of the text.
+struct GuidelineEntry {
+  uint32_t level;
+  uint32_t index;
+  unsigned stringId;
+};
+extern const GuidelineEntry GuidelineTable[3];
+
 // The blocks of one input context, locked for the duration of one call.
 struct ImeContextBlocks {
   ImeCompString* comp = nullptr;
@@ -26,6 +42,7 @@ struct ImeContextBlocks {
   ImeCandInfo* cand = nullptr;
   size_t candSize = 0;
   MessageSink* sink = nullptr;
+  GuidelineBlock* guideline = nullptr;
 };
 
 // The composition record has been sized by ImeSelect.
@@ -64,6 +81,9 @@ class ImeEngine {
   int MoveCandidateSelection(ImeContextBlocks& ctx, int move);
   int SelectCandidateByDigit(ImeContextBlocks& ctx, int n);
   void EndDictionaryAccess();
+  // Writes guideline entry n with its text (system code page, at most 32
+  // bytes used) and tells the application.
+  void SetGuideline(ImeContextBlocks& ctx, int entry, const std::string& text);
 
   // One mark per composed character under the 3-set arrangement.
   const KeyMarks& Marks() const { return marks_; }

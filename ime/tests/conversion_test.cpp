@@ -386,3 +386,34 @@ TEST(Conversion, PageSizeZeroIsRefused) {
 
 }  // namespace
 }  // namespace ime
+
+namespace ime {
+namespace {
+
+struct VectorGuideline : GuidelineBlock {
+  std::vector<uint8_t> bytes;
+  uint8_t* Resize(size_t size) override {
+    bytes.assign(size, 0xEE);
+    return bytes.data();
+  }
+};
+
+TEST(Guideline, WritesTheBlockAndNotifies) {
+  test::EngineFixture f;
+  VectorGuideline g;
+  f.ctx.blocks.guideline = &g;
+  std::string text = "\x89\xbc\x91\x7a\x83\x4c\x81\x5b\x83\x7b\x81\x5b\x83\x68";  // 仮想キーボード
+  f.engine.SetGuideline(f.ctx.blocks, 0, text + std::string(30, 'x'));
+  ASSERT_EQ(g.bytes.size(), 62u);
+  EXPECT_EQ(GetU32(g.bytes.data()), 62u);
+  EXPECT_EQ(GetU32(g.bytes.data() + 4), 1u);
+  EXPECT_EQ(GetU32(g.bytes.data() + 8), 0x8000u);
+  EXPECT_EQ(GetU32(g.bytes.data() + 12), 32u);  // the text is cut to 32 bytes
+  EXPECT_EQ(GetU32(g.bytes.data() + 16), 29u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(g.bytes.data() + 29), 14), text);
+  EXPECT_EQ(g.bytes[61], 0);
+  EXPECT_EQ(f.ctx.sink.Messages(), (std::vector<ImeMessage>{{kWmImeNotify, kImnGuideline, 0}}));
+}
+
+}  // namespace
+}  // namespace ime

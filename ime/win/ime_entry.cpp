@@ -16,10 +16,11 @@ ImeModule& Module() {
 namespace {
 
 // The blocks of a locked input context, locked for one entry point call.
-class LockedBlocks final : public MessageSink {
+class LockedBlocks final : public MessageSink, public GuidelineBlock {
  public:
   LockedBlocks(HIMC himc, LPINPUTCONTEXT context) : himc_(himc), context_(context) {
     blocks.sink = this;
+    blocks.guideline = this;
     if (context_->hCompStr) {
       blocks.comp = static_cast<ImeCompString*>(ImmLockIMCC(context_->hCompStr));
       blocks.compSize = blocks.comp ? ImmGetIMCCSize(context_->hCompStr) : 0;
@@ -32,6 +33,7 @@ class LockedBlocks final : public MessageSink {
   ~LockedBlocks() override {
     if (blocks.comp) ImmUnlockIMCC(context_->hCompStr);
     if (blocks.cand) ImmUnlockIMCC(context_->hCandInfo);
+    if (guideline_) ImmUnlockIMCC(context_->hGuideLine);
   }
   LockedBlocks(const LockedBlocks&) = delete;
   LockedBlocks& operator=(const LockedBlocks&) = delete;
@@ -41,11 +43,24 @@ class LockedBlocks final : public MessageSink {
     return GenerateImeMessage(himc_, context_, tm, indirect) != FALSE;
   }
 
+  uint8_t* Resize(size_t size) override {
+    if (guideline_) {
+      ImmUnlockIMCC(context_->hGuideLine);
+      guideline_ = nullptr;
+    }
+    HIMCC block = ImmReSizeIMCC(context_->hGuideLine, static_cast<DWORD>(size));
+    if (!block) return nullptr;
+    context_->hGuideLine = block;
+    guideline_ = static_cast<uint8_t*>(ImmLockIMCC(block));
+    return guideline_;
+  }
+
   ImeContextBlocks blocks;
 
  private:
   HIMC himc_;
   LPINPUTCONTEXT context_;
+  uint8_t* guideline_ = nullptr;
 };
 
 // Locks an input context for the duration of a call.
