@@ -1,50 +1,89 @@
 #include "ks_gm.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace codeconv {
 
-DbChar KsCharToGm(DbChar pair) {
-  unsigned j1 = Lead(pair) & 0x7F;
-  unsigned j2 = Trail(pair) & 0x7F;
-  unsigned s1 = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
-  unsigned s2;
-  if (j1 & 1) {
-    s2 = j2 + (j2 >= 0x60 ? 0x20 : 0x1F);
+bool IsSystemLeadByte(uint8_t b) {
+#ifdef _WIN32
+  return IsDBCSLeadByte(b) != FALSE;
+#else
+  return IsGmLeadByte(b);
+#endif
+}
+
+bool DecodeSjisShape(DbChar pair, RowCell& out) {
+  const unsigned lead = Lead(pair);
+  const unsigned trail = Trail(pair);
+  if (!IsGmLeadByte(static_cast<uint8_t>(lead)) || trail < 0x40 || trail == 0x7F || trail > 0xFC) return false;
+  const int rowPair = static_cast<int>(lead <= 0x9F ? lead - 0x81 : lead - 0xC1);
+  if (trail >= 0x9F) {
+    out = {2 * rowPair + 2, static_cast<int>(trail - 0x9F)};
   } else {
-    s2 = j2 + 0x7E;
+    out = {2 * rowPair + 1, static_cast<int>(trail < 0x7F ? trail - 0x40 : trail - 0x41)};
   }
-  return MakeDb(static_cast<uint8_t>(s1), static_cast<uint8_t>(s2));
+  return true;
+}
+
+DbChar EncodeSjisShape(RowCell rc) {
+  unsigned lead = static_cast<unsigned>((rc.row - 1) / 2) + 0x81;
+  if (lead >= 0xA0) lead += 0x40;
+  unsigned trail;
+  if (rc.row % 2 == 0) {
+    trail = static_cast<unsigned>(rc.column) + 0x9F;
+  } else {
+    trail = static_cast<unsigned>(rc.column) + 0x40;
+    if (trail >= 0x7F) ++trail;
+  }
+  return MakeDb(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail));
+}
+
+bool DecodeEucShape(DbChar pair, RowCell& out) {
+  const unsigned lead = Lead(pair);
+  const unsigned trail = Trail(pair);
+  if (lead < 0xA1 || lead > 0xFE || trail < 0xA1 || trail > 0xFE) return false;
+  out = {static_cast<int>(lead - 0xA0), static_cast<int>(trail - 0xA1)};
+  return true;
+}
+
+DbChar EncodeEucShape(RowCell rc) {
+  return MakeDb(static_cast<uint8_t>(0xA0 + rc.row), static_cast<uint8_t>(0xA1 + rc.column));
+}
+
+bool SjisToEuc(DbChar pair, DbChar& out) {
+  RowCell rc;
+  if (!DecodeSjisShape(pair, rc) || rc.row > 94) return false;
+  out = EncodeEucShape(rc);
+  return true;
+}
+
+bool EucToSjis(DbChar pair, DbChar& out) {
+  RowCell rc;
+  if (!DecodeEucShape(pair, rc)) return false;
+  out = EncodeSjisShape(rc);
+  return true;
+}
+
+DbChar KsCharToGm(DbChar pair) {
+  DbChar out = pair;
+  EucToSjis(static_cast<DbChar>(pair | 0x8080), out);
+  return out;
 }
 
 DbChar GmCharToKs(DbChar pair) {
-  unsigned s1 = Lead(pair);
-  unsigned s2 = Trail(pair);
-  unsigned j1 = (s1 - (s1 <= 0x9F ? 0x70 : 0xB0)) << 1;
-  unsigned j2;
-  if (s2 >= 0x9F) {
-    j2 = s2 - 0x7E;
-  } else {
-    j1 -= 1;
-    j2 = s2 - (s2 >= 0x80 ? 0x20 : 0x1F);
-  }
-  return MakeDb(static_cast<uint8_t>((j1 | 0x80) & 0xFF), static_cast<uint8_t>((j2 | 0x80) & 0xFF));
+  DbChar out = pair;
+  SjisToEuc(pair, out);
+  return out;
 }
 
-DbChar OrdinalToGm95(int ordinal) {
-  unsigned first = static_cast<unsigned>(ordinal / 188 + 0x81);
-  if (first >= 0xA0) first += 0x40;
-  unsigned second = static_cast<unsigned>(ordinal % 188 + 0x40);
-  if (second >= 0x7F) second += 1;
-  return MakeDb(static_cast<uint8_t>(first), static_cast<uint8_t>(second));
-}
+DbChar OrdinalToGm95(int ordinal) { return EncodeSjisShape({ordinal / 94 + 1, ordinal % 94}); }
 
 int Gm95ToOrdinal(DbChar pair) {
-  unsigned first = Lead(pair);
-  unsigned second = Trail(pair);
-  if (!IsGmLeadByte(static_cast<uint8_t>(first))) return -1;
-  if (second < 0x40 || second == 0x7F || second > 0xFC) return -1;
-  unsigned row = first >= 0xE0 ? first - 0x40 - 0x81 : first - 0x81;
-  unsigned cell = second >= 0x80 ? second - 0x41 : second - 0x40;
-  return static_cast<int>(row * 188 + cell);
+  RowCell rc;
+  if (!DecodeSjisShape(pair, rc)) return -1;
+  return (rc.row - 1) * 94 + rc.column;
 }
 
 }  // namespace codeconv

@@ -1,5 +1,6 @@
 // KS X 1001 double bytes (code page 949 layout) and the GM95 code, which is
-// the JIS X 0208 to Shift-JIS arithmetic applied to the KS row and cell.
+// the JIS X 0208 to Shift-JIS arithmetic applied to the KS row and cell; the
+// row and cell arithmetic of both shapes and the lead-byte tests of the suite.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,16 +14,51 @@ inline uint8_t Lead(DbChar c) { return static_cast<uint8_t>(c >> 8); }
 inline uint8_t Trail(DbChar c) { return static_cast<uint8_t>(c & 0xFF); }
 inline DbChar MakeDb(uint8_t lead, uint8_t trail) { return static_cast<DbChar>(lead << 8 | trail); }
 
+// ---- lead-byte tests (each code has its own) ----
+
+// GM code and Shift-JIS: 0x81-0x9F or 0xE0-0xFC.
+inline bool IsGmLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// KS code: any byte with the high bit set except 0xFF.
+inline bool IsHighBitByte(uint8_t b) { return b >= 0x80 && b <= 0xFE; }
+// The input method's test for its code number: under 1 (KS) any byte with
+// bit 7 set, under 2 and 0 the GM lead range.
+inline bool IsCodeLeadByte(int koreanCode, uint8_t b) {
+  return koreanCode == 1 ? (b & 0x80) != 0 : IsGmLeadByte(b);
+}
+// Lead byte of the system's ANSI code page (IsDBCSLeadByte on Windows; the
+// Japanese code page 932 elsewhere).
+bool IsSystemLeadByte(uint8_t b);
+
+// ---- row and cell arithmetic ----
+
+// Row (1-120) and column (0-93) of a double-byte character.
+struct RowCell {
+  int row = 0;
+  int column = 0;
+};
+
+// Shift-JIS shape; false when a byte lies outside the Shift-JIS double-byte
+// ranges (lead 0x81-0x9F / 0xE0-0xFC, trail 0x40-0x7E / 0x80-0xFC).
+bool DecodeSjisShape(DbChar pair, RowCell& out);
+DbChar EncodeSjisShape(RowCell rc);  // rc.row 1-120, rc.column 0-93
+// EUC shape (0xA0 + row, 0xA1 + column): the KS code, rows 1-94 only.
+bool DecodeEucShape(DbChar pair, RowCell& out);
+DbChar EncodeEucShape(RowCell rc);  // rc.row 1-94
+
+// Shift-JIS shape to EUC shape; false (and out untouched) when the pair is not
+// a Shift-JIS pair of rows 1-94.
+bool SjisToEuc(DbChar pair, DbChar& out);
+// EUC shape to Shift-JIS shape; false when a byte is outside 0xA1-0xFE.
+bool EucToSjis(DbChar pair, DbChar& out);
+
 // One KS pair whose lead byte has already lost bit 7 (a JIS row byte) to GM95.
 DbChar KsCharToGm(DbChar pair);
-// One GM95 pair to KS, bit 7 set on both bytes.
+// One GM95 pair to KS, bit 7 set on both bytes; a pair that is no GM95 cell of
+// rows 1-94 comes back unchanged.
 DbChar GmCharToKs(DbChar pair);
 
-// Ordinal (row - 1) * 94 + (cell - 1) of a KS X 1001 cell and its GM95 pair.
+// Ordinal (row - 1) * 94 + column of a cell and its GM95 pair.
 DbChar OrdinalToGm95(int ordinal);
 int Gm95ToOrdinal(DbChar pair);  // -1 when the pair is not a GM95 cell
-
-// Shift-JIS style lead byte: 0x81-0x9F or 0xE0-0xFC.
-inline bool IsGmLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 }  // namespace codeconv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ime_code.h"
+
 namespace ime {
 
 namespace {
@@ -60,7 +62,7 @@ ImeEngine::ImeEngine(ImeSettings& settings, UserFeedback& feedback,
 // ---- record access -------------------------------------------------------
 
 bool ImeEngine::IsLead(uint8_t b) const {
-  return settings_.koreanCode == 1 ? (b & 0x80) != 0 : codeconv::IsGmLeadByte(b);
+  return codeconv::IsCodeLeadByte(settings_.koreanCode, b);
 }
 
 ImeEngine::Text ImeEngine::ReadUnits(const uint8_t* area, uint32_t units) const {
@@ -180,13 +182,19 @@ void ImeEngine::InitComposition(ImeCompString& cs) {
 // ---- keys and characters ---------------------------------------------------
 
 uint16_t ImeEngine::ToGm95(uint16_t c) const {
-  // The Hangul rows keep their place in GM V3; the code tables of the other
-  // rows come with the code conversion library.
-  return settings_.koreanCode == 1 ? codeconv::KsCharToGm(c & 0x7FFF) : c;
+  switch (settings_.koreanCode) {
+    case 1: return codeconv::KsCharToGm(c & 0x7FFF);
+    case 2: return codeconv::ConvertGmVariant(gmTables_, codeconv::kFromGmV3, c);
+    default: return c;
+  }
 }
 
 uint16_t ImeEngine::FromGm95(uint16_t c) const {
-  return settings_.koreanCode == 1 ? codeconv::GmCharToKs(c) : c;
+  switch (settings_.koreanCode) {
+    case 1: return codeconv::GmCharToKs(c);
+    case 2: return codeconv::ConvertGmVariant(gmTables_, codeconv::kToGmV3, c);
+    default: return c;
+  }
 }
 
 std::string ImeEngine::KeysOf(const Ch& c, size_t markIndex) const {

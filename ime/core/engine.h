@@ -10,6 +10,7 @@
 #include "code_page.h"
 #include "comp_record.h"
 #include "feedback.h"
+#include "gm_remap.h"
 #include "hanja_dictionary.h"
 #include "ime_messages.h"
 #include "ime_settings.h"
@@ -60,6 +61,8 @@ class ImeEngine {
 
   // The reading table of the ANSI interface (not owned); null when none loaded.
   void SetReadingTable(const ReadingTable* table) { table_ = table; }
+  // The GM V3 code tables (not owned) for code number 2; null when none loaded.
+  void SetGmTables(const codeconv::GmTables* tables) { gmTables_ = tables; }
   // The hanja dictionary (not owned); null when none is open.
   void SetDictionary(HanjaDictionary* dictionary) { dictionary_ = dictionary; }
 
@@ -140,6 +143,7 @@ class ImeEngine {
   UserFeedback& feedback_;
   const codeconv::CodePageConverter& codePages_;
   const ReadingTable* table_ = nullptr;
+  const codeconv::GmTables* gmTables_ = nullptr;
   HanjaDictionary* dictionary_ = nullptr;
   KeyMarks marks_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fake_context.h"
+#include "gm_layout.h"
 
 namespace ime {
 namespace {
@@ -327,9 +328,40 @@ TEST(Engine, AnsiRouteMatchesUnicodeRoute) {
       // A syllable outside KS X 1001 cannot come out of the reading table.
       std::string after = codeconv::PlatformCodePages().FromUtf16(949, u.ctx.CompW());
       bool ksX1001 = std::all_of(after.begin(), after.end(), [](char b) { return (b & 0xFF) >= 0xA1; });
-      if (ksX1001) EXPECT_EQ(a.ctx.CompA(), after) << "after Backspace, mode " << mode << " keys " << w;
+      if (ksX1001) {
+        EXPECT_EQ(a.ctx.CompA(), after) << "after Backspace, mode " << mode << " keys " << w;
+      }
     }
   }
+}
+
+// Under GM V3 the jamo of GM95 row 4 are shown in row 41 and read back from
+// there when the next key recomposes them; symbols go through the code tables.
+TEST(Engine, GmV3ComposesJamoAndConvertsSymbols) {
+  const codeconv::GmLayout layout = codeconv::BuildGmLayout(codeconv::PlatformCodePages());
+  const std::vector<uint8_t> toV3 = codeconv::BuildGm95ToV3Table(layout);
+  const std::vector<uint8_t> fromV3 = codeconv::BuildGmV3To95Table(layout);
+  const codeconv::GmTables tables{{toV3.data(), toV3.size()}, {fromV3.data(), fromV3.size()}};
+  auto table = BuildReadingTable(1);
+  ReadingTable rt;
+  ASSERT_TRUE(rt.Load(table.data(), table.size(), 1));
+  EngineFixture f;
+  f.settings.koreanCode = 2;
+  f.settings.interfaceCodePage = 0;
+  f.engine.SetReadingTable(&rt);
+  f.engine.SetGmTables(&tables);
+  f.Type("r");
+  EXPECT_EQ(f.ctx.CompA(), "\x95\x40");  // ㄱ: row 41, cell 1
+  f.Type("k");
+  EXPECT_EQ(f.ctx.CompA(), "\x88\x9F");  // 가
+  f.Type("r");
+  EXPECT_EQ(f.ctx.CompA(), "\x88\xA0");  // 각
+  f.Type("k");
+  EXPECT_EQ(f.ctx.CompA(), "\x88\x9F\x88\x9F");  // 가가
+  f.Key(0x0D);
+  f.settings.conversionMode = kConvNative | kConvFullShape;
+  f.engine.InputCharKey(f.ctx.blocks, '!', 0x31);
+  EXPECT_EQ(f.ctx.ResultA(), "\x81\x49");  // KS A3A1 at its Shift-JIS place, not GM95 82 40
 }
 
 TEST(Engine, AnsiWithoutReadingTableBeeps) {

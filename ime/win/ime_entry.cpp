@@ -107,6 +107,8 @@ void InitializeIme(HINSTANCE instance) {
   LoadEngineSettings(m);
   m.engine = std::make_unique<ImeEngine>(m.settings, m.feedback, codeconv::PlatformCodePages());
   if (LoadReadingTable(m)) m.engine->SetReadingTable(&m.readingTable);
+  codeconv::LoadGmTables(instance, m.gmTables);
+  m.engine->SetGmTables(&m.gmTables);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine.h"
+#include "ime_code.h"
 #include "imm_ime.h"
 #include "reading_table.h"
 
@@ -27,6 +28,7 @@ struct ImeModule {
   ImeSettings settings;
   Win32Feedback feedback;
   ReadingTable readingTable;
+  codeconv::GmTables gmTables;  // the GM V3 code tables among the resources
   std::unique_ptr<ImeEngine> engine;
   HWND uiWindow = nullptr;
 

@@ -162,7 +162,7 @@ const Group kGroups[] = {
     {"ks-roman", L"ZO", {{L"HanglInput", L"R"}}, true, false},
     // The third letter picks the 3-set arrangement ("K3" would still be 2-set).
     {"ks-3set", L"ZO", {{L"HanglInput", L"KS3"}}, true, false},
-    {"gm", L"WA", {}, false, true},
+    {"gm", L"WA", {{L"InputSize", L"DBCS"}}, false, true},
 };
 
 // Replaces the settings of the edition by those of the group.
@@ -643,6 +643,10 @@ std::vector<Case> CasesFor(const Group& g) {
         {"Backspace by jamo", "rks\b", none, none, Gm({0xB0A1}), no, 2, std::vector<Expect>{COMP(kCompFlags8)}},
         {"Enter commits", "rk\r", none, none, no, Gm({0xB0A1}), 0, std::vector<Expect>{COMP(kResultFlags), END}},
         {"Esc cancels", "rk\x1b", none, none, no, no, 0, std::vector<Expect>{COMP(kCompFlags6), END}},
+        // GM V3 places: the jamo of GM95 row 4 show in row 41, and a full-width
+        // symbol takes its place from the gmV3_95 table among the resources.
+        {"r alone is a jamo of row 41", "r", none, none, "\x95\x40", no, 2, std::nullopt},
+        {"1 full width through the code table", "1", none, none, no, "\x82\x50", 0, std::nullopt},
     };
   }
   return cases;
