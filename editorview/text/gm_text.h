@@ -1,0 +1,24 @@
+// The editor's routines between UTF-16 and the GM code: code page 949 (KS)
+// on the way, and the program's one GM/KS converter for the last step.
+#pragma once
+
+#include "code_page.h"
+#include "gm_converter.h"
+
+namespace editorview {
+
+// Converts units (negative: up to the NUL) to code page 949 and then, in
+// place, to GM. The text and its NUL must fit in room bytes; a text that
+// does not fit gives an empty string. Returns the bytes written, without the
+// NUL (0 when nothing was written).
+int UnicodeToGm(const codeconv::GmCodeConverter& converter, const char16_t* source, int units, char* destination,
+                int room, const codeconv::CodePageConverter& pages = codeconv::PlatformCodePages());
+
+// Converts the NUL-terminated GM text to KS in place and then from code page
+// 949 into destination; the units and their NUL must fit in room units, else
+// the destination gets an empty string. Returns the units written, without
+// the NUL.
+int GmToUnicode(const codeconv::GmCodeConverter& converter, char* text, char16_t* destination, int room,
+                const codeconv::CodePageConverter& pages = codeconv::PlatformCodePages());
+
+}  // namespace editorview
