@@ -38,6 +38,8 @@ const char* IconvName(unsigned codePage) {
   switch (codePage) {
     case 949: return "CP949";
     case 932: return "CP932";
+    case 936: return "CP936";
+    case 950: return "CP950";
     case 65001: return "UTF-8";
     default: return "ASCII";
   }

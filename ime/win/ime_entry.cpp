@@ -147,9 +147,11 @@ __declspec(dllexport) BOOL WINAPI DLLEntry(HINSTANCE instance, DWORD reason, LPV
     case DLL_PROCESS_ATTACH:
       ime::RegisterUiClass(instance);
       ime::InitializeIme(instance);
+      ime::RegisterSEdit(instance);
       break;
     case DLL_PROCESS_DETACH:
       ime::UnregisterUiClass(instance);
+      ime::UnregisterSEdit(instance);
       break;
     default:
       break;

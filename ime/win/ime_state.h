@@ -49,6 +49,10 @@ bool RegisterUiClass(HINSTANCE instance);
 void UnregisterUiClass(HINSTANCE instance);
 extern const char kUiClassName[];
 
+// Registers and unregisters the input method's SEdit control class.
+bool RegisterSEdit(HINSTANCE instance);
+void UnregisterSEdit(HINSTANCE instance);
+
 // The one path by which a message leaves the input method.
 BOOL GenerateImeMessage(HIMC himc, LPINPUTCONTEXT context, const TRANSMSG& message, bool indirect);
 
