@@ -41,17 +41,7 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-void Pump(DWORD ms = 60) {
-  DWORD end = GetTickCount() + ms;
-  MSG m;
-  do {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    Sleep(5);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
+using imedrv::Pump;
 
 // ---- windows of the input method -----------------------------------------------
 
@@ -634,13 +624,6 @@ bool WriteSettings(const wchar_t* prefix, const wchar_t* mikaku) {
   return true;
 }
 
-std::wstring Widen(const char* s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
-  return w;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -651,7 +634,7 @@ int main(int argc, char** argv) {
   }
   const bool gm = std::strcmp(argv[1], "gm") == 0;
   wtest::report().group = std::string(sizeof(void*) == 8 ? "win64 windows " : "win32 windows ") + argv[1];
-  g_shots = Widen(argv[3]);
+  g_shots = imedrv::WidenArg(argv[3]);
   CreateDirectoryW(g_shots.c_str(), nullptr);
   check(WriteSettings(gm ? L"WA" : L"ZO", gm ? nullptr : L"20"), "settings written");
 
@@ -672,7 +655,7 @@ int main(int argc, char** argv) {
   // (ImeInquire); message boxes are answered and counted.
   imedrv::BoxWatcher boxes;
   boxes.Start();
-  const bool loaded = s.ime.Load(Widen(argv[2]).c_str());
+  const bool loaded = s.ime.Load(imedrv::WidenArg(argv[2]).c_str());
   boxes.Stop();
   if (!check(loaded, "input method %s loaded with its exports", argv[2])) return wtest::finish();
   const std::vector<std::u16string> texts = boxes.Texts();
