@@ -349,6 +349,10 @@ void CompositionWindow(Session& s) {
   s.CheckMainSize("one line", 1);
   HWND main = MainComp();
   if (!main) return;
+  SendMessageW(g_ui, WM_IME_SETCONTEXT, TRUE, 0);
+  check(!IsWindowVisible(main), "WM_IME_SETCONTEXT without the show flags hides the composition window");
+  SendMessageW(g_ui, WM_IME_SETCONTEXT, TRUE, ISC_SHOWUIALL);
+  check(IsWindowVisible(main), "WM_IME_SETCONTEXT with ISC_SHOWUICOMPOSITIONWINDOW shows it again");
   Shot shot = Capture(main, L"composition");
   RECT client = ClientInShot(main);
   const COLORREF caption = GetSysColor(COLOR_ACTIVECAPTION);
@@ -483,6 +487,26 @@ void CaretWindows(Session& s) {
   }
   s.Key(VK_ESCAPE);
   check(ShownCaretWindows().empty(), "Esc hides the caret windows");
+
+  // Vertical writing: a font of escapement 2700 gives a column.
+  ic = ImmLockIMC(s.himc);
+  ic->cfCompForm.dwStyle = CFS_POINT;
+  ic->lfFont.W.lfEscapement = 2700;
+  ImmUnlockIMC(s.himc);
+  SendMessageW(g_ui, WM_IME_NOTIFY, IMN_SETCOMPOSITIONFONT, 0);
+  s.Type("gksrnr");
+  shown = ShownCaretWindows();
+  if (check(shown.size() == 1, "vertical: one caret window")) {
+    RECT v = WindowRect(shown[0]);
+    check(v.right - v.left == ext.cy && v.bottom - v.top == ext.cx, "vertical: a column %ldx%ld, expected %ldx%ld",
+          v.right - v.left, v.bottom - v.top, ext.cy, ext.cx);
+    Capture(shown[0], L"caret-vertical");
+  }
+  s.Key(VK_ESCAPE);
+  ic = ImmLockIMC(s.himc);
+  ic->lfFont.W.lfEscapement = 0;
+  ImmUnlockIMC(s.himc);
+  SendMessageW(g_ui, WM_IME_NOTIFY, IMN_SETCOMPOSITIONFONT, 0);
   DeleteObject(font);
 
   // Back to the default form and font.
@@ -610,18 +634,35 @@ void GmEdition(Session& s) {
   s.Key(VK_ESCAPE);
 }
 
-bool WriteSettings(const wchar_t* prefix, const wchar_t* mikaku) {
-  std::wstring base = std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + prefix;
-  RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
-  if (!mikaku) return true;
+bool SetValue(const std::wstring& path, const wchar_t* name, const wchar_t* text) {
   HKEY key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, (base + L"\\Modes").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     return false;
-  RegSetValueExW(key, L"Mikaku", 0, REG_SZ, reinterpret_cast<const BYTE*>(mikaku),
-                 static_cast<DWORD>((wcslen(mikaku) + 1) * sizeof(wchar_t)));
+  const bool ok = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                 static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   RegCloseKey(key);
-  return true;
+  return ok;
+}
+
+std::wstring GetValue(const std::wstring& path, const wchar_t* name) {
+  wchar_t buf[64]{};
+  DWORD size = sizeof buf - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return buf;
+}
+
+std::wstring SettingsKey(bool gm) { return std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + (gm ? L"WA" : L"ZO"); }
+
+// Fresh settings: the KS edition keeps up to 20 unconfirmed syllables; the
+// status toolbar's position is set.
+bool WriteSettings(bool gm) {
+  const std::wstring base = SettingsKey(gm);
+  RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
+  bool ok = SetValue(base + L"\\WindowPos", L"Xpos", L"100") && SetValue(base + L"\\WindowPos", L"Ypos", L"200");
+  if (!gm) ok = ok && SetValue(base + L"\\Modes", L"Mikaku", L"20");
+  return ok;
 }
 
 }  // namespace
@@ -636,7 +677,7 @@ int main(int argc, char** argv) {
   wtest::report().group = std::string(sizeof(void*) == 8 ? "win64 windows " : "win32 windows ") + argv[1];
   g_shots = imedrv::WidenArg(argv[3]);
   CreateDirectoryW(g_shots.c_str(), nullptr);
-  check(WriteSettings(gm ? L"WA" : L"ZO", gm ? nullptr : L"20"), "settings written");
+  check(WriteSettings(gm), "settings written");
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = AppProc;
@@ -692,6 +733,8 @@ int main(int argc, char** argv) {
   SendMessageW(g_ui, WM_IME_SETCONTEXT, TRUE, ISC_SHOWUIALL);
   check(ImmGetOpenStatus(s.himc) != FALSE, "WM_IME_SELECT opens the context");
   check(ThreadWindows(L"warbenv3CompStr", true).empty() && !Cand(), "nothing shown before typing");
+  check_eq(static_cast<uint32_t>(SendMessageW(g_ui, WM_IME_CONTROL, IMC_GETSTATUSWINDOWPOS, 0)), MAKELONG(100, 200),
+           "IMC_GETSTATUSWINDOWPOS: x 100 in the low word, y 200 in the high word");
 
   if (gm) {
     GmEdition(s);
@@ -707,7 +750,11 @@ int main(int argc, char** argv) {
         "destroying the UI window destroys its windows");
   g_ui = nullptr;
   s.ime.DeleteContext(s.himc);
+  const std::wstring windowPos = SettingsKey(gm) + L"\\WindowPos";
+  SetValue(windowPos, L"Xpos", L"7");
   s.ime.Unload();
+  check(GetValue(windowPos, L"Xpos") == L"100" && GetValue(windowPos, L"Ypos") == L"200",
+        "unloading writes the status position back");
   DestroyWindow(s.app);
   return wtest::finish();
 }
