@@ -81,6 +81,8 @@ bool IsImeMessage(UINT msg) {
 
 namespace {
 
+}  // namespace
+
 // Status and guide windows come with their own parts; until then they only
 // keep to the rules of every child window.
 LRESULT CALLBACK StatusWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -92,6 +94,8 @@ LRESULT CALLBACK GuideWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (IsImeMessage(msg)) return 0;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
+
+namespace {
 
 // Dialog 125 closes itself at once.
 INT_PTR CALLBACK AtokDlgProc(HWND dlg, UINT msg, WPARAM, LPARAM) {
@@ -386,6 +390,20 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK warbenv3WndProc(HWND ui, UINT 
   // A deferred IME message is handled as the message it stands for.
   if (msg == ime::WM_IME_DEFERRED) return ime::UiMessage(ui, static_cast<UINT>(lParam), wParam, 0);
   return ime::UiMessage(ui, msg, wParam, lParam);
+}
+
+// The window procedures of the child windows, exported under their names.
+extern "C" __declspec(dllexport) LRESULT CALLBACK CompStrWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ime::CompStrWndProc(w, msg, wParam, lParam);
+}
+extern "C" __declspec(dllexport) LRESULT CALLBACK CandWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ime::CandWndProc(w, msg, wParam, lParam);
+}
+extern "C" __declspec(dllexport) LRESULT CALLBACK StatusWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ime::StatusWndProc(w, msg, wParam, lParam);
+}
+extern "C" __declspec(dllexport) LRESULT CALLBACK GuideWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ime::GuideWndProc(w, msg, wParam, lParam);
 }
 
 namespace ime {
