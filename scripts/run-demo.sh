@@ -6,7 +6,8 @@
 #   scripts/run-demo.sh [--gm] [--auto] [--exports] [--build-dir DIR]
 #
 #   --gm        the GM-code edition (WARBENV6.IME) instead of ZORBENV6.IME
-#   --auto      type a fixed sentence, save a picture and exit, even when a
+#   --auto      type a fixed sentence, save a picture of the screen (the demo
+#               window and the input method's windows) and exit, even when a
 #               display is available (without $DISPLAY this is the default:
 #               the demo then runs on its own Xvfb)
 #   --exports   drive the input method through its exports even where the

@@ -1,8 +1,8 @@
 // The input method's entry points: process attach, the IMM exports and the
 // one path by which messages reach the application.
-#include <cctype>
 #include <cstring>
 
+#include "ime_context.h"
 #include "ime_state.h"
 #include "key_tables.h"
 
@@ -15,100 +15,11 @@ ImeModule& Module() {
 
 namespace {
 
-// The blocks of a locked input context, locked for one entry point call.
-class LockedBlocks final : public MessageSink, public GuidelineBlock {
- public:
-  LockedBlocks(HIMC himc, LPINPUTCONTEXT context) : himc_(himc), context_(context) {
-    blocks.sink = this;
-    blocks.guideline = this;
-    if (context_->hCompStr) {
-      blocks.comp = static_cast<ImeCompString*>(ImmLockIMCC(context_->hCompStr));
-      blocks.compSize = blocks.comp ? ImmGetIMCCSize(context_->hCompStr) : 0;
-    }
-    if (context_->hCandInfo) {
-      blocks.cand = static_cast<ImeCandInfo*>(ImmLockIMCC(context_->hCandInfo));
-      blocks.candSize = blocks.cand ? ImmGetIMCCSize(context_->hCandInfo) : 0;
-    }
-  }
-  ~LockedBlocks() override {
-    if (blocks.comp) ImmUnlockIMCC(context_->hCompStr);
-    if (blocks.cand) ImmUnlockIMCC(context_->hCandInfo);
-    if (guideline_) ImmUnlockIMCC(context_->hGuideLine);
-  }
-  LockedBlocks(const LockedBlocks&) = delete;
-  LockedBlocks& operator=(const LockedBlocks&) = delete;
-
-  bool Send(const ImeMessage& m, bool indirect) override {
-    TRANSMSG tm{m.message, static_cast<WPARAM>(m.wParam), static_cast<LPARAM>(m.lParam)};
-    return GenerateImeMessage(himc_, context_, tm, indirect) != FALSE;
-  }
-
-  uint8_t* Resize(size_t size) override {
-    if (guideline_) {
-      ImmUnlockIMCC(context_->hGuideLine);
-      guideline_ = nullptr;
-    }
-    HIMCC block = ImmReSizeIMCC(context_->hGuideLine, static_cast<DWORD>(size));
-    if (!block) return nullptr;
-    context_->hGuideLine = block;
-    guideline_ = static_cast<uint8_t*>(ImmLockIMCC(block));
-    return guideline_;
-  }
-
-  ImeContextBlocks blocks;
-
- private:
-  HIMC himc_;
-  LPINPUTCONTEXT context_;
-  uint8_t* guideline_ = nullptr;
-};
-
-// Locks an input context for the duration of a call.
-class ContextLock {
- public:
-  explicit ContextLock(HIMC himc) : himc_(himc), context_(himc ? ImmLockIMC(himc) : nullptr) {}
-  ~ContextLock() {
-    if (context_) ImmUnlockIMC(himc_);
-  }
-  ContextLock(const ContextLock&) = delete;
-  ContextLock& operator=(const ContextLock&) = delete;
-  LPINPUTCONTEXT get() const { return context_; }
-
- private:
-  HIMC himc_;
-  LPINPUTCONTEXT context_;
-};
-
 BOOL AppendTransMessage(const TRANSMSG& message) {
   ImeModule& m = Module();
   if (m.messageCount >= m.currentList->uMsgCount) return FALSE;  // full: dropped, not counted
   m.currentList->TransMsg[m.messageCount++] = message;
   return TRUE;
-}
-
-void InitializeIme(HINSTANCE instance) {
-  ImeModule& m = Module();
-  m.instance = instance;
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(instance, path, MAX_PATH);
-  const char* name = std::strrchr(path, '\\');
-  name = name ? name + 1 : path;
-  // ASCII letters upper-cased; the trail bytes of double-byte characters stay.
-  for (const char* p = name; *p; ++p) {
-    unsigned char c = static_cast<unsigned char>(*p);
-    if (IsDBCSLeadByte(c) && p[1]) {
-      m.fileName.push_back(*p++);
-      m.fileName.push_back(*p);
-    } else {
-      m.fileName.push_back(static_cast<char>(c < 0x80 ? std::toupper(c) : c));
-    }
-  }
-  m.prefix = m.fileName.substr(0, 2);
-  LoadEngineSettings(m);
-  m.engine = std::make_unique<ImeEngine>(m.settings, m.feedback, codeconv::PlatformCodePages());
-  if (LoadReadingTable(m)) m.engine->SetReadingTable(&m.readingTable);
-  codeconv::LoadGmTables(instance, m.gmTables);
-  m.engine->SetGmTables(&m.gmTables);
 }
 
 }  // namespace
@@ -142,15 +53,17 @@ using ime::Module;
 
 extern "C" {
 
-__declspec(dllexport) BOOL WINAPI DLLEntry(HINSTANCE instance, DWORD reason, LPVOID) {
+__declspec(dllexport) BOOL WINAPI DLLEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
-      ime::RegisterUiClass(instance);
-      ime::InitializeIme(instance);
+      // The settings are read on the first call that needs them.
+      Module().instance = instance;
+      ime::RegisterUiClasses(instance);
       ime::RegisterSEdit(instance);
       break;
     case DLL_PROCESS_DETACH:
-      ime::UnregisterUiClass(instance);
+      ime::TerminateIme(reserved != nullptr);
+      ime::UnregisterUiClasses(instance);
       ime::UnregisterSEdit(instance);
       break;
     default:
@@ -164,6 +77,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 __declspec(dllexport) BOOL WINAPI ImeInquire(LPIMEINFO info, LPTSTR uiClass, DWORD) {
+  ime::EnsureImeInitialized();
   const ime::ImeSettings& s = Module().settings;
   info->dwPrivateDataSize = 320;
   info->fdwProperty = IME_PROP_AT_CARET | IME_PROP_KBD_CHAR_FIRST | (s.Unicode() ? IME_PROP_UNICODE : 0);
@@ -183,6 +97,7 @@ __declspec(dllexport) BOOL WINAPI ImeInquire(LPIMEINFO info, LPTSTR uiClass, DWO
 __declspec(dllexport) BOOL WINAPI ImeDestroy(UINT) { return TRUE; }
 
 __declspec(dllexport) BOOL WINAPI ImeSelect(HIMC himc, BOOL select) {
+  ime::EnsureImeInitialized();
   if (!himc || !select) return TRUE;
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
@@ -193,11 +108,11 @@ __declspec(dllexport) BOOL WINAPI ImeSelect(HIMC himc, BOOL select) {
     if (m.settings.Unicode()) {
       context->lfFont.W.lfCharSet = charset;
       std::memset(context->lfFont.W.lfFaceName, 0, sizeof context->lfFont.W.lfFaceName);
-      MultiByteToWideChar(932, 0, m.koreanFace.c_str(), -1, context->lfFont.W.lfFaceName, LF_FACESIZE - 1);
+      MultiByteToWideChar(932, 0, m.config.currentFace.c_str(), -1, context->lfFont.W.lfFaceName, LF_FACESIZE - 1);
     } else {
       context->lfFont.A.lfCharSet = charset;
       std::memset(context->lfFont.A.lfFaceName, 0, sizeof context->lfFont.A.lfFaceName);
-      std::strncpy(context->lfFont.A.lfFaceName, m.koreanFace.c_str(), LF_FACESIZE - 1);
+      std::strncpy(context->lfFont.A.lfFaceName, m.config.currentFace.c_str(), LF_FACESIZE - 1);
     }
     context->fdwInit |= INIT_LOGFONT;
   }
@@ -228,6 +143,7 @@ __declspec(dllexport) BOOL WINAPI ImeSetActiveContext(HIMC, BOOL) { return TRUE;
 
 __declspec(dllexport) BOOL WINAPI ImeProcessKey(HIMC himc, UINT virtualKey, LPARAM keyData, CONST LPBYTE keyState) {
   if (static_cast<LONG>(keyData) < 0) return FALSE;  // key up
+  ime::EnsureImeInitialized();
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
   if (!context) return FALSE;
@@ -245,6 +161,7 @@ __declspec(dllexport) BOOL WINAPI ImeProcessKey(HIMC himc, UINT virtualKey, LPAR
 
 __declspec(dllexport) UINT WINAPI ImeToAsciiEx(UINT virtualKey, UINT scanCode, CONST LPBYTE keyState,
                                                LPTRANSMSGLIST list, UINT, HIMC himc) {
+  ime::EnsureImeInitialized();
   ime::ImeModule& m = Module();
   m.currentList = list;
   m.messageCount = 0;
@@ -277,6 +194,7 @@ __declspec(dllexport) UINT WINAPI ImeToAsciiEx(UINT virtualKey, UINT scanCode, C
 
 __declspec(dllexport) BOOL WINAPI NotifyIME(HIMC himc, DWORD action, DWORD index, DWORD value) {
   if (action < 3 || action > 23) return FALSE;
+  ime::EnsureImeInitialized();
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
   if (!context) return FALSE;

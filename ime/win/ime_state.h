@@ -7,6 +7,7 @@
 
 #include "engine.h"
 #include "ime_code.h"
+#include "ime_config.h"
 #include "imm_ime.h"
 #include "reading_table.h"
 
@@ -22,15 +23,18 @@ class Win32Feedback final : public UserFeedback {
 
 struct ImeModule {
   HINSTANCE instance = nullptr;
-  std::string fileName;     // own file name, upper-cased, no folder
-  std::string prefix;       // first two characters: the settings key
-  std::string koreanFace;   // current Korean face name (system code page)
-  ImeSettings settings;
+  ImeConfig config;                     // everything attach reads
+  ImeSettings& settings = config.engine;  // the engine's part of it
+  PlatformFacts facts;
   Win32Feedback feedback;
   ReadingTable readingTable;
   codeconv::GmTables gmTables;  // the GM V3 code tables among the resources
+  HGLOBAL readingResource = nullptr;
   std::unique_ptr<ImeEngine> engine;
+  HFONT displayFont = nullptr;
   HWND uiWindow = nullptr;
+  // Companion windows that announced themselves.
+  HWND lookupWindow = nullptr, workbenchWindow = nullptr, padWindow = nullptr;
 
   // The message list of the ImeToAsciiEx call in progress, null outside it.
   LPTRANSMSGLIST currentList = nullptr;
@@ -39,14 +43,25 @@ struct ImeModule {
 
 ImeModule& Module();
 
-// Reads the settings of the edition from the registry (HKCU, then HKLM).
-void LoadEngineSettings(ImeModule& m);
-// Loads the reading table resource of the current input mode.
-bool LoadReadingTable(ImeModule& m);
+// Process attach and detach. Attach runs once, on the first call that needs
+// the settings (not under the loader's lock).
+void EnsureImeInitialized();
+void TerminateIme(bool processEnding);
+// A font of the current Korean face, the edition's charset and the point
+// size of the settings on the display.
+HFONT CreateDisplayFont(const ImeConfig& cfg);
+// Makes this input method the thread's active keyboard layout again.
+void ActivateOwnKeyboardLayout();
 
-// Registers and unregisters the UI window class.
-bool RegisterUiClass(HINSTANCE instance);
-void UnregisterUiClass(HINSTANCE instance);
+// Registry access below "Software\VALDRIMO\GeulmaruV6".
+RegistryReader& Registry();
+RegistryWriter& RegistryWrite();
+// Loads the reading table resource of the input mode.
+bool LoadReadingTable(ImeModule& m, int inputMode);
+
+// The five window classes.
+bool RegisterUiClasses(HINSTANCE instance);
+void UnregisterUiClasses(HINSTANCE instance);
 extern const char kUiClassName[];
 
 // Registers and unregisters the input method's SEdit control class.
@@ -56,6 +71,27 @@ void UnregisterSEdit(HINSTANCE instance);
 // The one path by which a message leaves the input method.
 BOOL GenerateImeMessage(HIMC himc, LPINPUTCONTEXT context, const TRANSMSG& message, bool indirect);
 
+// Hooks of the parts that open the dictionary, load the code tables and
+// provide the toolbar, the keyboard guide, the settings controls and the
+// companion messages.
+void OpenImeDictionary(ImeModule& m);
+void ReleaseImeDictionary(ImeModule& m);
+void LoadImeCodeTables(ImeModule& m);
+void SetGuideKeyboardLayout(int keyboardType);
+void RegisterSettingsControlClasses(HINSTANCE instance);
+void ShowStatusWindow(HWND ui, bool refresh);
+void HideStatusWindow(HWND ui);
+void ShowGuideWindow(HWND ui, HIMC himc);
+LRESULT OnToolWindowMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam);
+
+constexpr UINT WM_UI_REFRESH = 0x5F4;
+constexpr UINT WM_UI_HIDE = 0x5F5;
+constexpr UINT WM_LOOKUP_CHAR = 0x5F6;
+constexpr UINT WM_WORKBENCH_CHAR = 0x5F7;
+constexpr UINT WM_PAD_CHAR = 0x5F8;
+constexpr UINT WM_UI_COMPPOS = 0x65A;
+constexpr UINT WM_UI_CANDPOS = 0x65B;
+constexpr UINT WM_UI_GUIDEPOS = 0x65C;
 constexpr UINT WM_IME_DEFERRED = 0x65D;
 
 }  // namespace ime

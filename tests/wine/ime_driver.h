@@ -179,7 +179,8 @@ class Ime {
 
 // Virtual key and character of one key of a key script: letters and digits
 // stand for themselves, "\b" Backspace, "\r" Enter, "\x1b" Esc, " " Space,
-// "\x01" Left, "\x02" Right, "\x7f" Delete.
+// "\x01" Left, "\x02" Right, "\x7f" Delete,
+// "\x19" Hanja.
 inline void ScriptKey(char c, UINT& vk, unsigned& ch) {
   switch (c) {
     case '\b': vk = VK_BACK; ch = 8; return;
@@ -189,6 +190,7 @@ inline void ScriptKey(char c, UINT& vk, unsigned& ch) {
     case '\x01': vk = VK_LEFT; ch = 0; return;
     case '\x02': vk = VK_RIGHT; ch = 0; return;
     case '\x7f': vk = VK_DELETE; ch = 0; return;
+    case '\x19': vk = VK_HANJA; ch = 0; return;
     default: break;
   }
   if (c >= 'a' && c <= 'z') {
@@ -230,6 +232,27 @@ inline std::string Utf8(const std::u16string& s) {
     WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.data()), static_cast<int>(s.size()), &out[0],
                         n, nullptr, nullptr);
   return out;
+}
+
+// A command-line argument (ANSI code page) as UTF-16.
+inline std::wstring WidenArg(const char* s) {
+  int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
+  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
+  return w;
+}
+
+// Dispatches the thread's messages for about ms milliseconds.
+inline void Pump(DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  MSG m;
+  do {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
 // Closes the message boxes that the input method shows while it loads

@@ -652,13 +652,6 @@ std::vector<Case> CasesFor(const Group& g) {
   return cases;
 }
 
-std::wstring Widen(const char* s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
-  return w;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -699,7 +692,7 @@ int main(int argc, char** argv) {
   imedrv::BoxWatcher boxes;
   boxes.Start();
   imedrv::Ime ime;
-  std::wstring path = Widen(argv[2]);
+  std::wstring path = imedrv::WidenArg(argv[2]);
   bool loaded = ime.Load(path.c_str());
   boxes.Stop();
   if (!check(ime.module != nullptr, "LoadLibrary %s (error %lu)", argv[2], GetLastError())) return wtest::finish();

@@ -52,18 +52,6 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  MSG m;
-  do {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    Sleep(10);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
 void Key(UINT vk) {
   INPUT in[2]{};
   for (int i = 0; i < 2; ++i) {
@@ -73,7 +61,7 @@ void Key(UINT vk) {
   }
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
-  Pump(80);
+  imedrv::Pump(80);
 }
 
 }  // namespace
@@ -128,20 +116,20 @@ int main(int argc, char** argv) {
   ShowWindow(hwnd, SW_SHOW);
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
-  Pump(300);
+  imedrv::Pump(300);
   HIMC himc = ImmGetContext(hwnd);
   if (check(himc != nullptr, "the window has an input context")) {
     ImmSetOpenStatus(himc, TRUE);
     ImmReleaseContext(hwnd, himc);
   }
-  Pump(200);
+  imedrv::Pump(200);
   for (const std::u16string& t : boxes.Texts()) note("message box: %s", imedrv::Utf8(t).c_str());
 
   // r k s k: the first syllable is committed when the second begins; Space
   // commits the second with the blank.
   for (UINT vk : {'R', 'K', 'S', 'K'}) Key(vk);
   Key(VK_SPACE);
-  Pump(300);
+  imedrv::Pump(300);
   const std::u16string expected1 = u"\xAC00\xB098 ";
   check(g_results == expected1, "results in WM_IME_COMPOSITION: %s, expected %s", imedrv::Hex(g_results).c_str(),
         imedrv::Hex(expected1).c_str());
@@ -155,7 +143,7 @@ int main(int argc, char** argv) {
   g_chars.clear();
   for (UINT vk : {'R', 'K'}) Key(vk);
   Key(VK_RETURN);
-  Pump(300);
+  imedrv::Pump(300);
   check(g_results == u"\xAC00", "Enter: result %s, expected U+AC00", imedrv::Hex(g_results).c_str());
   check(g_chars == u"\xAC00", "Enter: WM_CHAR %s, expected U+AC00 only", imedrv::Hex(g_chars).c_str());
 

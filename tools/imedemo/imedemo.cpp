@@ -11,9 +11,11 @@
 //
 //   imedemo.exe [--ime <path>] [--keyboard] [--auto] [--shot <file.bmp>] [--out <file.txt>]
 //
-// --auto types the 2-set keys of a fixed sentence and a Space, saves a
-// picture of the window (--shot), writes the committed text as UTF-8
-// (--out and standard output) and exits.
+// --auto types the 2-set keys of a fixed sentence and the Hanja key, saves a
+// picture of the screen with the input method's windows (--shot), writes
+// the committed text as UTF-8 (--out and standard output) and exits. On
+// the exports road the demo makes the input method's UI window itself and
+// hands it the IME messages, as the input method manager would.
 #include "ime_driver.h"
 #include "ks_gm.h"
 
@@ -24,7 +26,10 @@
 
 namespace {
 
-const char kAutoKeys[] = "dkssudgktpdy ";  // 안녕하세요 and a blank, on the 2-set keyboard
+// 안녕하세요 on the 2-set keyboard, then the Hanja key on the last syllable,
+// which stays composing so that the picture shows the input method's
+// composition window (and its candidate list when a dictionary is open).
+const char kAutoKeys[] = "dkssudgktpdy\x19";
 
 struct Options {
   std::wstring ime;
@@ -40,6 +45,8 @@ struct Demo {
   HIMC himc = nullptr;  // exports road: our own context
   HKL layout = nullptr;
   HWND hwnd = nullptr;
+  HWND ui = nullptr;         // exports road: the input method's UI window
+  bool candShown = false;
   HFONT font = nullptr, small = nullptr;
   std::wstring fontFace;
   std::wstring text;         // committed
@@ -139,6 +146,12 @@ void ReadCompositionImm(LPARAM flags) {
   ImmReleaseContext(g.hwnd, himc);
 }
 
+// Exports road: the IME messages go on to the input method's UI window,
+// which shows the composition and candidate windows.
+void ForwardToUi(UINT msg, WPARAM wp, LPARAM lp) {
+  if (g.ui) SendMessageW(g.ui, msg, wp, lp);
+}
+
 void ApplyImeMessage(UINT msg, LPARAM lp) {
   wchar_t note[48];
   switch (msg) {
@@ -179,7 +192,11 @@ bool OfferKey(UINT vk, LPARAM keyData) {
   list->uMsgCount = 64;
   g.lastMessages.clear();
   UINT count = g.ime.ToAsciiEx(g.ime.PackKey(vk, c), scan, state, list, 0, g.himc);
-  for (UINT i = 0; i < count && i < 64; ++i) ApplyImeMessage(list->TransMsg[i].message, list->TransMsg[i].lParam);
+  for (UINT i = 0; i < count && i < 64; ++i) {
+    const TRANSMSG& t = list->TransMsg[i];
+    ApplyImeMessage(t.message, t.lParam);
+    ForwardToUi(t.message, t.wParam, t.lParam);
+  }
   return true;
 }
 
@@ -243,11 +260,11 @@ void Paint(HDC dc, const RECT& rc) {
   SelectObject(dc, old);
 }
 
+// The picture is of the whole screen, so that it shows the input method's
+// windows beside the demo's own.
 bool SaveBitmap(const std::wstring& path) {
-  RECT rc;
-  GetClientRect(g.hwnd, &rc);
-  int w = rc.right, h = rc.bottom;
-  HDC screen = GetDC(g.hwnd);
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -258,7 +275,7 @@ bool SaveBitmap(const std::wstring& path) {
   void* bits = nullptr;
   HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(mem, bmp);
-  Paint(mem, rc);
+  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
   GdiFlush();
   DWORD stride = ((w * 3) + 3) & ~3u;
   BITMAPFILEHEADER fh{};
@@ -276,8 +293,30 @@ bool SaveBitmap(const std::wstring& path) {
   SelectObject(mem, old);
   DeleteObject(bmp);
   DeleteDC(mem);
-  ReleaseDC(g.hwnd, screen);
+  ReleaseDC(nullptr, screen);
   return ok;
+}
+
+BOOL CALLBACK ReportWindow(HWND w, LPARAM) {
+  wchar_t cls[64]{};
+  GetClassNameW(w, cls, 64);
+  if (!IsWindowVisible(w) || (lstrcmpW(cls, L"warbenv3CompStr") != 0 && lstrcmpW(cls, L"warbenv3Cand") != 0))
+    return TRUE;
+  RECT r;
+  GetWindowRect(w, &r);
+  wchar_t line[160];
+  swprintf(line, 160, L"%ls window at (%ld,%ld), %ldx%ld\n",
+           lstrcmpW(cls, L"warbenv3Cand") == 0 ? L"candidate" : L"composition", r.left, r.top, r.right - r.left,
+           r.bottom - r.top);
+  Print(line);
+  if (lstrcmpW(cls, L"warbenv3Cand") == 0) g.candShown = true;
+  return TRUE;
+}
+
+void ReportImeWindows() {
+  g.candShown = false;
+  EnumThreadWindows(GetCurrentThreadId(), ReportWindow, 0);
+  if (!g.candShown) Print(L"no candidate list: the Hanja key found no open dictionary\n");
 }
 
 void FinishAuto() {
@@ -296,6 +335,7 @@ void FinishAuto() {
       CloseHandle(f);
     }
   }
+  ReportImeWindows();
   if (!g.opt.shot.empty()) Print(SaveBitmap(g.opt.shot) ? L"picture saved\n" : L"picture NOT saved\n");
   PostQuitMessage(0);
 }
@@ -345,8 +385,13 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_IME_COMPOSITION:
     case WM_IME_ENDCOMPOSITION:
       // The demo draws the composition itself and takes results from
-      // WM_IME_COMPOSITION, so these do not go on to DefWindowProc.
+      // WM_IME_COMPOSITION; on the exports road they go on to the UI window.
       ApplyImeMessage(msg, lp);
+      ForwardToUi(msg, wp, lp);
+      return 0;
+    case WM_IME_NOTIFY:
+      // Notifications that leave through the context's message buffer.
+      ForwardToUi(msg, wp, lp);
       return 0;
     case WM_IME_CHAR:
       return 0;
@@ -452,6 +497,15 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
       Fail(L"ImmCreateContext failed");
       return 1;
     }
+    // The UI window of the input method's class, as the input method
+    // manager makes it for the keyboard road.
+    g.ui = CreateWindowExA(0, "warbenv3UI", "", WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr, g.ime.module,
+                           nullptr);
+    if (g.ui) {
+      SetWindowLongPtrW(g.ui, 0, reinterpret_cast<LONG_PTR>(g.himc));
+      SendMessageW(g.ui, WM_IME_SELECT, TRUE, 0);
+      SendMessageW(g.ui, WM_IME_SETCONTEXT, TRUE, ISC_SHOWUIALL);
+    }
   }
   ShowWindow(g.hwnd, show);
   UpdateWindow(g.hwnd);
@@ -473,6 +527,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }
+  if (g.ui) DestroyWindow(g.ui);
   if (g.himc) g.ime.DeleteContext(g.himc);
   g.ime.Unload();
   return 0;
