@@ -107,6 +107,7 @@ void InitializeIme(HINSTANCE instance) {
   LoadEngineSettings(m);
   m.engine = std::make_unique<ImeEngine>(m.settings, m.feedback, codeconv::PlatformCodePages());
   if (LoadReadingTable(m)) m.engine->SetReadingTable(&m.readingTable);
+  OpenImeDictionary(m);
 }
 
 }  // namespace

@@ -8,9 +8,7 @@
 
 namespace ime {
 
-namespace {
-
-constexpr char kSuiteKey[] = "Software\\VALDRIMO\\GeulmaruV6";
+const char kSuiteKey[] = "Software\\VALDRIMO\\GeulmaruV6";
 
 bool ReadValue(HKEY root, const std::string& path, const char* value, std::string& out) {
   HKEY key;
@@ -32,6 +30,8 @@ std::string ReadRegistryString(const ImeModule& m, const char* subkey, const cha
   if (ReadValue(HKEY_CURRENT_USER, path, value, out) || ReadValue(HKEY_LOCAL_MACHINE, path, value, out)) return out;
   return fallback ? fallback : "";
 }
+
+namespace {
 
 int ReadRegistryInt(const ImeModule& m, const char* subkey, const char* value, int fallback) {
   std::string s = ReadRegistryString(m, subkey, value, "");

@@ -42,6 +42,13 @@ ImeModule& Module();
 
 // Reads the settings of the edition from the registry (HKCU, then HKLM).
 void LoadEngineSettings(ImeModule& m);
+// "Software\VALDRIMO\GeulmaruV6"; one value of a key below a root; a value
+// of the edition's key and subkey (HKCU, then HKLM, else the fallback).
+extern const char kSuiteKey[];
+bool ReadValue(HKEY root, const std::string& path, const char* value, std::string& out);
+std::string ReadRegistryString(const ImeModule& m, const char* subkey, const char* value, const char* fallback);
+// Opens the edition's dictionary and gives the engine its hanja conversion.
+void OpenImeDictionary(ImeModule& m);
 // Loads the reading table resource of the current input mode.
 bool LoadReadingTable(ImeModule& m);
 
