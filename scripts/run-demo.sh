@@ -80,6 +80,23 @@ target="$WINEPREFIX/drive_c/windows/$sysdir"
 mkdir -p "$target"
 cp -f "$ime" "$target/$ime_name"
 cp -f "$demo" "$target/imedemo.exe"
+# The hanja dictionaries under the program folder ("Install Directory" plus
+# GeulmaruV6), for 32-bit and 64-bit readers of the registry.
+sysdic="$WINEPREFIX/drive_c/Program Files/VALDRIMO/GeulmaruV6/SYSDIC"
+mkdir -p "$sysdic"
+for f in GmV6KS.dic GmV6.dic libhangul-hanja-COPYING.txt; do
+  if [ ! -f "$build/data/SYSDIC/$f" ]; then
+    echo "run-demo: $build/data/SYSDIC/$f is missing: build first (cmake --build --preset native-debug)" >&2
+    exit 1
+  fi
+  cp -f "$build/data/SYSDIC/$f" "$sysdic/$f"
+done
+for view in 32 64; do
+  wine_exec "$WINE_STATE_DIR/reg.log" 60 "$WINE64" reg add 'HKLM\Software\VALDRIMO\GeulmaruV6' \
+    /v 'Install Directory' /t REG_SZ /d 'C:\Program Files\VALDRIMO' /f /reg:$view || {
+    echo "run-demo: registry setting failed:"; cat "$WINE_STATE_DIR/reg.log"; exit 1; }
+done
+echo "run-demo: hanja dictionaries installed in $sysdic"
 win_ime="C:\\windows\\$sysdir\\$ime_name"
 win_demo="C:\\windows\\$sysdir\\imedemo.exe"
 echo "run-demo: $ime_name (win$bits) installed in $target"

@@ -15,7 +15,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho
   locales unicode-data libhangul-data python3
-  clang-14 libclang-rt-14-dev
+  clang clang-14 libclang-rt-14-dev
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

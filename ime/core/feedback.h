@@ -8,6 +8,8 @@ namespace ime {
 // MessageBeep types used by the engine.
 constexpr unsigned kBeepDefault = 0;
 constexpr unsigned kBeepExclamation = 0x30;  // MB_ICONEXCLAMATION
+constexpr unsigned kMbIconExclamation = 0x30;
+constexpr unsigned kMbTaskModal = 0x2000;
 
 class UserFeedback {
  public:
@@ -15,6 +17,11 @@ class UserFeedback {
   virtual void Beep(unsigned type) = 0;
   // Text in the ANSI code page of the system (932); returns the button pressed.
   virtual int ShowMessage(const std::string& text, unsigned flags) = 0;
+  // The same with a caption of its own.
+  virtual int ShowCaptionedMessage(const std::string& text, const std::string& caption, unsigned flags) {
+    (void)caption;
+    return ShowMessage(text, flags);
+  }
 };
 
 // Feedback that does nothing; for callers that have no user to tell.

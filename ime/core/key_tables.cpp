@@ -70,6 +70,9 @@ int ImeKeyDownCore(ImeEngine& engine, ImeContextBlocks& ctx, unsigned packedKey,
   if (!engine.DispatchEditKey(ctx, packedKey)) {
     engine.InputCharKey(ctx, static_cast<uint8_t>(packedKey >> 8), vk);
   }
+  // The dictionary file stays open only within one key, so that the input
+  // method in other processes can use it between keys.
+  engine.EndDictionaryAccess();
   return 1;
 }
 
@@ -81,9 +84,12 @@ int NotifyImeCore(ImeEngine& engine, ImeContextBlocks& ctx, bool open, uint32_t 
       if (value != kImcSetOpenStatus) return 0;
       if (!open && IsComposing(ctx)) engine.CancelComposition(ctx);
       return 1;
-    case kNiOpenCandidate:
+    case kNiOpenCandidate: {
       if (!IsCompConverted(ctx) || listOpen) return 0;
-      return engine.ConvertToHanja(ctx);
+      const int opened = engine.ConvertToHanja(ctx);
+      engine.EndDictionaryAccess();
+      return opened;
+    }
     case kNiCloseCandidate:
       if (!listOpen) return 0;
       if (ctx.sink) ctx.sink->Send({kWmImeNotify, kImnCloseCandidate, 1}, false);

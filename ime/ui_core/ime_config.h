@@ -145,7 +145,6 @@ void ChooseFaceAndCode(const std::string& hanglCode, ImeConfig& cfg);
 constexpr char kFontWarning[] =
     "\x8a\xd8\x8d\x91\x8c\xea\x83\x74\x83\x48\x83\x93\x83\x67\x82\xaa\x83\x43\x83\x93\x83\x58\x83\x67"
     "\x81\x5b\x83\x8b\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1";  // 韓国語フォントがインストールされていません
-constexpr unsigned kMbIconExclamation = 0x30;
 
 // What attach and detach do on the platform, in the order of the steps.
 class AttachPlatform {

@@ -1,15 +1,11 @@
 // One call each where attach and the UI window hand over to parts that
-// come with their own files: the hanja dictionary, the GM code tables, the
+// come with their own files: the GM code tables, the
 // status toolbar, the keyboard guide, the settings controls and the
 // companion programs. Until those exist the calls do nothing.
 #include "ime_state.h"
 
 namespace ime {
 
-// The dictionary file of the settings is opened and given to the engine.
-void OpenImeDictionary(ImeModule&) {}
-// The dictionary slot's open count is lowered and the slot invalidated.
-void ReleaseImeDictionary(ImeModule&) {}
 // The GM V3 code tables among the resources, for the engine's code number 2.
 void LoadImeCodeTables(ImeModule& m) {
   codeconv::LoadGmTables(m.instance, m.gmTables);

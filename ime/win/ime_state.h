@@ -19,6 +19,9 @@ class Win32Feedback final : public UserFeedback {
   int ShowMessage(const std::string& text, unsigned flags) override {
     return ::MessageBoxA(nullptr, text.c_str(), "", flags | MB_TASKMODAL);
   }
+  int ShowCaptionedMessage(const std::string& text, const std::string& caption, unsigned flags) override {
+    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
+  }
 };
 
 struct ImeModule {

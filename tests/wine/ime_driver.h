@@ -177,6 +177,20 @@ class Ime {
   }
 };
 
+// Makes path the dictionary (DicEnv "DicPathName") of the edition whose
+// settings key is prefix ("ZO" or "WA") for the current user.
+inline bool SetDictionaryPath(const wchar_t* prefix, const char* path) {
+  std::wstring key = std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + prefix + L"\\DicEnv";
+  HKEY h;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  LONG r = RegSetValueExA(h, "DicPathName", 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
+                          static_cast<DWORD>(std::strlen(path) + 1));
+  RegCloseKey(h);
+  return r == ERROR_SUCCESS;
+}
+
 // Virtual key and character of one key of a key script: letters and digits
 // stand for themselves, "\b" Backspace, "\r" Enter, "\x1b" Esc, " " Space,
 // "\x01" Left, "\x02" Right, "\x7f" Delete,

@@ -165,10 +165,12 @@ const Group kGroups[] = {
     {"gm", L"WA", {{L"InputSize", L"DBCS"}}, false, true},
 };
 
-// Replaces the settings of the edition by those of the group.
-bool WriteSettings(const Group& g) {
+// Replaces the settings of the edition by those of the group; the
+// dictionary, when given, becomes the edition's DicPathName.
+bool WriteSettings(const Group& g, const char* dictionary) {
   std::wstring base = std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + g.prefix;
   RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
+  if (dictionary && !imedrv::SetDictionaryPath(g.prefix, dictionary)) return false;
   if (g.modes.empty()) return true;
   HKEY key;
   std::wstring path = base + L"\\Modes";
@@ -669,7 +671,7 @@ int main(int argc, char** argv) {
     return hwnd && himc ? 0 : 1;
   }
   if (argc < 3) {
-    std::printf("usage: ime_exports_test <group> <ime path> | warmup\n");
+    std::printf("usage: ime_exports_test <group> <ime path> [<dictionary>] | warmup\n");
     return 2;
   }
   const Group* group = nullptr;
@@ -684,7 +686,7 @@ int main(int argc, char** argv) {
 
   HWND hwnd = MakeWindow();
   if (!check(hwnd != nullptr, "test window created")) return wtest::finish();
-  check(WriteSettings(*group), "settings written");
+  check(WriteSettings(*group, argc >= 4 ? argv[3] : nullptr), "settings written");
   Fonts fonts = FindFonts();
   note("Korean TrueType fonts installed: %u; GM font: %s", static_cast<unsigned>(fonts.ks.size()),
        fonts.gm ? "yes" : "no");

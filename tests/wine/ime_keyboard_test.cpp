@@ -70,10 +70,11 @@ int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   wtest::report().group = sizeof(void*) == 8 ? "win64 keyboard" : "win32 keyboard";
   if (argc < 2) {
-    std::printf("usage: ime_keyboard_test <ime path>\n");
+    std::printf("usage: ime_keyboard_test <ime path> [<dictionary>]\n");
     return 2;
   }
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VALDRIMO\\GeulmaruV6\\ZO");
+  if (argc >= 3) check(imedrv::SetDictionaryPath(L"ZO", argv[2]), "dictionary path written");
 
   // The input method manager finds an input method by its file name in the
   // system folder (syswow64 for a 32-bit process in a 64-bit prefix, which

@@ -522,7 +522,9 @@ void CaretWindows(Session& s) {
 }
 
 void CandidateWindow(Session& s) {
-  s.Type("gks");  // 한
+  // A jamo has no hanja, so the list is filled here with known words, whose
+  // sizes the checks below compute; real conversions are tested elsewhere.
+  s.Type("z");  // ㅋ
   BYTE state[256]{};
   imedrv::KeyResult r = s.ime.ToAscii(s.himc, VK_HANJA, 0, state);
   s.Deliver(r);
@@ -537,7 +539,7 @@ void CandidateWindow(Session& s) {
   }
   std::vector<std::u16string> cands;
   if (!converted) {
-    note("no dictionary is open in this build: the candidate list is filled as a conversion fills it");
+    note("no hanja for the reading: the candidate list is filled as a conversion fills it");
     FillCandidates(s.himc, 20, &cands);
     SendMessageW(g_ui, WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_COMPATTR);
     SendMessageW(g_ui, WM_IME_NOTIFY, IMN_OPENCANDIDATE, 1);
@@ -656,10 +658,12 @@ std::wstring GetValue(const std::wstring& path, const wchar_t* name) {
 std::wstring SettingsKey(bool gm) { return std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + (gm ? L"WA" : L"ZO"); }
 
 // Fresh settings: the KS edition keeps up to 20 unconfirmed syllables; the
-// status toolbar's position is set.
-bool WriteSettings(bool gm) {
+// status toolbar's position is set; the dictionary, when given, becomes the
+// edition's DicPathName.
+bool WriteSettings(bool gm, const char* dictionary) {
   const std::wstring base = SettingsKey(gm);
   RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
+  if (dictionary && !imedrv::SetDictionaryPath(gm ? L"WA" : L"ZO", dictionary)) return false;
   bool ok = SetValue(base + L"\\WindowPos", L"Xpos", L"100") && SetValue(base + L"\\WindowPos", L"Ypos", L"200");
   if (!gm) ok = ok && SetValue(base + L"\\Modes", L"Mikaku", L"20");
   return ok;
@@ -670,14 +674,14 @@ bool WriteSettings(bool gm) {
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   if (argc < 4) {
-    std::printf("usage: ime_windows_test <ks|gm> <ime path> <screenshot folder>\n");
+    std::printf("usage: ime_windows_test <ks|gm> <ime path> <screenshot folder> [dictionary]\n");
     return 2;
   }
   const bool gm = std::strcmp(argv[1], "gm") == 0;
   wtest::report().group = std::string(sizeof(void*) == 8 ? "win64 windows " : "win32 windows ") + argv[1];
   g_shots = imedrv::WidenArg(argv[3]);
   CreateDirectoryW(g_shots.c_str(), nullptr);
-  check(WriteSettings(gm), "settings written");
+  check(WriteSettings(gm, argc > 4 ? argv[4] : nullptr), "settings written");
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = AppProc;

@@ -1,0 +1,42 @@
+// The input method's hanja dictionary: opened at process attach from the
+// path of the "DicPathName" setting, or by default from the program folder's
+// "SYSDIC\GmV6KS.dic" (KS edition) or "SYSDIC\GmV6.dic" (GM edition), and
+// handed to the engine for the hanja conversion.
+#include <memory>
+
+#include "dic_engine.h"
+#include "dic_hanja.h"
+#include "ime_state.h"
+
+namespace ime {
+
+namespace {
+
+struct ImeDictionary {
+  std::unique_ptr<dic::DicEngine> engine;
+  std::unique_ptr<DicHanjaDictionary> hanja;
+};
+
+ImeDictionary& Dictionary() {
+  static ImeDictionary d;
+  return d;
+}
+
+}  // namespace
+
+void OpenImeDictionary(ImeModule& m) {
+  ImeDictionary& d = Dictionary();
+  d.engine = std::make_unique<dic::DicEngine>(PlatformBlockFiles(), m.feedback, 0);
+  d.engine->DicOpen(m.config.dictionaryPath);  // a failure has been reported; conversion then beeps
+  d.hanja = std::make_unique<DicHanjaDictionary>(*d.engine, m.settings);
+  if (m.engine) m.engine->SetDictionary(d.hanja.get());
+}
+
+void ReleaseImeDictionary(ImeModule& m) {
+  if (m.engine) m.engine->SetDictionary(nullptr);
+  ImeDictionary& d = Dictionary();
+  d.hanja.reset();
+  d.engine.reset();
+}
+
+}  // namespace ime
