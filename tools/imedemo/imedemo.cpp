@@ -26,10 +26,10 @@
 
 namespace {
 
-// 안녕하세요 on the 2-set keyboard, then the Hanja key on the last syllable,
-// which stays composing so that the picture shows the input method's
+// 안녕하세요 on the 2-set keyboard, then the Hanja key twice on the last syllable
+// (convert, then open the list), which stays composing so that the picture shows the input method's
 // composition window (and its candidate list when a dictionary is open).
-const char kAutoKeys[] = "dkssudgktpdy\x19";
+const char kAutoKeys[] = "dkssudgktpdy\x19\x19";
 
 struct Options {
   std::wstring ime;
@@ -316,7 +316,7 @@ BOOL CALLBACK ReportWindow(HWND w, LPARAM) {
 void ReportImeWindows() {
   g.candShown = false;
   EnumThreadWindows(GetCurrentThreadId(), ReportWindow, 0);
-  if (!g.candShown) Print(L"no candidate list: the Hanja key found no open dictionary\n");
+  if (!g.candShown) Print(L"no candidate list: the reading has no hanja in the dictionary\n");
 }
 
 void FinishAuto() {
