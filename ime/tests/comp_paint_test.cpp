@@ -116,12 +116,12 @@ TEST(CompositionFont, Corrections) {
   const std::string msGothic = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
   bool vertical = true;
   // A Japanese face in the KS edition gets the Korean face.
-  CompFontSpec f = CorrectCompositionFont({0, 128, msGothic}, 1, 129, ksFace, &vertical);
-  EXPECT_EQ(f, (CompFontSpec{0, 129, ksFace}));
+  CompFontChoice f = CorrectCompositionFont({0, 128, msGothic}, 1, 129, ksFace, &vertical);
+  EXPECT_EQ(f, (CompFontChoice{0, 129, ksFace}));
   EXPECT_FALSE(vertical);
   // A Korean charset keeps its face; escapement 2700 is vertical, others become 0.
   f = CorrectCompositionFont({2700, 129, "Batang"}, 1, 129, ksFace, &vertical);
-  EXPECT_EQ(f, (CompFontSpec{2700, 129, "Batang"}));
+  EXPECT_EQ(f, (CompFontChoice{2700, 129, "Batang"}));
   EXPECT_TRUE(vertical);
   EXPECT_EQ(CorrectCompositionFont({900, 129, "Batang"}, 1, 129, ksFace, &vertical).escapement, 0);
   // GM editions test the face's first four bytes.

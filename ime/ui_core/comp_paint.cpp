@@ -74,9 +74,9 @@ LeadTest CompositionLeadTest(int koreanCode) {
   return [](uint8_t b) { return codeconv::IsGmLeadByte(b); };
 }
 
-CompFontSpec CorrectCompositionFont(const CompFontSpec& context, int koreanCode, int editionCharset,
-                                    const std::string& currentFace, bool* vertical) {
-  CompFontSpec f = context;
+CompFontChoice CorrectCompositionFont(const CompFontChoice& context, int koreanCode, int editionCharset,
+                                      const std::string& currentFace, bool* vertical) {
+  CompFontChoice f = context;
   const bool v = f.escapement == 2700;
   if (!v) f.escapement = 0;
   if (vertical) *vertical = v;

@@ -65,16 +65,16 @@ std::vector<AttributeRun> AttributeRuns(const PaintText& t, TextSlice slice);
 LeadTest CompositionLeadTest(int koreanCode);
 
 // The fields of the composition font that the corrections touch.
-struct CompFontSpec {
+struct CompFontChoice {
   int escapement = 0;
   int charset = 0;
   std::string face;  // bytes, at most 31
-  bool operator==(const CompFontSpec&) const = default;
+  bool operator==(const CompFontChoice&) const = default;
 };
 // The context's composition font corrected for the edition; *vertical tells
 // whether the font writes vertically (escapement 2700).
-CompFontSpec CorrectCompositionFont(const CompFontSpec& context, int koreanCode, int editionCharset,
-                                    const std::string& currentFace, bool* vertical);
+CompFontChoice CorrectCompositionFont(const CompFontChoice& context, int koreanCode, int editionCharset,
+                                      const std::string& currentFace, bool* vertical);
 
 // Bitmap 111: two 5 x 5 close-box images side by side, normal at x 0 and
 // pressed at x 5.

@@ -375,13 +375,13 @@ void SetCompFont(UiPrivate& p, LPINPUTCONTEXT ic) {
     lf.lfFaceName[LF_FACESIZE - 1] = 0;
   }
   bool vertical = false;
-  const CompFontSpec spec = CorrectCompositionFont({lf.lfEscapement, lf.lfCharSet, lf.lfFaceName},
-                                                   m.settings.koreanCode, m.config.charset, m.config.currentFace,
-                                                   &vertical);
-  lf.lfEscapement = spec.escapement;
-  lf.lfCharSet = static_cast<BYTE>(spec.charset);
+  const CompFontChoice corrected = CorrectCompositionFont({lf.lfEscapement, lf.lfCharSet, lf.lfFaceName},
+                                                          m.settings.koreanCode, m.config.charset,
+                                                          m.config.currentFace, &vertical);
+  lf.lfEscapement = corrected.escapement;
+  lf.lfCharSet = static_cast<BYTE>(corrected.charset);
   std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
-  lstrcpynA(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, corrected.face.c_str(), LF_FACESIZE);
   HFONT font = CreateFontIndirectA(&lf);
   HFONT old = SlotHandle<HFONT>(p[kSlotCompFont]);
   p[kSlotCompFont] = HandleSlot(font);
