@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine.h"
+#include "pair_walk.h"
 
 namespace ime {
 
@@ -54,32 +55,18 @@ ImeEngine::Text ImeEngine::FromDbCode(const std::string& bytes) const {
 
 // Double bytes of the code in use to GM95 and back; single bytes stay.
 std::string ImeEngine::DbToGm95(const std::string& bytes) const {
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    uint8_t b = static_cast<uint8_t>(bytes[i]);
-    if (IsLead(b) && i + 1 < bytes.size()) {
-      uint16_t g = ToGm95(codeconv::MakeDb(b, static_cast<uint8_t>(bytes[++i])));
-      out.push_back(static_cast<char>(codeconv::Lead(g)));
-      out.push_back(static_cast<char>(codeconv::Trail(g)));
-    } else {
-      out.push_back(static_cast<char>(b));
-    }
-  }
+  std::string out = bytes;
+  auto* p = reinterpret_cast<uint8_t*>(out.data());
+  codeconv::ConvertPairs(p, p, out.size(), [this](uint8_t b) { return IsLead(b); },
+                         [this](codeconv::DbChar c) { return ToGm95(c); });
   return out;
 }
 
 std::string ImeEngine::Gm95ToDb(const std::string& gm95) const {
-  std::string out;
-  for (size_t i = 0; i < gm95.size(); ++i) {
-    uint8_t b = static_cast<uint8_t>(gm95[i]);
-    if (codeconv::IsGmLeadByte(b) && i + 1 < gm95.size()) {
-      uint16_t c = FromGm95(codeconv::MakeDb(b, static_cast<uint8_t>(gm95[++i])));
-      out.push_back(static_cast<char>(codeconv::Lead(c)));
-      out.push_back(static_cast<char>(codeconv::Trail(c)));
-    } else {
-      out.push_back(static_cast<char>(b));
-    }
-  }
+  std::string out = gm95;
+  auto* p = reinterpret_cast<uint8_t*>(out.data());
+  codeconv::ConvertPairs(p, p, out.size(), codeconv::IsGmLeadByte,
+                         [this](codeconv::DbChar c) { return FromGm95(c); });
   return out;
 }
 
