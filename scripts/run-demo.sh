@@ -42,10 +42,13 @@ mkdir -p "$WINE_STATE_DIR"
 # The road and the build that serves it.
 bits=64
 road=(--ime)
+note=()
 if [ "$force_exports" = 0 ] && wine_can_run_32 && [ -f "$build/win32/tools/imedemo/imedemo.exe" ]; then
   bits=32
-else
-  [ "$force_exports" = 0 ] && echo "run-demo: ${WINE32_WHY:-32-bit build missing}; using the 64-bit build through its exports"
+elif [ "$force_exports" = 0 ]; then
+  why="${WINE32_WHY:-32-bit build missing}"
+  echo "run-demo: $why; using the 64-bit build through its exports"
+  note=(--title-note "(64-bit exports: 32-bit programs cannot run here)")
 fi
 demo="$build/win$bits/tools/imedemo/imedemo.exe"
 ime="$build/win$bits/ime/win/$ime_name"
@@ -103,14 +106,14 @@ echo "run-demo: $ime_name (win$bits) installed in $target"
 
 if [ "$auto" = 0 ]; then
   echo "run-demo: starting imedemo on $DISPLAY; close its window to end"
-  exec "$loader" "$win_demo" "${road[@]}" "$win_ime"
+  exec "$loader" "$win_demo" "${road[@]}" "$win_ime" "${note[@]}"
 fi
 
 bmp="$WINE_STATE_DIR/imedemo.bmp"
 png="$build/imedemo.png"
 out="$WINE_STATE_DIR/imedemo.txt"
 rm -f "$bmp" "$out"
-wine_exec "$WINE_STATE_DIR/imedemo.log" 60 "$loader" "$win_demo" "${road[@]}" "$win_ime" --auto \
+wine_exec "$WINE_STATE_DIR/imedemo.log" 90 "$loader" "$win_demo" "${road[@]}" "$win_ime" "${note[@]}" --auto \
   --shot "$(wine_path "$bmp")" --out "$(wine_path "$out")" || {
   echo "run-demo: imedemo failed:"; cat "$WINE_STATE_DIR/imedemo.log"; exit 1; }
 cat "$WINE_STATE_DIR/imedemo.log"

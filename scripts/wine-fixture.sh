@@ -56,7 +56,7 @@ start() {
   if [ ! -f "$marker" ]; then
     echo "wine-fixture: creating the prefix $WINEPREFIX"
     local t0=$SECONDS
-    if ! wine_exec "$WINE_STATE_DIR/wineboot.log" 120 "$WINE64" wineboot -i; then
+    if ! wine_exec "$WINE_STATE_DIR/wineboot.log" 240 "$WINE64" wineboot -i; then
       echo "wine-fixture: wineboot failed"
       cat "$WINE_STATE_DIR/wineboot.log"
       return 1

@@ -2,7 +2,8 @@
 # Runs one Windows program under the Wine environment started by
 # wine-fixture.sh:  wine-run.sh <32|64> <program.exe> [args...]
 # Arguments that are absolute Unix paths are given to the program as Windows
-# paths.  Exits 77 (skipped) when a 32-bit program cannot run here.
+# paths.  Exits 77 (skipped) when a 32-bit program cannot run here, neither
+# natively nor through qemu-i386.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/wine-env.sh"
@@ -20,7 +21,13 @@ export DISPLAY
 case "$bits" in
   32)
     if ! wine_can_run_32; then
-      echo "SKIP: 32-bit Windows programs cannot run on this machine ($WINE32_WHY)"
+      if [ "$WINE32_EMULATED" = 1 ]; then
+        # The emulator is registered, so 32-bit programs must run: a skip
+        # here would hide a broken set-up.
+        echo "wine-run: qemu-i386 is registered but the 32-bit loader fails ($WINE32_WHY)"
+        exit 1
+      fi
+      echo "SKIP: 32-bit Windows programs cannot run on this machine ($WINE32_WHY; scripts/setup.sh registers qemu-i386 where it can)"
       exit 77
     fi
     loader="$WINE32" ;;
@@ -40,7 +47,7 @@ for a in "$@"; do
   esac
 done
 log="$(mktemp "$WINE_STATE_DIR/run.XXXXXX")"
-wine_exec "$log" "${WINE_RUN_TIMEOUT:-50}" "$loader" "$(wine_path "$program")" "${args[@]}"
+wine_exec "$log" "${WINE_RUN_TIMEOUT:-110}" "$loader" "$(wine_path "$program")" "${args[@]}"
 rc=$?
 cat "$log"
 rm -f "$log"

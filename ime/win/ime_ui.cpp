@@ -74,6 +74,26 @@ void DrawDragFrame(const RECT& r) {
   DeleteDC(dc);
 }
 
+HIMC UiContext(HWND ui) {
+  HIMC himc = reinterpret_cast<HIMC>(GetWindowLongPtrA(ui, kUiLongContext));
+  if (!himc) return nullptr;
+  // Wine's record stays the same for the life of the context, and each failed
+  // lock of it costs Wine an allocation: it is tried once.
+  static HIMC notAContext = nullptr;
+  if (himc != notAContext) {
+    if (ImmLockIMC(himc)) {
+      ImmUnlockIMC(himc);
+      return himc;
+    }
+    notAContext = himc;
+  }
+  HWND focus = GetFocus();
+  if (!focus) return nullptr;
+  HIMC own = ImmGetContext(focus);
+  if (own) ImmReleaseContext(focus, own);
+  return own;
+}
+
 bool IsImeMessage(UINT msg) {
   return msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION || msg == WM_IME_COMPOSITION ||
          (msg >= WM_IME_SETCONTEXT && msg <= WM_IME_CHAR);

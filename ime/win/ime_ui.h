@@ -113,8 +113,12 @@ LeadTest EditionLeadTest();
 // Messages that every child window answers with 0.
 bool IsImeMessage(UINT msg);
 
-// The input context of a UI window (window long 0).
-inline HIMC UiContext(HWND ui) { return reinterpret_cast<HIMC>(GetWindowLongPtrA(ui, kUiLongContext)); }
+// The input context of a UI window: the one that the input method manager
+// keeps in window long 0.  Wine 8 keeps a record of its own there, not the
+// handle; a value that does not lock as a context then stands for the
+// context of this thread's focus window, for which the manager is sending.
+// On Windows the handle always locks and is used as it is.
+HIMC UiContext(HWND ui);
 // The UI window that a child window belongs to.
 inline HWND ChildUi(HWND child) { return reinterpret_cast<HWND>(GetWindowLongPtrA(child, kLongUiWindow)); }
 

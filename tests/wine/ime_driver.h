@@ -4,6 +4,7 @@
 // Shared by the Wine test programs and the demo.
 #pragma once
 #include "../../ime/win/imm_ime.h"
+#include "ime_install.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -180,15 +181,7 @@ class Ime {
 // Makes path the dictionary (DicEnv "DicPathName") of the edition whose
 // settings key is prefix ("ZO" or "WA") for the current user.
 inline bool SetDictionaryPath(const wchar_t* prefix, const char* path) {
-  std::wstring key = std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + prefix + L"\\DicEnv";
-  HKEY h;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  LONG r = RegSetValueExA(h, "DicPathName", 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
-                          static_cast<DWORD>(std::strlen(path) + 1));
-  RegCloseKey(h);
-  return r == ERROR_SUCCESS;
+  return imeinst::SetImeValue(prefix, L"DicEnv", L"DicPathName", imeinst::Widen(path));
 }
 
 // Virtual key and character of one key of a key script: letters and digits
@@ -249,12 +242,7 @@ inline std::string Utf8(const std::u16string& s) {
 }
 
 // A command-line argument (ANSI code page) as UTF-16.
-inline std::wstring WidenArg(const char* s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
-  return w;
-}
+inline std::wstring WidenArg(const char* s) { return imeinst::Widen(s); }
 
 // Dispatches the thread's messages for about ms milliseconds.
 inline void Pump(DWORD ms) {

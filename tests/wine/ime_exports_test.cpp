@@ -168,21 +168,10 @@ const Group kGroups[] = {
 // Replaces the settings of the edition by those of the group; the
 // dictionary, when given, becomes the edition's DicPathName.
 bool WriteSettings(const Group& g, const char* dictionary) {
-  std::wstring base = std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + g.prefix;
-  RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
+  imeinst::ResetImeSettings(g.prefix);
   if (dictionary && !imedrv::SetDictionaryPath(g.prefix, dictionary)) return false;
-  if (g.modes.empty()) return true;
-  HKEY key;
-  std::wstring path = base + L"\\Modes";
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
   bool ok = true;
-  for (const auto& [name, value] : g.modes) {
-    DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
-    ok &= RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes) == ERROR_SUCCESS;
-  }
-  RegCloseKey(key);
+  for (const auto& [name, value] : g.modes) ok &= imeinst::SetImeValue(g.prefix, L"Modes", name, value);
   return ok;
 }
 

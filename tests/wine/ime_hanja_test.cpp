@@ -19,7 +19,6 @@ using wtest::note;
 
 namespace {
 
-constexpr char kSuiteKey[] = "Software\\VALDRIMO\\GeulmaruV6";
 constexpr UINT kVkHanja = 0x19;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
@@ -62,25 +61,6 @@ CandList ReadCandidates(HIMC himc) {
   return out;
 }
 
-bool SetInstallDirectory(const std::string& folder) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSuiteKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  LONG r = RegSetValueExA(key, "Install Directory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                          static_cast<DWORD>(folder.size() + 1));
-  RegCloseKey(key);
-  return r == ERROR_SUCCESS;
-}
-
-void ClearInstallDirectory() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSuiteKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, "Install Directory");
-    RegCloseKey(key);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,17 +81,11 @@ int main(int argc, char** argv) {
   CreateDirectoryA((install + "\\GeulmaruV6").c_str(), nullptr);
   CreateDirectoryA(sysdic.c_str(), nullptr);
   if (!check(CopyFileA(argv[2], dic.c_str(), FALSE) != 0, "dictionary copied to %s", dic.c_str())) return wtest::finish();
-  check(SetInstallDirectory(install), "Install Directory set");
+  check(imeinst::SetInstallDirectory(imeinst::Widen(install.c_str())), "Install Directory set");
   // Default settings but two unconfirmed characters, so that a two-syllable
   // word stays composing; no DicPathName.
-  RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kSuiteKey) + "\\ZO").c_str());
-  HKEY modes;
-  if (check(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kSuiteKey) + "\\ZO\\Modes").c_str(), 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, &modes, nullptr) == ERROR_SUCCESS,
-            "settings key created")) {
-    RegSetValueExA(modes, "Mikaku", 0, REG_SZ, reinterpret_cast<const BYTE*>("2"), 2);
-    RegCloseKey(modes);
-  }
+  imeinst::ResetImeSettings(L"ZO");
+  check(imeinst::SetImeValue(L"ZO", L"Modes", L"Mikaku", L"2"), "settings written");
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
@@ -196,7 +170,7 @@ int main(int argc, char** argv) {
   ime.DeleteContext(himc);
   ime.Unload();
   DestroyWindow(hwnd);
-  ClearInstallDirectory();
+  imeinst::ClearInstallDirectory();
   DeleteFileA(dic.c_str());
   RemoveDirectoryA(sysdic.c_str());
   RemoveDirectoryA((install + "\\GeulmaruV6").c_str());

@@ -1,9 +1,12 @@
 // The keyboard road: installs the built input method as a keyboard layout,
 // activates it, types r k s k and Space, then Enter after r k, with
 // SendInput into its own window, and checks that the window receives the
-// result string in WM_IME_COMPOSITION, then WM_IME_CHAR and WM_CHAR.
+// result string in WM_IME_COMPOSITION, then WM_IME_CHAR and WM_CHAR; then
+// types d y (a syllable with hanja), converts it with the Hanja key and opens
+// the candidate list with a second press, and checks that the input method's
+// own composition and candidate windows show on this road.
 //
-//   ime_keyboard_test.exe <path of ZORBENV6.IME>
+//   ime_keyboard_test.exe <path of ZORBENV6.IME> [<GmV6KS.dic>]
 #include "check.h"
 #include "ime_driver.h"
 
@@ -52,6 +55,26 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+struct FindShown {
+  const wchar_t* cls;
+  bool shown;
+};
+
+BOOL CALLBACK FindShownProc(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<FindShown*>(lp);
+  wchar_t name[64]{};
+  GetClassNameW(w, name, 64);
+  if (lstrcmpW(name, f->cls) == 0 && IsWindowVisible(w)) f->shown = true;
+  return TRUE;
+}
+
+// Whether a visible window of the class belongs to this thread.
+bool ThreadWindowShown(const wchar_t* cls) {
+  FindShown f{cls, false};
+  EnumThreadWindows(GetCurrentThreadId(), FindShownProc, reinterpret_cast<LPARAM>(&f));
+  return f.shown;
+}
+
 void Key(UINT vk) {
   INPUT in[2]{};
   for (int i = 0; i < 2; ++i) {
@@ -73,20 +96,13 @@ int main(int argc, char** argv) {
     std::printf("usage: ime_keyboard_test <ime path> [<dictionary>]\n");
     return 2;
   }
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VALDRIMO\\GeulmaruV6\\ZO");
+  imeinst::ResetImeSettings(L"ZO");
   if (argc >= 3) check(imedrv::SetDictionaryPath(L"ZO", argv[2]), "dictionary path written");
 
   // The input method manager finds an input method by its file name in the
-  // system folder (syswow64 for a 32-bit process in a 64-bit prefix, which
-  // GetSystemDirectory already gives).
-  wchar_t sys[MAX_PATH];
-  GetSystemDirectoryW(sys, MAX_PATH);
-  std::wstring target = std::wstring(sys) + L"\\ZORBENV6.IME";
-  int n = MultiByteToWideChar(CP_ACP, 0, argv[1], -1, nullptr, 0);
-  std::wstring source(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, argv[1], -1, &source[0], n);
-  if (!check(CopyFileW(source.c_str(), target.c_str(), FALSE) != 0, "copy the input method into the system folder (error %lu)",
-             GetLastError()))
+  // system folder.
+  const std::wstring target = imeinst::CopyIntoSystemFolder(imeinst::Widen(argv[1]), L"ZORBENV6.IME");
+  if (!check(!target.empty(), "copy the input method into the system folder (error %lu)", GetLastError()))
     return wtest::finish();
 
   WNDCLASSW wc{};
@@ -147,6 +163,35 @@ int main(int argc, char** argv) {
   imedrv::Pump(300);
   check(g_results == u"\xAC00", "Enter: result %s, expected U+AC00", imedrv::Hex(g_results).c_str());
   check(g_chars == u"\xAC00", "Enter: WM_CHAR %s, expected U+AC00 only", imedrv::Hex(g_chars).c_str());
+  check(!ThreadWindowShown(L"warbenv3CompStr"), "no composition window once the result is committed");
+
+  // The input method's windows on this road: the composition window while
+  // composing, the candidate list after the second Hanja key.
+  if (argc >= 3) {
+    // Wine 8 makes an input method's UI window when the open status of a
+    // context of that input method is set.  This window's context was made
+    // before the layout was installed and went over to the input method with
+    // the first key, so it is opened once more now.
+    if (HIMC h = ImmGetContext(hwnd)) {
+      ImmSetOpenStatus(h, TRUE);
+      ImmReleaseContext(hwnd, h);
+    }
+    g_results.clear();
+    for (UINT vk : {'D', 'Y'}) Key(vk);
+    imedrv::Pump(200);
+    check(ThreadWindowShown(L"warbenv3CompStr"), "the composition window shows while composing");
+    Key(VK_HANJA);
+    Key(VK_HANJA);
+    imedrv::Pump(300);
+    check(ThreadWindowShown(L"warbenv3Cand"), "the second Hanja key opens the candidate window");
+    Key(VK_RETURN);
+    imedrv::Pump(300);
+    const bool hanja = g_results.size() == 1 && ((g_results[0] >= 0x4E00 && g_results[0] <= 0x9FFF) ||
+                                                 (g_results[0] >= 0xF900 && g_results[0] <= 0xFAFF));
+    check(hanja, "Enter commits a hanja of the reading: %s", imedrv::Hex(g_results).c_str());
+    check(!ThreadWindowShown(L"warbenv3Cand") && !ThreadWindowShown(L"warbenv3CompStr"),
+          "the candidate and composition windows close with the commit");
+  }
 
   boxes.Stop();
   ActivateKeyboardLayout(previous, 0);

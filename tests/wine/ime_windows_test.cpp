@@ -636,36 +636,17 @@ void GmEdition(Session& s) {
   s.Key(VK_ESCAPE);
 }
 
-bool SetValue(const std::wstring& path, const wchar_t* name, const wchar_t* text) {
-  HKEY key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  const bool ok = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                                 static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
-}
-
-std::wstring GetValue(const std::wstring& path, const wchar_t* name) {
-  wchar_t buf[64]{};
-  DWORD size = sizeof buf - sizeof(wchar_t);
-  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return L"(none)";
-  return buf;
-}
-
-std::wstring SettingsKey(bool gm) { return std::wstring(L"Software\\VALDRIMO\\GeulmaruV6\\") + (gm ? L"WA" : L"ZO"); }
+const wchar_t* Prefix(bool gm) { return gm ? L"WA" : L"ZO"; }
 
 // Fresh settings: the KS edition keeps up to 20 unconfirmed syllables; the
 // status toolbar's position is set; the dictionary, when given, becomes the
 // edition's DicPathName.
 bool WriteSettings(bool gm, const char* dictionary) {
-  const std::wstring base = SettingsKey(gm);
-  RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
-  if (dictionary && !imedrv::SetDictionaryPath(gm ? L"WA" : L"ZO", dictionary)) return false;
-  bool ok = SetValue(base + L"\\WindowPos", L"Xpos", L"100") && SetValue(base + L"\\WindowPos", L"Ypos", L"200");
-  if (!gm) ok = ok && SetValue(base + L"\\Modes", L"Mikaku", L"20");
+  imeinst::ResetImeSettings(Prefix(gm));
+  if (dictionary && !imedrv::SetDictionaryPath(Prefix(gm), dictionary)) return false;
+  bool ok = imeinst::SetImeValue(Prefix(gm), L"WindowPos", L"Xpos", L"100") &&
+            imeinst::SetImeValue(Prefix(gm), L"WindowPos", L"Ypos", L"200");
+  if (!gm) ok = ok && imeinst::SetImeValue(Prefix(gm), L"Modes", L"Mikaku", L"20");
   return ok;
 }
 
@@ -754,10 +735,11 @@ int main(int argc, char** argv) {
         "destroying the UI window destroys its windows");
   g_ui = nullptr;
   s.ime.DeleteContext(s.himc);
-  const std::wstring windowPos = SettingsKey(gm) + L"\\WindowPos";
-  SetValue(windowPos, L"Xpos", L"7");
+  const std::wstring windowPos = imeinst::EditionKey(Prefix(gm), L"WindowPos");
+  imeinst::SetImeValue(Prefix(gm), L"WindowPos", L"Xpos", L"7");
   s.ime.Unload();
-  check(GetValue(windowPos, L"Xpos") == L"100" && GetValue(windowPos, L"Ypos") == L"200",
+  check(imeinst::GetString(HKEY_CURRENT_USER, windowPos, L"Xpos") == L"100" &&
+            imeinst::GetString(HKEY_CURRENT_USER, windowPos, L"Ypos") == L"200",
         "unloading writes the status position back");
   DestroyWindow(s.app);
   return wtest::finish();

@@ -22,16 +22,8 @@ int main(int argc, char** argv) {
   check(codeconv::FindImeLayoutByName("") == 0, "the empty name finds nothing");
   check(codeconv::FindImeLayoutByName("NOSUCH99.IME") == 0, "a name that is not installed finds nothing");
 
-  wchar_t sys[MAX_PATH];
-  GetSystemDirectoryW(sys, MAX_PATH);
-  const std::wstring target = std::wstring(sys) + L"\\ZORBENV6.IME";
-  const int n = MultiByteToWideChar(CP_ACP, 0, argv[1], -1, nullptr, 0);
-  std::wstring source(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, argv[1], -1, &source[0], n);
-  if (!check(CopyFileW(source.c_str(), target.c_str(), FALSE) != 0, "copy the input method (error %lu)",
-             GetLastError())) {
-    return wtest::finish();
-  }
+  const std::wstring target = imeinst::CopyIntoSystemFolder(imeinst::Widen(argv[1]), L"ZORBENV6.IME");
+  if (!check(!target.empty(), "copy the input method (error %lu)", GetLastError())) return wtest::finish();
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;

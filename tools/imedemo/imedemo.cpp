@@ -10,6 +10,7 @@
 //    Wine 8).
 //
 //   imedemo.exe [--ime <path>] [--keyboard] [--auto] [--shot <file.bmp>] [--out <file.txt>]
+//               [--title-note <text>]
 //
 // --auto types the 2-set keys of a fixed sentence and the Hanja key, saves a
 // picture of the screen with the input method's windows (--shot), writes
@@ -37,6 +38,7 @@ struct Options {
   bool autoType = false;
   std::wstring shot;
   std::wstring out;
+  std::wstring titleNote;  // why this road was taken, for the title bar
 };
 
 struct Demo {
@@ -209,6 +211,7 @@ void Paint(HDC dc, const RECT& rc) {
   SetTextColor(dc, RGB(90, 90, 90));
   std::wstring status = std::wstring(L"ハングル入力デモ  ") + (g.opt.keyboard ? L"[keyboard] " : L"[exports] ") +
                         g.opt.ime.substr(g.opt.ime.find_last_of(L"\\/") + 1) + L"  font: " + g.fontFace;
+  if (!g.opt.titleNote.empty()) status += L"  " + g.opt.titleNote;
   TextOutW(dc, 12, 8, status.c_str(), static_cast<int>(status.size()));
   std::wstring msgs = L"messages: " + g.lastMessages;
   TextOutW(dc, 12, rc.bottom - 26, msgs.c_str(), static_cast<int>(msgs.size()));
@@ -354,6 +357,7 @@ void AutoStep() {
   imedrv::ScriptKey(kAutoKeys[g.autoPos++], vk, ch);
   UINT scan = MapVirtualKeyW(vk, 0);
   if (g.opt.keyboard) {
+    g.lastMessages.clear();
     INPUT in[2]{};
     for (auto& i : in) {
       i.type = INPUT_KEYBOARD;
@@ -384,13 +388,18 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION:
     case WM_IME_ENDCOMPOSITION:
-      // The demo draws the composition itself and takes results from
-      // WM_IME_COMPOSITION; on the exports road they go on to the UI window.
+      // The demo draws the composition inline too and takes results from
+      // WM_IME_COMPOSITION; the messages go on to the input method's UI
+      // window, which shows its composition window: on the keyboard road
+      // through the default window procedure (the manager's IME window), on
+      // the exports road directly.
       ApplyImeMessage(msg, lp);
+      if (g.opt.keyboard) return DefWindowProcW(hwnd, msg, wp, lp);
       ForwardToUi(msg, wp, lp);
       return 0;
     case WM_IME_NOTIFY:
-      // Notifications that leave through the context's message buffer.
+      // Notifications (candidate list, status) for the UI window.
+      if (g.opt.keyboard) return DefWindowProcW(hwnd, msg, wp, lp);
       ForwardToUi(msg, wp, lp);
       return 0;
     case WM_IME_CHAR:
@@ -434,6 +443,7 @@ Options ParseArgs() {
     else if (a == L"--auto") o.autoType = true;
     else if (a == L"--shot" && i + 1 < argc) o.shot = argv[++i];
     else if (a == L"--out" && i + 1 < argc) o.out = argv[++i];
+    else if (a == L"--title-note" && i + 1 < argc) o.titleNote = argv[++i];
   }
   LocalFree(argv);
   if (o.ime.empty()) o.ime = ExeFolder() + L"ZORBENV6.IME";
@@ -458,7 +468,9 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
   wc.lpszClassName = L"GeulmaruImeDemo";
   RegisterClassW(&wc);
-  g.hwnd = CreateWindowExW(0, wc.lpszClassName, L"ハングル入力デモ", WS_OVERLAPPEDWINDOW, 40, 40, 760, 260, nullptr,
+  std::wstring title = std::wstring(L"ハングル入力デモ ") + (g.opt.keyboard ? L"[keyboard]" : L"[exports]");
+  if (!g.opt.titleNote.empty()) title += L" " + g.opt.titleNote;
+  g.hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 760, 260, nullptr,
                            nullptr, inst, nullptr);
   if (!g.hwnd) {
     Fail(L"CreateWindow failed");
