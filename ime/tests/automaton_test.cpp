@@ -22,6 +22,9 @@ struct ParseCase {
   std::u16string expected;
 };
 
+// Printed as arrangement and keys, so that test listings stay short.
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << "mode" << c.mode << '-' << c.keys; }
+
 class ParseTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseTest, KeysGiveCharacters) {

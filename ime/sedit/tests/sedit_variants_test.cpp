@@ -16,6 +16,9 @@ struct VariantCase {
   std::string wide;  // "한" in the variant's text code
 };
 
+// Printed by the variant's name, so that test listings stay short.
+void PrintTo(const VariantCase& c, std::ostream* os) { *os << c.variant->name; }
+
 class SEditVariants : public ::testing::TestWithParam<VariantCase> {
  protected:
   SEditVariants() : rig(*GetParam().variant) { rig.Font(129); }
