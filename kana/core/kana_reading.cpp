@@ -346,15 +346,19 @@ std::string HalfWidthText(const CKanaTables& tables, std::string_view text) {
 
 std::string HangulToKana(const CKanaTables& tables, int kanjiForm, std::string_view text, bool inputIsKS,
                          bool keepFullWidth) {
-  std::string gm(text);
+  std::string_view gm = text;
+  std::string ksCopy;
   if (inputIsKS) {
-    // One walk by KS pairs, by length: a lone lead byte at the end stays.
-    codeconv::ConvertPairs(reinterpret_cast<uint8_t*>(gm.data()), reinterpret_cast<const uint8_t*>(gm.data()),
-                           gm.size(), codeconv::IsHighBitByte, [&](DbChar pair) {
-                             DbChar gm95 = pair;
-                             codeconv::EucToSjis(pair, gm95);
-                             return codeconv::ConvertGmVariant(&tables.GmTables(), codeconv::kToGmV3, gm95);
-                           });
+    // A private copy converted by KS pairs, by length: a lone lead byte at
+    // the end stays alone.
+    ksCopy = text;
+    auto* bytes = reinterpret_cast<uint8_t*>(ksCopy.data());
+    codeconv::ConvertPairs(bytes, bytes, ksCopy.size(), codeconv::IsHighBitByte, [&](DbChar pair) {
+      DbChar gm95 = pair;
+      codeconv::EucToSjis(pair, gm95);
+      return codeconv::ConvertGmVariant(&tables.GmTables(), codeconv::kToGmV3, gm95);
+    });
+    gm = ksCopy;
   }
   std::string out;
   if (gm.empty()) return out;
@@ -394,10 +398,10 @@ std::string HangulToKana(const CKanaTables& tables, int kanjiForm, std::string_v
   for (size_t i = 0; i < gm.size(); ++count) {
     std::string_view character;
     if (IsWalkLead(Byte(gm, i))) {
-      character = i + 1 < gm.size() ? std::string_view(gm).substr(i, 2) : std::string_view(" ");
+      character = i + 1 < gm.size() ? gm.substr(i, 2) : std::string_view(" ");
       i += i + 1 < gm.size() ? 2 : 1;
     } else {
-      character = std::string_view(gm).substr(i, 1);
+      character = gm.substr(i, 1);
       i += 1;
     }
     ring[count % 3] = ReadSyllable(tables, kanjiForm, character);
