@@ -14,7 +14,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
   fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho
-  locales unicode-data libhangul-data python3
+  locales unicode-data libhangul-data bzip2 python3
   clang clang-14 libclang-rt-14-dev
 )
 

@@ -1,5 +1,5 @@
-// Named resources of type TEXT in a module, behind a small interface so that
-// the table loaders can be tested without one.
+// Named resources of a module (type TEXT unless said otherwise), behind a
+// small interface so that the table loaders can be tested without one.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -14,7 +14,17 @@ class ResourceFinder {
 };
 
 #ifdef _WIN32
-// FindResourceA / LoadResource / LockResource on the module's own resources.
+// FindResourceA / LoadResource / LockResource on a module's resources of one
+// type (a string that outlives the finder, such as a literal).
+class ModuleResourceFinder final : public ResourceFinder {
+ public:
+  explicit ModuleResourceFinder(const char* type) : type_(type) {}
+  std::span<const uint8_t> Find(uintptr_t module, const char* name) const override;
+
+ private:
+  const char* type_;
+};
+// The module's resources of type TEXT.
 const ResourceFinder& ModuleResources();
 #endif
 

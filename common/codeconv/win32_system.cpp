@@ -9,19 +9,6 @@ namespace codeconv {
 
 namespace {
 
-class Win32Resources final : public ResourceFinder {
- public:
-  std::span<const uint8_t> Find(uintptr_t module, const char* name) const override {
-    HMODULE m = reinterpret_cast<HMODULE>(module);
-    HRSRC found = FindResourceA(m, name, "TEXT");
-    if (found == nullptr) return {};
-    HGLOBAL loaded = LoadResource(m, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (data == nullptr) return {};
-    return {static_cast<const uint8_t*>(data), static_cast<size_t>(SizeofResource(m, found))};
-  }
-};
-
 class Win32Layouts final : public KeyboardLayoutSystem {
  public:
   std::vector<ImeLayoutEntry> InstalledLayouts() const override {
@@ -64,8 +51,18 @@ class Win32Layouts final : public KeyboardLayoutSystem {
 
 }  // namespace
 
+std::span<const uint8_t> ModuleResourceFinder::Find(uintptr_t module, const char* name) const {
+  HMODULE m = reinterpret_cast<HMODULE>(module);
+  HRSRC found = FindResourceA(m, name, type_);
+  if (found == nullptr) return {};
+  HGLOBAL loaded = LoadResource(m, found);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (data == nullptr) return {};
+  return {static_cast<const uint8_t*>(data), static_cast<size_t>(SizeofResource(m, found))};
+}
+
 const ResourceFinder& ModuleResources() {
-  static const Win32Resources finder;
+  static const ModuleResourceFinder finder("TEXT");
   return finder;
 }
 
