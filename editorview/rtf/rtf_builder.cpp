@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -75,7 +77,7 @@ void RtfClipBuilder::LoadRtfParts(const std::function<std::span<const uint8_t>(c
 int RtfClipBuilder::HalfPoints(int lfHeight, int logPixelsY) {
   const long long dpi = logPixelsY > 0 ? logPixelsY : 96;
   const long long height = std::llabs(static_cast<long long>(lfHeight));
-  return static_cast<int>((height * 72 + dpi - 1) / dpi * 2);
+  return static_cast<int>(std::min<long long>((height * 72 + dpi - 1) / dpi * 2, INT_MAX));
 }
 
 std::string RtfClipBuilder::BuildRtf(std::string_view charset, std::string_view face, int lfHeight,
