@@ -1,6 +1,7 @@
 #include "find_match.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace editorview {
 
@@ -8,12 +9,22 @@ namespace {
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The first place of pattern in line at or after from.
+size_t FindBytes(std::string_view line, std::string_view pattern, size_t from) {
+#ifdef __GLIBC__
+  const void* found = memmem(line.data() + from, line.size() - from, pattern.data(), pattern.size());
+  return found ? static_cast<size_t>(static_cast<const char*>(found) - line.data()) : std::string_view::npos;
+#else
+  return line.find(pattern, from);
+#endif
+}
+
 // Next place at or after from where the whole pattern stands, ignoring
 // character boundaries; npos when none begins at or before limit.
 size_t NextCandidate(std::string_view line, std::string_view pattern, bool matchCase, size_t from,
                      std::ptrdiff_t limit) {
   if (static_cast<std::ptrdiff_t>(from) > limit) return std::string_view::npos;
-  if (matchCase) return line.find(pattern, from);
+  if (matchCase) return FindBytes(line, pattern, from);
   const char first = Upper(pattern[0]);
   for (auto i = static_cast<std::ptrdiff_t>(from); i <= limit; ++i) {
     if (Upper(line[static_cast<size_t>(i)]) == first && MatchesAt(line, i, pattern, false)) {

@@ -1,6 +1,7 @@
 #include "line_document.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -77,38 +78,65 @@ void MemoryDocument::DeleteLine(int index) {
   ++gapEnd_;
 }
 
+namespace {
+
+bool IsDroppedControl(char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }
+
+// Index of the first byte below 0x20 other than TAB at or after pos (size
+// when there is none), eight bytes at a time.
+size_t NextControl(std::string_view text, size_t pos) {
+  const size_t n = text.size();
+  for (;;) {
+    while (pos + 8 <= n) {
+      uint64_t w;
+      std::memcpy(&w, text.data() + pos, 8);
+      // Some byte below 0x20 (TAB too): look at this word byte by byte.
+      if ((w - 0x2020202020202020ULL) & ~w & 0x8080808080808080ULL) break;
+      pos += 8;
+    }
+    const size_t stop = std::min(pos + 8, n);
+    for (; pos < stop; ++pos) {
+      if (IsDroppedControl(text[pos])) return pos;
+    }
+    if (pos >= n) return n;
+  }
+}
+
+}  // namespace
+
 void MemoryDocument::LoadText(std::string_view text) {
   std::vector<std::string> lines;
-  std::string line;
-  auto finish = [&] {
-    lines.push_back(std::move(line));
-    line.clear();
-  };
+  const size_t limit = static_cast<size_t>(std::max(lineLimit_, 1));
   size_t pos = 0;
-  while (pos < text.size() && lines.size() < static_cast<size_t>(lineLimit_)) {
-    const void* lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
-    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
-    const std::string_view piece = text.substr(pos, end - pos);
-    const bool clean = std::none_of(piece.begin(), piece.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
-    if (clean && piece.size() < kMaxLineBytes) {
-      line.assign(piece.data(), piece.size());
-    } else {
-      for (size_t i = 0; i < piece.size();) {
-        const char c = piece[i];
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-          ++i;
-          continue;
-        }
-        // A character that starts here goes whole onto this line or the next.
-        size_t k = 1;
-        while (i + k < piece.size() && k < 6 && (static_cast<unsigned char>(piece[i + k]) & 0xC0) == 0x80) ++k;
-        if (line.size() + k > kMaxLineBytes) finish();
-        line.append(piece.substr(i, k));
-        i += k;
-      }
+  while (pos < text.size() && lines.size() < limit) {
+    // The common line: no control byte but its LF (or CR LF), not too long.
+    const size_t c = NextControl(text, pos);
+    const bool lf = c < text.size() && text[c] == '\n';
+    const bool crlf = c + 1 < text.size() && text[c] == '\r' && text[c + 1] == '\n';
+    if ((c == text.size() || lf || crlf) && c - pos < kMaxLineBytes) {
+      lines.emplace_back(text.substr(pos, c - pos));
+      pos = c + (crlf ? 2 : 1);
+      continue;
     }
-    finish();
+    const void* found = std::memchr(text.data() + c, '\n', text.size() - c);
+    const size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) : text.size();
+    std::string line;
+    for (size_t i = pos; i < end;) {
+      if (IsDroppedControl(text[i])) {
+        ++i;
+        continue;
+      }
+      // A character that starts here goes whole onto this line or the next.
+      size_t k = 1;
+      while (i + k < end && k < 6 && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80) ++k;
+      if (line.size() + k > kMaxLineBytes && lines.size() + 1 < limit) {
+        lines.push_back(std::move(line));
+        line.clear();
+      }
+      line.append(text.substr(i, k));
+      i += k;
+    }
+    lines.push_back(std::move(line));
     pos = end + 1;
   }
   Assign(std::move(lines));

@@ -17,13 +17,11 @@ void CharMetrics::Reset() {
   gmForms_.assign(kKeys, 0);
 }
 
-uint16_t CharMetrics::Key(const char* p, int length) const {
-  const auto b = static_cast<unsigned char>(p[0]);
-  if (b == '\t') return ' ';
+uint16_t CharMetrics::OtherKey(const char* p, int length) const {
   if (code_.Lines() == LineCode::kFontCode) {
-    return length == 2 ? static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(p[1])) : b;
+    return length == 2 ? static_cast<uint16_t>(static_cast<unsigned char>(p[0]) << 8 | static_cast<unsigned char>(p[1]))
+                       : static_cast<unsigned char>(p[0]);
   }
-  if (b < 0x80) return b;
   char16_t unit = kUndecodableUnit;
   Utf8ToUtf16(p, &unit, length);
   return unit;
@@ -32,10 +30,12 @@ uint16_t CharMetrics::Key(const char* p, int length) const {
 std::string CharMetrics::GmForm(char16_t unit) {
   uint32_t& form = gmForms_[unit];
   if (form == 0) {
-    std::string gm = code_.UnicodeToCode(std::u16string_view(&unit, 1), kCodeGm);
-    if (gm.empty() || gm.size() > 2) gm = "?";
-    form = static_cast<uint32_t>(gm.size()) << 16 | static_cast<unsigned char>(gm[0]) << 8 |
-           (gm.size() > 1 ? static_cast<unsigned char>(gm[1]) : 0);
+    const std::string gm = code_.UnicodeToCode(std::u16string_view(&unit, 1), kCodeGm);
+    const bool usable = gm.size() == 1 || gm.size() == 2;
+    const uint32_t length = usable ? static_cast<uint32_t>(gm.size()) : 1;
+    const uint32_t first = usable ? static_cast<unsigned char>(gm[0]) : '?';
+    const uint32_t second = gm.size() == 2 ? static_cast<unsigned char>(gm[1]) : 0;
+    form = length << 16 | first << 8 | second;
   }
   std::string out(1, static_cast<char>(form >> 8 & 0xFF));
   if ((form >> 16) == 2) out.push_back(static_cast<char>(form & 0xFF));
@@ -50,15 +50,6 @@ int CharMetrics::Measure(const char* p, int length, uint16_t key) {
   const char16_t unit = key;
   if (code_.GmFont()) return measurer_.WidthOfBytes(GmForm(unit));
   return measurer_.WidthOfUnits(std::u16string_view(&unit, 1));
-}
-
-int CharMetrics::Width(const char* p, int length) {
-  const auto b = static_cast<unsigned char>(p[0]);
-  if (b < 0x20 && b != '\t') return 0;
-  const uint16_t key = Key(p, length);
-  int32_t& w = widths_[key];
-  if (w < 0) w = Measure(p, length, key);
-  return w;
 }
 
 void CharMetrics::AppendPaintForm(const char* p, int length, int width, std::u16string& units, std::string& bytes,

@@ -22,7 +22,14 @@ class CharMetrics {
 
   // Forgets every width (the font or its code changed).
   void Reset();
-  int Width(const char* p, int length);
+  int Width(const char* p, int length) {
+    const auto b = static_cast<unsigned char>(p[0]);
+    if (b < 0x20 && b != '\t') return 0;
+    const uint16_t key = Key(p, length);
+    int32_t& w = widths_[key];
+    if (w < 0) w = Measure(p, length, key);
+    return w;
+  }
 
   // Whether characters paint as UTF-16 units (UTF-8 lines on a KS font) or
   // as bytes (GM font, or the forks' stored bytes).
@@ -34,7 +41,17 @@ class CharMetrics {
 
  private:
   // Key of a character in the caches: its UTF-16 unit, or its code's value.
-  uint16_t Key(const char* p, int length) const;
+  uint16_t Key(const char* p, int length) const {
+    const auto b = static_cast<unsigned char>(p[0]);
+    if (b == '\t') return ' ';
+    if (b < 0x80) return b;
+    if (code_.Lines() == LineCode::kUtf8 && length == 3) {
+      return static_cast<uint16_t>((b & 0x0F) << 12 | (static_cast<unsigned char>(p[1]) & 0x3F) << 6 |
+                                   (static_cast<unsigned char>(p[2]) & 0x3F));
+    }
+    return OtherKey(p, length);
+  }
+  uint16_t OtherKey(const char* p, int length) const;
   int Measure(const char* p, int length, uint16_t key);
   // GM bytes of a UTF-16 unit ("?" when code page 949 lacks it).
   std::string GmForm(char16_t unit);

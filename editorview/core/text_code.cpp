@@ -17,11 +17,9 @@ bool TextCode::IsLeadByte(unsigned char b) const {
   return GmFont() ? codeconv::IsGmLeadByte(b) : codeconv::IsHighBitByte(b);
 }
 
-int TextCode::CharLength(const char* text, int pos, int length) const {
+int TextCode::OtherCharLength(const char* text, int pos, int length) const {
   const int left = length - pos;
-  if (left <= 1) return 1;
   const auto b = static_cast<unsigned char>(text[pos]);
-  if (b < 0x80) return 1;
   if (lines_ == LineCode::kFontCode) return IsLeadByte(b) ? 2 : 1;
   if (left > kLongestSequence) return Utf8CharLength(text + pos);
   // Near the end: step over a terminated copy, so nothing past length is read.

@@ -39,7 +39,17 @@ class TextCode {
   // Bytes of the character at pos of text[0, length): UTF-8 by its lead
   // byte, or a lead byte of the line code with its trail byte. Always
   // between 1 and length - pos (for pos < length); never reads past length.
-  int CharLength(const char* text, int pos, int length) const;
+  int CharLength(const char* text, int pos, int length) const {
+    const auto b = static_cast<unsigned char>(text[pos]);
+    if (b < 0x80 || length - pos <= 1) return 1;
+    // The usual three-byte sequence (every Hangul syllable) without a call.
+    if (lines_ == LineCode::kUtf8 && (b & 0xF0) == 0xE0 && length - pos >= 3 &&
+        (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80 &&
+        (static_cast<unsigned char>(text[pos + 2]) & 0xC0) == 0x80) {
+      return 3;
+    }
+    return OtherCharLength(text, pos, length);
+  }
   // Start of the character that ends at pos (0 for pos 0); text is
   // NUL-terminated at length, as the caret-line buffer is.
   int PrevChar(const char* text, int pos, int length) const;
@@ -57,6 +67,8 @@ class TextCode {
   std::u16string CodeToUnicode(std::string_view bytes, int code) const;
 
  private:
+  int OtherCharLength(const char* text, int pos, int length) const;
+
   LineCode lines_;
   const codeconv::GmCodeConverter& gm_;
   const codeconv::CodePageConverter& pages_;

@@ -13,12 +13,22 @@ bool Before(const TextPosition& a, const TextPosition& b) {
 
 // ---- caret placement ----
 
+CaretPoint ViewEngine::CaretPointNow() {
+  // The walk to the caret is kept until the buffer, the caret or the width changes.
+  const CaretKey key{bufferVersion_, caretLine_, caretOffset_, textWidth_};
+  if (!(key == caretKey_)) {
+    caretPoint_ = CaretPointInLine(code_, metrics_, LineBuffer(), caretOffset_, textWidth_);
+    caretKey_ = key;
+  }
+  return caretPoint_;
+}
+
 void ViewEngine::PlaceCaret() {
   if (caretLine_ < topLine_ || caretLine_ >= endLine_) {
     if (focus_) host_.PlaceCaret(-100, -100);
     return;
   }
-  const CaretPoint p = CaretPointInLine(code_, metrics_, LineBuffer(), caretOffset_, textWidth_);
+  const CaretPoint p = CaretPointNow();
   caretX_ = leftMargin_ + p.x - 1;
   caretY_ = LineTop(caretLine_) + p.row * font_.lineHeight;
   if (!focus_) return;
@@ -61,7 +71,7 @@ void ViewEngine::UpdateCaretPosition() {
     noScrollOnce_ = false;
   } else if (clientHeight_ > 0) {
     const int lineHeight = font_.lineHeight;
-    const CaretPoint p = CaretPointInLine(code_, metrics_, LineBuffer(), caretOffset_, textWidth_);
+    const CaretPoint p = CaretPointNow();
     const int rowY = p.row * lineHeight;
     Slot_(caretLine_);
     if (caretLine_ < topLine_) {
@@ -218,7 +228,7 @@ void ViewEngine::MoveVertical(int direction, bool shift) {
   // The row above or below at the goal column, which survives a run of
   // vertical moves.
   const int lineHeight = font_.lineHeight;
-  const CaretPoint p = CaretPointInLine(code_, metrics_, LineBuffer(), caretOffset_, textWidth_);
+  const CaretPoint p = CaretPointNow();
   const int rows = LineHeightOf(caretLine_) / lineHeight;
   const int x = goalX_ + 1 - leftMargin_;
   TextPosition target;

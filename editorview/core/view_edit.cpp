@@ -23,6 +23,7 @@ void ViewEngine::InsertBytes(int offset, std::string_view bytes) {
   length_ += static_cast<int>(n);
   buffer_[static_cast<size_t>(length_)] = '\0';
   dirty_ = true;
+  ++bufferVersion_;
 }
 
 void ViewEngine::RemoveBytes(int offset, int count) {
@@ -31,6 +32,7 @@ void ViewEngine::RemoveBytes(int offset, int count) {
   length_ -= count;
   buffer_[static_cast<size_t>(length_)] = '\0';
   dirty_ = true;
+  ++bufferVersion_;
 }
 
 // Typing, input-method results and Enter at the end of the last run extend

@@ -33,11 +33,13 @@ const ViewSettings& ViewEngine::Settings() const { return settings_ ? *settings_
 
 // ---- set-up ----
 
-void ViewEngine::SetFont(const ViewFont& font) {
+bool ViewEngine::SetFont(const ViewFont& font) {
+  const int oldCode = code_.FontCode();
   font_ = font;
   if (font_.lineHeight < 1) font_.lineHeight = 1;
   code_.SetCharset(font_.charset);
   metrics_.Reset();
+  ++bufferVersion_;
   pendingLead_ = -1;
   leftMargin_ = font_.averageCharWidth / 2;
   textWidth_ = clientWidth_ - font_.averageCharWidth / 2 - leftMargin_ - scrollBarWidth_;
@@ -47,6 +49,7 @@ void ViewEngine::SetFont(const ViewFont& font) {
     Repaint();
     UpdateCaretPosition();
   }
+  return code_.FontCode() != oldCode;
 }
 
 void ViewEngine::Resize(int clientWidth, int clientHeight, int scrollBarWidth) {
@@ -123,6 +126,7 @@ void ViewEngine::LoadLineBuffer(std::string_view text) {
   buffer_[static_cast<size_t>(n)] = '\0';
   length_ = n;
   dirty_ = false;
+  ++bufferVersion_;
 }
 
 void ViewEngine::CommitLineBuffer() {

@@ -121,8 +121,8 @@ class ViewEngine {
 
   // ---- set-up ----
   // The view font: metrics, charset and face; clears the layout and keeps
-  // the caret line visible.
-  void SetFont(const ViewFont& font);
+  // the caret line visible. True when the font's code (GetFontCode) changed.
+  bool SetFont(const ViewFont& font);
   const ViewFont& Font() const { return font_; }
   // 1 for a GM font (charset 128), 0 for a KS font.
   int GetFontCode() const { return code_.FontCode(); }
@@ -270,6 +270,7 @@ class ViewEngine {
   void PaintLine(Canvas& canvas, int line, int slot);
 
   // Caret moves.
+  CaretPoint CaretPointNow();
   void SetCaretLine(int line);
   void MoveTo(TextPosition target, bool shift);
   void MoveLeft(bool shift);
@@ -336,6 +337,14 @@ class ViewEngine {
   bool noScrollOnce_ = false;
   int pendingLead_ = -1;  // the forks' typed lead byte waiting for its trail byte
   UndoRecord undo_;
+  struct CaretKey {
+    unsigned version = 0;
+    int line = -1, offset = -1, width = 0;
+    bool operator==(const CaretKey&) const = default;
+  };
+  CaretKey caretKey_;
+  CaretPoint caretPoint_;
+  unsigned bufferVersion_ = 0;  // counts changes of the buffer's bytes and of the font
   std::array<char, kLineBufferSize> buffer_{};
   bool dirty_ = false;
   int length_ = 0;

@@ -36,7 +36,7 @@ bool ViewEngine::FindNext(std::string_view text, bool forward, bool matchCase) {
   SetSelection({line, offset}, {line, offset + length});
   SetCaretLine(line);
   caretOffset_ = forward ? offset + length : offset;
-  Repaint();
+  host_.Invalidate();
   UpdateCaretPosition();
   return true;
 }

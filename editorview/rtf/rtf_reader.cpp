@@ -112,7 +112,7 @@ ControlWord SplitControlWord(std::string_view token) {
   while (i < token.size() && IsLetter(token[i])) ++i;
   w.name = token.substr(nameStart, i - nameStart);
   const size_t numberStart = i;
-  if (i < token.size() && token[i] == '-') ++i;
+  if (i + 1 < token.size() && token[i] == '-' && IsDigit(token[i + 1])) ++i;
   while (i < token.size() && IsDigit(token[i])) ++i;
   w.number = token.substr(numberStart, i - numberStart);
   if (i < token.size() && token[i] == ' ') ++i;  // the delimiting blank belongs to the word
@@ -143,6 +143,7 @@ struct GroupState {
   bool body = false;
   bool skip = false;
   bool firstWord = true;  // no word seen in this group yet ("\*" does not count)
+  std::string pending;    // font table: the text that the next ";" makes a face
 };
 
 class Parser {
@@ -163,6 +164,7 @@ class Parser {
           if (static_cast<int>(groups.size()) >= RtfReader::kMaxDepth) return false;
           GroupState inner = groups.back();
           inner.firstWord = true;
+          inner.pending.clear();  // a nested group (an alternative name) names no face
           groups.push_back(std::move(inner));
           rest = token.substr(1);
           break;
@@ -174,8 +176,8 @@ class Parser {
           break;
         case ';':
           if (groups.back().fontTable && !groups.back().skip) {
-            if (!fonts_.empty()) fonts_.back().face = pending_;
-            pending_.clear();
+            if (!fonts_.empty()) fonts_.back().face = groups.back().pending;
+            groups.back().pending.clear();
             rest = token.substr(1);
           } else {
             rest = token;  // an ordinary character of the text
@@ -225,11 +227,11 @@ class Parser {
     return w.rest;
   }
 
-  void Text(const GroupState& g, std::string_view raw) {
+  void Text(GroupState& g, std::string_view raw) {
     if (raw.empty() || g.skip) return;
     if (g.fontTable) {
       std::string text = Unescape(raw);
-      if (!text.empty()) pending_ = std::move(text);
+      if (!text.empty()) g.pending = std::move(text);
     } else if (g.body) {
       AddRunText(g.font, Unescape(raw));
     }
@@ -247,7 +249,6 @@ class Parser {
   std::vector<RtfReader::Font>& fonts_;
   std::vector<RtfReader::Run>& runs_;
   std::string defaultFont_ = "0";
-  std::string pending_;
 };
 
 }  // namespace

@@ -160,6 +160,20 @@ TEST(RtfRead, SkippedGroupsAndDroppedArguments) {
   EXPECT_EQ(p->reader.Fonts()[0].face, "Arial");
 }
 
+TEST(RtfRead, FacesAndWordEnds) {
+  // An alternative name in a nested group does not replace the face; a
+  // minus behind a word without digits is text.
+  const auto p = Parse("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset129 \\'b1\\'bc{\\*\\falt Gulim};}"
+                       "\\f1\\fswiss\\fcharset0Arial;}\\pard\\f0 a\\par-b\\f1 c}");
+  ASSERT_EQ(p->result, 1);
+  ASSERT_EQ(p->reader.Fonts().size(), 2u);
+  EXPECT_EQ(p->reader.Fonts()[0].face, Bytes({0xB1, 0xBC}));
+  EXPECT_EQ(p->reader.Fonts()[1].face, "Arial");
+  EXPECT_EQ(p->reader.Fonts()[1].charset, "0");
+  ASSERT_EQ(p->reader.Runs().size(), 2u);
+  EXPECT_EQ(p->reader.Runs()[0].text, "a\r\n-b");
+}
+
 TEST(RtfRead, DoubleByteTrailsStartNoToken) {
   // 表 is 95 5C in code page 932: its trail byte is a backslash.
   const auto p = Parse("{\\rtf1\\pard " + Bytes({0x95, 0x5C}) + "x}");
