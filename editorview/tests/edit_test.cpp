@@ -183,6 +183,19 @@ TEST(SelectAll, CopyAndTheEmptyText) {
   EXPECT_TRUE(rig->CommandEnabled(kCmdCut));
 }
 
+TEST(Update, OnlyHintZeroResetsTheView) {
+  Rig rig({"abc", "def"});
+  rig.Place(1, 2);
+  rig.Type("x");
+  rig->OnUpdate(1);
+  EXPECT_EQ(rig->Caret(), (TextPosition{1, 3}));
+  EXPECT_TRUE(rig->CommandEnabled(kCmdUndo));
+  rig->OnUpdate(0);
+  EXPECT_EQ(rig->Caret(), (TextPosition{0, 0}));
+  EXPECT_FALSE(rig->CommandEnabled(kCmdUndo));
+  EXPECT_EQ(rig->LineStatusText(), "    1 /    2");
+}
+
 TEST(Document, OneLineAlwaysStays) {
   MemoryDocument doc;
   doc.DeleteLine(0);
