@@ -45,11 +45,11 @@ void ViewEngine::PlaceCaret() {
 void ViewEngine::NormalizeTop() {
   // A top line that has left the window gives its place to the next line.
   while (topLine_ < LastLine()) {
-    const int slot = Slot_(topLine_);
+    const int slot = LaidOutSlot(topLine_);
     const int bottom = slots_[slot].top + slots_[slot].height;
     if (bottom >= 1) break;
     ++topLine_;
-    slots_[Slot_(topLine_)].top = bottom;
+    slots_[LaidOutSlot(topLine_)].top = bottom;
   }
 }
 
@@ -62,7 +62,7 @@ void ViewEngine::ScrollLineToBottom(int line) {
     --line;
   }
   topLine_ = line;
-  slots_[Slot_(line)].top = std::min(y, 0);
+  slots_[LaidOutSlot(line)].top = std::min(y, 0);
 }
 
 void ViewEngine::UpdateCaretPosition() {
@@ -73,10 +73,10 @@ void ViewEngine::UpdateCaretPosition() {
     const int lineHeight = font_.lineHeight;
     const CaretPoint p = CaretPointNow();
     const int rowY = p.row * lineHeight;
-    Slot_(caretLine_);
+    LaidOutSlot(caretLine_);
     if (caretLine_ < topLine_) {
       topLine_ = caretLine_;
-      slots_[Slot_(caretLine_)].top = -rowY;
+      slots_[LaidOutSlot(caretLine_)].top = -rowY;
       Repaint();
     } else if (caretLine_ >= endLine_) {
       ScrollLineToBottom(caretLine_);
@@ -85,13 +85,13 @@ void ViewEngine::UpdateCaretPosition() {
     int y = LineTop(caretLine_) + rowY;
     if (y < 0) {
       topLine_ = caretLine_;
-      slots_[Slot_(caretLine_)].top = -rowY;
+      slots_[LaidOutSlot(caretLine_)].top = -rowY;
       Repaint();
       y = LineTop(caretLine_) + rowY;
     }
     // One pass suffices; the bound guards against a window smaller than a row.
     for (int pass = 0; pass < 4 && y + lineHeight > clientHeight_ && clientHeight_ >= lineHeight; ++pass) {
-      slots_[Slot_(topLine_)].top -= y + lineHeight - clientHeight_;
+      slots_[LaidOutSlot(topLine_)].top -= y + lineHeight - clientHeight_;
       NormalizeTop();
       Repaint();
       y = LineTop(caretLine_) + rowY;
@@ -364,7 +364,7 @@ void ViewEngine::DragSelect(int x, int y) {
   int first = topLine_;
   if (topLine_ > 0) {
     first = topLine_ - 1;
-    const int slot = Slot_(first);
+    const int slot = LaidOutSlot(first);
     slots_[slot].top = -slots_[slot].height;
   }
   int line = -1;
@@ -385,13 +385,13 @@ void ViewEngine::DragSelect(int x, int y) {
 
 bool ViewEngine::ScrollUpRow() {
   const int lineHeight = font_.lineHeight;
-  int slot = Slot_(topLine_);
+  int slot = LaidOutSlot(topLine_);
   if (topLine_ == 0 && slots_[slot].top >= 0) return false;
   slots_[slot].top += lineHeight;
   if (slots_[slot].top > 0 && topLine_ > 0) {
     const int top = slots_[slot].top;
     --topLine_;
-    slot = Slot_(topLine_);
+    slot = LaidOutSlot(topLine_);
     slots_[slot].top = top - slots_[slot].height;
   }
   if (topLine_ == 0 && slots_[slot].top > 0) slots_[slot].top = 0;
@@ -400,7 +400,7 @@ bool ViewEngine::ScrollUpRow() {
 
 bool ViewEngine::ScrollDownRow() {
   if (allShown_) return false;
-  const int slot = Slot_(topLine_);
+  const int slot = LaidOutSlot(topLine_);
   slots_[slot].top -= font_.lineHeight;
   const int bottom = slots_[slot].top + slots_[slot].height;
   if (bottom <= 0) {
@@ -409,7 +409,7 @@ bool ViewEngine::ScrollDownRow() {
       return false;
     }
     ++topLine_;
-    slots_[Slot_(topLine_)].top = bottom;
+    slots_[LaidOutSlot(topLine_)].top = bottom;
   }
   return true;
 }
@@ -417,7 +417,7 @@ bool ViewEngine::ScrollDownRow() {
 void ViewEngine::ScrollToLine(int position) {
   if (position <= 0) {
     topLine_ = 0;
-    slots_[Slot_(0)].top = 0;
+    slots_[LaidOutSlot(0)].top = 0;
     return;
   }
   const int target = std::min(position - 1, LastLine());
@@ -426,7 +426,7 @@ void ViewEngine::ScrollToLine(int position) {
   for (int line = target; line <= LastLine() && filled < clientHeight_; ++line) filled += LineHeightOf(line);
   if (filled >= clientHeight_) {
     topLine_ = target;
-    slots_[Slot_(target)].top = 0;
+    slots_[LaidOutSlot(target)].top = 0;
     return;
   }
   // They do not: the last lines end at the bottom of the window.

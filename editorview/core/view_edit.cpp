@@ -412,7 +412,7 @@ ImeResultRead ViewEngine::ImeResultMode() const {
 
 bool ViewEngine::InsertConverted(std::string_view text) {
   if (code_.Lines() == LineCode::kFontCode) return InsertText(text);
-  // UTF-8 of the result: more than the Part's 1024 bytes is ignored.
+  // A result of 1024 UTF-8 bytes or more is ignored.
   if (text.size() >= static_cast<size_t>(kImeUtf8Limit)) return false;
   return InsertText(text);
 }

@@ -185,14 +185,14 @@ void ViewEngine::ClearStamps() {
   for (Slot& s : slots_) s.stamp = kNoStamp;
 }
 
-int ViewEngine::Slot_(int line) {
+int ViewEngine::LaidOutSlot(int line) {
   const int slot = GetLineSlot(line);
   if (slots_[slot].stamp != textWidth_) LayoutLine(slot);
   return slot;
 }
 
-int ViewEngine::LineTop(int line) { return slots_[Slot_(line)].top; }
-int ViewEngine::LineHeightOf(int line) { return slots_[Slot_(line)].height; }
+int ViewEngine::LineTop(int line) { return slots_[LaidOutSlot(line)].top; }
+int ViewEngine::LineHeightOf(int line) { return slots_[LaidOutSlot(line)].height; }
 
 // ---- layout pass and painting ----
 
@@ -200,16 +200,16 @@ void ViewEngine::DrawLinesFrom(Canvas* canvas, int line) {
   const int count = LineCount();
   if (topLine_ > count - 1) {  // the lines it stood on were removed
     topLine_ = count - 1;
-    slots_[Slot_(topLine_)].top = 0;
+    slots_[LaidOutSlot(topLine_)].top = 0;
   }
   line = std::clamp(line, 0, count - 1);
-  int y = slots_[Slot_(line)].top;
+  int y = slots_[LaidOutSlot(line)].top;
   int bottom = y;
   int n = line;
   // The ring must hold every painted line, the one after them and the one
   // above the first; a window of more lines than that paints no more.
   for (int painted = 0; n < count; ++n, ++painted) {
-    const int slot = Slot_(n);
+    const int slot = LaidOutSlot(n);
     if (n != line) slots_[slot].top = y;
     if (slots_[slot].top >= clientHeight_ || painted == kRingSlots - 2) break;
     if (canvas) PaintLine(*canvas, n, slot);

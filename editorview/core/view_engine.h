@@ -251,7 +251,7 @@ class ViewEngine {
     int stamp = 0;
   };
   static constexpr int kNoStamp = -0x7FFFFFFF;
-  int Slot_(int line);  // GetLineSlot, laid out when stale
+  int LaidOutSlot(int line);  // GetLineSlot, laid out when stale
   int LineOfSlot(int slot) const;
   void ClearStamps();
   std::string_view LineText(int line) const;  // the buffer for the caret line
