@@ -21,7 +21,8 @@ class LineDocument {
   virtual ~LineDocument() = default;
   // Always at least 1.
   virtual int LineCount() const = 0;
-  // Line index (0 <= index < LineCount()), without a line end. The view
+  // Line index (0 <= index < LineCount()), without a line end and shorter
+  // than the view's caret-line buffer (32768 bytes with its NUL). The view
   // holds the result only until it changes the document.
   virtual std::string_view GetLine(int index) const = 0;
   // Stores text as line index.

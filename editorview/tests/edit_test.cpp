@@ -90,6 +90,19 @@ TEST(Split, RefusedAtTheLineLimit) {
   EXPECT_EQ(rig.Beeps(), 1);
 }
 
+TEST(Typing, EveryEditIsInTheDocumentAtOnce) {
+  Rig rig({"ab", "cd"});
+  rig.Place(0, 1);
+  rig.Type("x");
+  EXPECT_EQ(rig.doc.GetLine(0), "axb");  // no commit asked for
+  rig.Type("\r");
+  EXPECT_EQ(rig.doc.GetLine(0), "ax");
+  EXPECT_EQ(rig.doc.GetLine(1), "b");
+  rig.Key(kVkDelete);
+  EXPECT_EQ(rig.doc.GetLine(1), "");
+  EXPECT_FALSE(rig->LineDirty());
+}
+
 TEST(Typing, TheLineBufferLimits) {
   Rig rig({std::string(32764, 'a')});
   rig.Place(0, 32764);
