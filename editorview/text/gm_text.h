@@ -2,13 +2,22 @@
 // on the way, and the program's one GM/KS converter for the last step.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "code_page.h"
 #include "gm_converter.h"
 
 namespace editorview {
 
-// Converts units (negative: up to the NUL) to code page 949 and then, in
-// place, to GM. The text and its NUL must fit in room bytes; a text that
+// Code page 949 bytes to GM. Only KS X 1001 pairs (both bytes 0xA1 or above)
+// have a GM place; every other pair (the extension syllables of code page
+// 949) and a lead byte without its trail byte become one "?", which GM text
+// can hold, instead of bytes that GM would read as another character.
+std::string KsToGmText(const codeconv::GmCodeConverter& converter, std::string_view ks);
+
+// Converts units (negative: up to the NUL) to code page 949 and then to GM
+// (KsToGmText). The text and its NUL must fit in room bytes; a text that
 // does not fit gives an empty string. Returns the bytes written, without the
 // NUL (0 when nothing was written).
 int UnicodeToGm(const codeconv::GmCodeConverter& converter, const char16_t* source, int units, char* destination,

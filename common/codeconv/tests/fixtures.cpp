@@ -25,6 +25,15 @@ const GmTables& GeneratedTables() {
   return tables;
 }
 
+const GmCodeConverter& GeneratedConverter() {
+  static const GmCodeConverter converter = [] {
+    GmCodeConverter c;
+    c.SetTables(GeneratedTables());
+    return c;
+  }();
+  return converter;
+}
+
 const std::vector<DbChar>& AssignedKsCells() {
   static const std::vector<DbChar> cells = [] {
     std::vector<DbChar> out;

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "gm_converter.h"
 #include "gm_remap.h"
 
 namespace codeconv::test {
 
 // The generated tables, read once from the data folder.
 const GmTables& GeneratedTables();
+// The program's converter over the generated tables.
+const GmCodeConverter& GeneratedConverter();
 const std::vector<uint8_t>& GeneratedFile(const std::string& name);
 // Every KS X 1001 cell that code page 949 assigns a character.
 const std::vector<DbChar>& AssignedKsCells();

@@ -14,14 +14,7 @@ using codeconv::DbChar;
 namespace {
 
 // The program's converter with the generated code tables.
-const codeconv::GmCodeConverter& Converter() {
-  static const codeconv::GmCodeConverter converter = [] {
-    codeconv::GmCodeConverter c;
-    c.SetTables(codeconv::test::GeneratedTables());
-    return c;
-  }();
-  return converter;
-}
+const codeconv::GmCodeConverter& Converter() { return codeconv::test::GeneratedConverter(); }
 
 std::string Bytes(std::initializer_list<int> list) {
   std::string s;
@@ -116,4 +109,43 @@ TEST(GmText, CountUpToTheNul) {
   EXPECT_EQ(std::string(out), Bytes({0x94, 0x70}));
   EXPECT_EQ(UnicodeToGm(Converter(), text, 0, out, 8), 0);
   EXPECT_EQ(out[0], '\0');
+}
+
+TEST(GmText, ExtensionSyllablesOfCodePage949BecomeQuestionMarks) {
+  // Of the 11172 syllables, KS X 1001 holds 2350; the other 8822 come out of
+  // code page 949 as extension pairs, which have no GM place.
+  int marks = 0;
+  int pairs = 0;
+  for (char16_t s = 0xAC00; s <= 0xD7A3; ++s) {
+    const std::u16string unit(1, s);
+    const std::string gm = ToGm(unit);
+    if (gm == "?") {
+      ++marks;
+      continue;
+    }
+    ASSERT_EQ(gm.size(), 2u) << std::hex << static_cast<int>(s);
+    EXPECT_EQ(FromGm(gm), unit) << std::hex << static_cast<int>(s);
+    ++pairs;
+  }
+  EXPECT_EQ(marks, 8822);
+  EXPECT_EQ(pairs, 2350);
+  // U+AC02 lies outside KS X 1001: one "?" between the neighbours.
+  EXPECT_EQ(ToGm(u"a\xAC02\xD55C"), "a?" + Bytes({0x94, 0x70}));
+}
+
+TEST(GmText, KsToGmTextTakesEveryByteShape) {
+  const std::string hangul = Bytes({0xC7, 0xD1});  // KS X 1001 row 39
+  const struct {
+    std::string ks, gm;
+  } cases[] = {
+      {"abc", "abc"},
+      {hangul, Bytes({0x94, 0x70})},
+      {Bytes({0x81, 0x41}), "?"},             // extension pair, trail below 0xA1
+      {Bytes({0xA1, 0x41}) + "x", "?x"},      // lead in the KS range, trail not
+      {Bytes({0x81, 0xA1}), "?"},             // lead below the KS rows
+      {"x" + Bytes({0xC7}), "x?"},            // lead without its trail at the end
+      {Bytes({0x80}) + "a", "?a"},            // bytes that lead nothing stay alone
+      {Bytes({0xFF}) + "a", "?a"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KsToGmText(Converter(), c.ks), c.gm);
 }
