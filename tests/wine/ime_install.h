@@ -1,10 +1,12 @@
-// Setting up the input method for a Windows test program: its registry
-// values (the edition's key under HKCU "Software\VALDRIMO\GeulmaruV6", the
-// suite's "Install Directory" under HKLM) and its copy in the system folder,
-// where the input method manager loads input methods from.  Shared by every
-// Wine test program and the demo.
+// The input method in a Windows test program: its registry values (the
+// edition's key under HKCU "Software\VALDRIMO\GeulmaruV6", the suite's
+// "Install Directory" under HKLM) and the keyboard layout that the suite's
+// setup program (tools/installer) registered.  The suite is installed with
+// that program before the tests that need it; nothing here copies it.
+// Shared by every Wine test program and the demo.
 #pragma once
 #include <windows.h>
+#include <imm.h>
 
 #include <string>
 
@@ -49,7 +51,8 @@ inline void ResetImeSettings(const wchar_t* prefix) {
   RegDeleteTreeW(HKEY_CURRENT_USER, EditionKey(prefix).c_str());
 }
 
-// The folder that holds the program folder "GeulmaruV6" (HKLM).
+// The folder that holds the program folder "GeulmaruV6" (HKLM, this
+// process's registry view).
 inline bool SetInstallDirectory(const std::wstring& folder) {
   return SetString(HKEY_LOCAL_MACHINE, kSuiteKey, L"Install Directory", folder);
 }
@@ -62,6 +65,28 @@ inline void ClearInstallDirectory() {
   }
 }
 
+// Points "Install Directory" elsewhere for a while and puts back what the
+// installation wrote (or removes the value when there was none).
+class InstallDirectoryOverride {
+ public:
+  explicit InstallDirectoryOverride(const std::wstring& folder)
+      : previous_(GetString(HKEY_LOCAL_MACHINE, kSuiteKey, L"Install Directory")), set_(SetInstallDirectory(folder)) {}
+  ~InstallDirectoryOverride() {
+    if (previous_ == L"(none)") {
+      ClearInstallDirectory();
+    } else {
+      SetInstallDirectory(previous_);
+    }
+  }
+  InstallDirectoryOverride(const InstallDirectoryOverride&) = delete;
+  InstallDirectoryOverride& operator=(const InstallDirectoryOverride&) = delete;
+  bool Set() const { return set_; }
+
+ private:
+  std::wstring previous_;
+  bool set_;
+};
+
 // A command-line argument (ANSI code page) as UTF-16.
 inline std::wstring Widen(const char* s) {
   const int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
@@ -70,16 +95,18 @@ inline std::wstring Widen(const char* s) {
   return w;
 }
 
-// Copies a built input method into this process's system folder under the
-// given file name (syswow64 for a 32-bit process in a 64-bit prefix, which
-// GetSystemDirectory already gives).  Returns the target path, or an empty
-// string with the error left in GetLastError.
-inline std::wstring CopyIntoSystemFolder(const std::wstring& source, const wchar_t* name) {
-  wchar_t sys[MAX_PATH];
-  if (!GetSystemDirectoryW(sys, MAX_PATH)) return {};
-  const std::wstring target = std::wstring(sys) + L"\\" + name;
-  if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return {};
-  return target;
+// The keyboard layout registered for an input method file ("ZORBENV6.IME"):
+// its layout key names the file without a folder.  (Wine's ImmInstallIME
+// adds a layout of its own on every registration, naming the whole path.)
+// 0 when the suite is not installed.
+inline HKL RegisteredLayout(const wchar_t* fileName) {
+  HKL list[256];
+  const int n = GetKeyboardLayoutList(256, list);
+  for (int i = 0; i < n; ++i) {
+    wchar_t file[MAX_PATH] = {};
+    if (ImmGetIMEFileNameW(list[i], file, MAX_PATH) && lstrcmpiW(file, fileName) == 0) return list[i];
+  }
+  return nullptr;
 }
 
 }  // namespace imeinst
