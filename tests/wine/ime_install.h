@@ -9,6 +9,7 @@
 #include <imm.h>
 
 #include <string>
+#include <vector>
 
 namespace imeinst {
 
@@ -93,6 +94,43 @@ inline std::wstring Widen(const char* s) {
   std::wstring w(n > 0 ? n - 1 : 0, L'\0');
   if (n > 1) MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
   return w;
+}
+
+// One REG_SZ value of an open key; "(none)" when it is missing or of
+// another type.
+inline std::wstring KeyString(HKEY key, const wchar_t* name) {
+  wchar_t text[600] = {};
+  DWORD size = sizeof text - sizeof(wchar_t);
+  DWORD type = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return L"(none)";
+  }
+  return text;
+}
+
+// The input-method layouts ("E...") of HKLM "...\Keyboard Layouts" with their
+// values, in the registry's order.
+struct LayoutKey {
+  std::wstring key, imeFile, layoutFile, layoutText;
+};
+constexpr wchar_t kLayoutsKey[] = L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
+inline std::vector<LayoutKey> ImeLayoutKeys() {
+  std::vector<LayoutKey> out;
+  HKEY root;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLayoutsKey, 0, KEY_READ, &root) != ERROR_SUCCESS) return out;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[300];
+    DWORD length = 300;
+    if (RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (name[0] != L'E' && name[0] != L'e') continue;
+    HKEY key;
+    if (RegOpenKeyExW(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    out.push_back({name, KeyString(key, L"IME file"), KeyString(key, L"layout file"), KeyString(key, L"layout text")});
+    RegCloseKey(key);
+  }
+  RegCloseKey(root);
+  return out;
 }
 
 // The keyboard layout registered for an input method file ("ZORBENV6.IME"):

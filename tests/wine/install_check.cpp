@@ -27,40 +27,7 @@ using wtest::note;
 
 namespace {
 
-const wchar_t kLayouts[] = L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
-
-struct Layout {
-  std::wstring key, imeFile, layoutFile, layoutText;
-};
-
-std::wstring Value(HKEY key, const wchar_t* name) {
-  wchar_t text[600] = {};
-  DWORD size = sizeof text - sizeof(wchar_t);
-  DWORD type = 0;
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return L"(none)";
-  }
-  return text;
-}
-
-std::vector<Layout> ImeLayouts() {
-  std::vector<Layout> out;
-  HKEY root;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLayouts, 0, KEY_READ, &root) != ERROR_SUCCESS) return out;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[300];
-    DWORD length = 300;
-    if (RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (name[0] != L'E' && name[0] != L'e') continue;
-    HKEY key;
-    if (RegOpenKeyExW(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-    out.push_back({name, Value(key, L"IME file"), Value(key, L"layout file"), Value(key, L"layout text")});
-    RegCloseKey(key);
-  }
-  RegCloseKey(root);
-  return out;
-}
+using imeinst::LayoutKey;
 
 std::wstring FilePart(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
@@ -77,7 +44,7 @@ std::wstring InstallDirectory(REGSAM view) {
   HKEY key;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
     return L"(none)";
-  const std::wstring v = Value(key, L"Install Directory");
+  const std::wstring v = imeinst::KeyString(key, L"Install Directory");
   RegCloseKey(key);
   return v;
 }
@@ -146,10 +113,10 @@ int Installed(const std::wstring& installDirectory, const std::wstring& package,
   };
   const Edition editions[] = {{L"WARBENV6.IME", L"0411", L"kbdjpn.dll", L"GeulmaruV6(GM)"},
                               {L"ZORBENV6.IME", L"0412", L"kbdkor.dll", L"GeulmaruV6(KS)"}};
-  const std::vector<Layout> layouts = ImeLayouts();
+  const std::vector<LayoutKey> layouts = imeinst::ImeLayoutKeys();
   for (const Edition& e : editions) {
     int ours = 0, wines = 0;
-    for (const Layout& l : layouts) {
+    for (const LayoutKey& l : layouts) {
       if (Same(l.imeFile, e.file)) {
         ++ours;
         check(l.key.size() == 8 && Same(l.key.substr(4), e.locale), "layout %s of %s is for locale %s",
@@ -195,7 +162,7 @@ int Installed(const std::wstring& installDirectory, const std::wstring& package,
 }
 
 int Removed(const std::wstring& installDirectory, const std::wstring& package) {
-  for (const Layout& l : ImeLayouts()) {
+  for (const LayoutKey& l : imeinst::ImeLayoutKeys()) {
     const std::wstring part = FilePart(l.imeFile);
     check(!Same(part, L"WARBENV6.IME") && !Same(part, L"ZORBENV6.IME"), "layout %s (%s) is not ours",
           Narrow(l.key).c_str(), Narrow(l.imeFile).c_str());

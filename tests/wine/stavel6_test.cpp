@@ -20,7 +20,6 @@ using wtest::note;
 
 namespace {
 
-const wchar_t kLayouts[] = L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
 const wchar_t kForeign[] = L"E0FF0409";
 
 struct Count {
@@ -30,29 +29,19 @@ struct Count {
 
 Count LayoutsOf(const wchar_t* file) {
   Count c;
-  HKEY root;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLayouts, 0, KEY_READ, &root) != ERROR_SUCCESS) return c;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[300];
-    DWORD length = 300;
-    if (RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    wchar_t value[600] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(root, name, L"IME file", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) continue;
-    const std::wstring v = value;
-    if (lstrcmpiW(v.c_str(), file) == 0) {
-      c.ours.push_back(name);
-    } else if (lstrcmpiW(v.substr(v.find_last_of(L"\\/") + 1).c_str(), file) == 0) {
-      c.withFolder.push_back(std::wstring(name) + L"=" + v);
+  for (const imeinst::LayoutKey& l : imeinst::ImeLayoutKeys()) {
+    if (lstrcmpiW(l.imeFile.c_str(), file) == 0) {
+      c.ours.push_back(l.key);
+    } else if (lstrcmpiW(l.imeFile.substr(l.imeFile.find_last_of(L"\\/") + 1).c_str(), file) == 0) {
+      c.withFolder.push_back(l.key + L"=" + l.imeFile);
     }
   }
-  RegCloseKey(root);
   return c;
 }
 
 bool PutForeignLayout() {
   HKEY key;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kLayouts) + L"\\" + kForeign).c_str(), 0, nullptr, 0,
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(imeinst::kLayoutsKey) + L"\\" + kForeign).c_str(), 0, nullptr, 0,
                       KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
@@ -115,7 +104,7 @@ int main(int argc, char** argv) {
           static_cast<unsigned>(added.size()), added.empty() ? L"-" : added[0].c_str());
   }
 
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kLayouts) + L"\\" + kForeign).c_str());
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(imeinst::kLayoutsKey) + L"\\" + kForeign).c_str());
   FreeLibrary(dll);
   return wtest::finish();
 }
