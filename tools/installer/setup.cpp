@@ -293,13 +293,19 @@ bool RegisterLayouts(const std::wstring& programFolder) {
   return ok;
 }
 
-bool Install(const Options& opt) {
+// The folder given, else that of an earlier installation, else (when
+// installing) the default one.
+std::wstring ChosenInstallDirectory(const Options& opt) {
   std::wstring folder = opt.installDirectory;
   for (REGSAM view : RegistryViews()) {
     if (folder.empty()) folder = ReadInstallDirectory(view);
   }
-  if (folder.empty()) folder = DefaultInstallDirectory();
-  folder = Trimmed(folder);
+  if (folder.empty() && !opt.uninstall) folder = DefaultInstallDirectory();
+  return Trimmed(folder);
+}
+
+bool Install(const Options& opt) {
+  const std::wstring folder = ChosenInstallDirectory(opt);
   if (folder.empty()) return Fail(L"インストール先が決まりません");
   const std::wstring programFolder = setup::JoinPath(folder, kProgramFolder);
   Say(L"インストール元: " + opt.payload);
@@ -385,11 +391,7 @@ bool RemoveInstallDirectoryValues() {
 }
 
 bool Uninstall(const Options& opt) {
-  std::wstring folder = opt.installDirectory;
-  for (REGSAM view : RegistryViews()) {
-    if (folder.empty()) folder = ReadInstallDirectory(view);
-  }
-  folder = Trimmed(folder);
+  const std::wstring folder = ChosenInstallDirectory(opt);
   bool ok = RemoveLayouts();
 
   for (const SystemTarget& t : SystemTargets()) {
@@ -454,8 +456,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return kExitUsage;
   }
   if (!opt.quiet) {
-    const std::wstring question = opt.uninstall ? L"GeulmaruV6 をアンインストールします。よろしいですか?"
-                                                : L"GeulmaruV6 をインストールします。よろしいですか?";
+    const std::wstring folder = ChosenInstallDirectory(opt);
+    const std::wstring place = folder.empty() ? L"" : L"\n\n" + setup::JoinPath(folder, kProgramFolder);
+    const std::wstring question = (opt.uninstall ? L"GeulmaruV6 をアンインストールします。よろしいですか?"
+                                                 : L"GeulmaruV6 をインストールします。よろしいですか?") +
+                                  place;
     if (MessageBoxW(nullptr, question.c_str(), kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return kExitCancelled;
   }
   const DWORD start = GetTickCount();
