@@ -35,7 +35,7 @@ run_setup() {
   wine_exec "$log" 180 "$WINE32" "$(wine_path "$setup")" "$@" /quiet
   rc=$?
   cat "$log"
-  echo "wine-install-suite: GeulmaruSetup.exe $* /quiet took $((SECONDS - t0)) s (exit $rc)"
+  echo "wine-install-suite: GeulmaruSetup.exe ${*:+$* }/quiet took $((SECONDS - t0)) s (exit $rc)"
   return $rc
 }
 if [ "$reinstall" = 1 ]; then
