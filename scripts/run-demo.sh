@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the built input method into a Wine prefix and starts imedemo, a
-# window in which one can type Korean with it.  Builds nothing: run
+# Installs the suite into a Wine prefix with its setup program
+# (GeulmaruSetup.exe from build/debug/package, as a user installs it on
+# Windows) and starts imedemo, a window in which one can type Korean with
+# the installed input method.  Builds nothing: run
 # `cmake --build --preset native-debug` first.
 #
 #   scripts/run-demo.sh [--gm] [--auto] [--exports] [--build-dir DIR]
@@ -13,9 +15,11 @@
 #   --exports   drive the input method through its exports even where the
 #               32-bit keyboard road would work
 #
-# The 32-bit keyboard road (the input method installed as a keyboard layout)
-# is used when 32-bit Windows programs run here; otherwise the 64-bit build
-# is driven through its exports, which works with Wine 8 everywhere.
+# The 32-bit keyboard road (the installed keyboard layout, found by the input
+# method's file name) is used when 32-bit Windows programs run here;
+# otherwise the 64-bit build is driven through its exports, which works with
+# Wine 8 everywhere (the setup program, a 32-bit program, cannot run then:
+# the demo takes the input method and its dictionary from the package).
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/debug"
@@ -28,7 +32,7 @@ while [ $# -gt 0 ]; do
     --auto) auto=1 ;;
     --exports) force_exports=1 ;;
     --build-dir) build="$(cd "$2" && pwd)"; shift ;;
-    -h|--help) sed -n '2,18p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,22p' "$0"; exit 0 ;;
     *) echo "run-demo: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -41,24 +45,25 @@ mkdir -p "$WINE_STATE_DIR"
 
 # The road and the build that serves it.
 bits=64
-road=(--ime)
+can32=0
 note=()
-if [ "$force_exports" = 0 ] && wine_can_run_32 && [ -f "$build/win32/tools/imedemo/imedemo.exe" ]; then
-  bits=32
+if wine_can_run_32 && [ -f "$build/win32/tools/imedemo/imedemo.exe" ]; then
+  can32=1
+  [ "$force_exports" = 0 ] && bits=32
 elif [ "$force_exports" = 0 ]; then
   why="${WINE32_WHY:-32-bit build missing}"
   echo "run-demo: $why; using the 64-bit build through its exports"
   note=(--title-note "(64-bit exports: 32-bit programs cannot run here)")
 fi
 demo="$build/win$bits/tools/imedemo/imedemo.exe"
-ime="$build/win$bits/ime/win/$ime_name"
-for f in "$demo" "$ime"; do
+package="$build/package"
+for f in "$demo" "$package/GeulmaruSetup.exe"; do
   if [ ! -f "$f" ]; then
     echo "run-demo: $f is missing: build first (cmake --build --preset native-debug)" >&2
     exit 1
   fi
 done
-if [ "$bits" = 32 ]; then loader="$WINE32"; sysdir=syswow64; road=(--keyboard --ime); else loader="$WINE64"; sysdir=system32; fi
+if [ "$bits" = 32 ]; then loader="$WINE32"; else loader="$WINE64"; fi
 
 cleanup() { [ "$auto" = 1 ] && "$root/scripts/wine-fixture.sh" stop >/dev/null; }
 
@@ -77,43 +82,43 @@ elif [ ! -f "$WINE_STATE_DIR/prefix.ready" ]; then
   touch "$WINE_STATE_DIR/prefix.ready"
 fi
 
-# Install: the input method into the prefix's system folder (where the input
-# method manager looks for it), the demo beside it.
-target="$WINEPREFIX/drive_c/windows/$sysdir"
-mkdir -p "$target"
-cp -f "$ime" "$target/$ime_name"
-cp -f "$demo" "$target/imedemo.exe"
-# The hanja dictionaries under the program folder ("Install Directory" plus
-# GeulmaruV6), for 32-bit and 64-bit readers of the registry.
-sysdic="$WINEPREFIX/drive_c/Program Files/VALDRIMO/GeulmaruV6/SYSDIC"
-mkdir -p "$sysdic"
-for f in GmV6KS.dic GmV6.dic libhangul-hanja-COPYING.txt; do
-  if [ ! -f "$build/data/SYSDIC/$f" ]; then
-    echo "run-demo: $build/data/SYSDIC/$f is missing: build first (cmake --build --preset native-debug)" >&2
-    exit 1
+# Install the suite with its setup program.  The keyboard road then finds
+# the installed layout by the input method's file name; the exports road
+# loads the installed 64-bit input method, which finds the installed
+# dictionary through "Install Directory".
+if [ "$can32" = 1 ]; then
+  "$root/scripts/wine-install-suite.sh" "$package" >"$WINE_STATE_DIR/setup-run.log" 2>&1 || {
+    echo "run-demo: installing the suite failed:"; cat "$WINE_STATE_DIR/setup-run.log"; exit 1; }
+  grep 'wine-install-suite: ' "$WINE_STATE_DIR/setup-run.log" | sed 's/^wine-install-suite/run-demo/'
+  echo "run-demo: the suite is installed in $WINEPREFIX (log: $WINE_STATE_DIR/setup-run.log)"
+  if [ "$bits" = 32 ]; then
+    road=(--keyboard --ime "$ime_name")
+  else
+    road=(--ime "C:\\windows\\system32\\$ime_name")
   fi
-  cp -f "$build/data/SYSDIC/$f" "$sysdic/$f"
-done
-for view in 32 64; do
-  wine_exec "$WINE_STATE_DIR/reg.log" 60 "$WINE64" reg add 'HKLM\Software\VALDRIMO\GeulmaruV6' \
-    /v 'Install Directory' /t REG_SZ /d 'C:\Program Files\VALDRIMO' /f /reg:$view || {
+else
+  # No setup program without 32-bit programs: the package's 64-bit input
+  # method, told where its dictionary is.
+  dic=GmV6KS.dic
+  prefix=ZO
+  if [ "$ime_name" = WARBENV6.IME ]; then dic=GmV6.dic; prefix=WA; fi
+  wine_exec "$WINE_STATE_DIR/reg.log" 60 "$WINE64" reg add "HKCU\\Software\\VALDRIMO\\GeulmaruV6\\$prefix\\DicEnv" \
+    /v DicPathName /t REG_SZ /d "$(wine_path "$package/GeulmaruV6/SYSDIC/$dic")" /f || {
     echo "run-demo: registry setting failed:"; cat "$WINE_STATE_DIR/reg.log"; exit 1; }
-done
-echo "run-demo: hanja dictionaries installed in $sysdic"
-win_ime="C:\\windows\\$sysdir\\$ime_name"
-win_demo="C:\\windows\\$sysdir\\imedemo.exe"
-echo "run-demo: $ime_name (win$bits) installed in $target"
+  road=(--ime "$(wine_path "$package/System64/$ime_name")")
+fi
+win_demo="$(wine_path "$demo")"
 
 if [ "$auto" = 0 ]; then
   echo "run-demo: starting imedemo on $DISPLAY; close its window to end"
-  exec "$loader" "$win_demo" "${road[@]}" "$win_ime" "${note[@]}"
+  exec "$loader" "$win_demo" "${road[@]}" "${note[@]}"
 fi
 
 bmp="$WINE_STATE_DIR/imedemo.bmp"
 png="$build/imedemo.png"
 out="$WINE_STATE_DIR/imedemo.txt"
 rm -f "$bmp" "$out"
-wine_exec "$WINE_STATE_DIR/imedemo.log" 90 "$loader" "$win_demo" "${road[@]}" "$win_ime" "${note[@]}" --auto \
+wine_exec "$WINE_STATE_DIR/imedemo.log" 90 "$loader" "$win_demo" "${road[@]}" "${note[@]}" --auto \
   --shot "$(wine_path "$bmp")" --out "$(wine_path "$out")" || {
   echo "run-demo: imedemo failed:"; cat "$WINE_STATE_DIR/imedemo.log"; exit 1; }
 cat "$WINE_STATE_DIR/imedemo.log"

@@ -36,6 +36,20 @@ wine_can_run_32() {
   return 1
 }
 
+# Exits when 32-bit programs cannot run here: 77 (skipped) on a machine where
+# neither the kernel nor qemu-i386 runs them, 1 where the emulator is
+# registered (a skip there would hide a broken set-up).
+# wine_require_32 <who> <what needs them>
+wine_require_32() {
+  wine_can_run_32 && return 0
+  if [ "$WINE32_EMULATED" = 1 ]; then
+    echo "$1: qemu-i386 is registered but the 32-bit loader fails ($WINE32_WHY)"
+    exit 1
+  fi
+  echo "SKIP: $2, and 32-bit Windows programs cannot run on this machine ($WINE32_WHY; scripts/setup.sh registers qemu-i386 where it can)"
+  exit 77
+}
+
 # Windows path of a Unix path (drive Z: is the Unix root in a Wine prefix).
 wine_path() {
   local p="$1"

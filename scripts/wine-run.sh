@@ -20,16 +20,7 @@ export DISPLAY
 
 case "$bits" in
   32)
-    if ! wine_can_run_32; then
-      if [ "$WINE32_EMULATED" = 1 ]; then
-        # The emulator is registered, so 32-bit programs must run: a skip
-        # here would hide a broken set-up.
-        echo "wine-run: qemu-i386 is registered but the 32-bit loader fails ($WINE32_WHY)"
-        exit 1
-      fi
-      echo "SKIP: 32-bit Windows programs cannot run on this machine ($WINE32_WHY; scripts/setup.sh registers qemu-i386 where it can)"
-      exit 77
-    fi
+    wine_require_32 wine-run "$(basename "$program") is a 32-bit program"
     loader="$WINE32" ;;
   64) loader="$WINE64" ;;
   *) echo "wine-run: bits must be 32 or 64"; exit 2 ;;

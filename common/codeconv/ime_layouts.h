@@ -15,6 +15,14 @@ inline constexpr std::string_view kTextServicesName = "JP:Text Services Framewor
 inline constexpr uintptr_t kTextServicesLayout = 0x04110411;
 inline constexpr size_t kMaxExaminedLayouts = 100;
 
+// Whether a and b are equal in their first limit characters (all of them by
+// default), ASCII letters compared without regard to case; a shorter string
+// only matches one that ends at the same place.
+bool EqualIgnoringCase(std::string_view a, std::string_view b, size_t limit = std::string_view::npos);
+
+// The file-name part of a path: what follows its last '\' or '/'.
+std::string_view FileNamePart(std::string_view path);
+
 struct ImeLayoutEntry {
   uintptr_t layout = 0;
   std::string fileName;  // empty for a layout without an input method

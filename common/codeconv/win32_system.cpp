@@ -27,9 +27,7 @@ class Win32Layouts final : public KeyboardLayoutSystem {
     const UINT n = ImmGetIMEFileNameA(reinterpret_cast<HKL>(layout), name, MAX_PATH);
     if (n == 0) return std::string();
     // Some input method managers give the whole path; the choice is by file name.
-    const std::string path(name);
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return std::string(FileNamePart(name));
   }
   bool IsOpen(uintptr_t window) const override {
     HWND w = reinterpret_cast<HWND>(window);

@@ -81,7 +81,9 @@ int main(int argc, char** argv) {
   CreateDirectoryA((install + "\\GeulmaruV6").c_str(), nullptr);
   CreateDirectoryA(sysdic.c_str(), nullptr);
   if (!check(CopyFileA(argv[2], dic.c_str(), FALSE) != 0, "dictionary copied to %s", dic.c_str())) return wtest::finish();
-  check(imeinst::SetInstallDirectory(imeinst::Widen(install.c_str())), "Install Directory set");
+  // The installed suite's value comes back at the end.
+  const imeinst::InstallDirectoryOverride installDirectory(imeinst::Widen(install.c_str()));
+  check(installDirectory.Set(), "Install Directory set");
   // Default settings but two unconfirmed characters, so that a two-syllable
   // word stays composing; no DicPathName.
   imeinst::ResetImeSettings(L"ZO");
@@ -170,7 +172,6 @@ int main(int argc, char** argv) {
   ime.DeleteContext(himc);
   ime.Unload();
   DestroyWindow(hwnd);
-  imeinst::ClearInstallDirectory();
   DeleteFileA(dic.c_str());
   RemoveDirectoryA(sysdic.c_str());
   RemoveDirectoryA((install + "\\GeulmaruV6").c_str());

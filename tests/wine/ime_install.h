@@ -1,12 +1,15 @@
-// Setting up the input method for a Windows test program: its registry
-// values (the edition's key under HKCU "Software\VALDRIMO\GeulmaruV6", the
-// suite's "Install Directory" under HKLM) and its copy in the system folder,
-// where the input method manager loads input methods from.  Shared by every
-// Wine test program and the demo.
+// The input method in a Windows test program: its registry values (the
+// edition's key under HKCU "Software\VALDRIMO\GeulmaruV6", the suite's
+// "Install Directory" under HKLM) and the keyboard layout that the suite's
+// setup program (tools/installer) registered.  The suite is installed with
+// that program before the tests that need it; nothing here copies it.
+// Shared by every Wine test program and the demo.
 #pragma once
 #include <windows.h>
+#include <imm.h>
 
 #include <string>
+#include <vector>
 
 namespace imeinst {
 
@@ -49,7 +52,8 @@ inline void ResetImeSettings(const wchar_t* prefix) {
   RegDeleteTreeW(HKEY_CURRENT_USER, EditionKey(prefix).c_str());
 }
 
-// The folder that holds the program folder "GeulmaruV6" (HKLM).
+// The folder that holds the program folder "GeulmaruV6" (HKLM, this
+// process's registry view).
 inline bool SetInstallDirectory(const std::wstring& folder) {
   return SetString(HKEY_LOCAL_MACHINE, kSuiteKey, L"Install Directory", folder);
 }
@@ -62,6 +66,28 @@ inline void ClearInstallDirectory() {
   }
 }
 
+// Points "Install Directory" elsewhere for a while and puts back what the
+// installation wrote (or removes the value when there was none).
+class InstallDirectoryOverride {
+ public:
+  explicit InstallDirectoryOverride(const std::wstring& folder)
+      : previous_(GetString(HKEY_LOCAL_MACHINE, kSuiteKey, L"Install Directory")), set_(SetInstallDirectory(folder)) {}
+  ~InstallDirectoryOverride() {
+    if (previous_ == L"(none)") {
+      ClearInstallDirectory();
+    } else {
+      SetInstallDirectory(previous_);
+    }
+  }
+  InstallDirectoryOverride(const InstallDirectoryOverride&) = delete;
+  InstallDirectoryOverride& operator=(const InstallDirectoryOverride&) = delete;
+  bool Set() const { return set_; }
+
+ private:
+  std::wstring previous_;
+  bool set_;
+};
+
 // A command-line argument (ANSI code page) as UTF-16.
 inline std::wstring Widen(const char* s) {
   const int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
@@ -70,16 +96,55 @@ inline std::wstring Widen(const char* s) {
   return w;
 }
 
-// Copies a built input method into this process's system folder under the
-// given file name (syswow64 for a 32-bit process in a 64-bit prefix, which
-// GetSystemDirectory already gives).  Returns the target path, or an empty
-// string with the error left in GetLastError.
-inline std::wstring CopyIntoSystemFolder(const std::wstring& source, const wchar_t* name) {
-  wchar_t sys[MAX_PATH];
-  if (!GetSystemDirectoryW(sys, MAX_PATH)) return {};
-  const std::wstring target = std::wstring(sys) + L"\\" + name;
-  if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return {};
-  return target;
+// One REG_SZ value of an open key; "(none)" when it is missing or of
+// another type.
+inline std::wstring KeyString(HKEY key, const wchar_t* name) {
+  wchar_t text[600] = {};
+  DWORD size = sizeof text - sizeof(wchar_t);
+  DWORD type = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return L"(none)";
+  }
+  return text;
+}
+
+// The input-method layouts ("E...") of HKLM "...\Keyboard Layouts" with their
+// values, in the registry's order.
+struct LayoutKey {
+  std::wstring key, imeFile, layoutFile, layoutText;
+};
+constexpr wchar_t kLayoutsKey[] = L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
+inline std::vector<LayoutKey> ImeLayoutKeys() {
+  std::vector<LayoutKey> out;
+  HKEY root;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLayoutsKey, 0, KEY_READ, &root) != ERROR_SUCCESS) return out;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[300];
+    DWORD length = 300;
+    if (RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (name[0] != L'E' && name[0] != L'e') continue;
+    HKEY key;
+    if (RegOpenKeyExW(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    out.push_back({name, KeyString(key, L"IME file"), KeyString(key, L"layout file"), KeyString(key, L"layout text")});
+    RegCloseKey(key);
+  }
+  RegCloseKey(root);
+  return out;
+}
+
+// The keyboard layout registered for an input method file ("ZORBENV6.IME"):
+// its layout key names the file without a folder.  (Wine's ImmInstallIME
+// adds a layout of its own on every registration, naming the whole path.)
+// 0 when the suite is not installed.
+inline HKL RegisteredLayout(const wchar_t* fileName) {
+  HKL list[256];
+  const int n = GetKeyboardLayoutList(256, list);
+  for (int i = 0; i < n; ++i) {
+    wchar_t file[MAX_PATH] = {};
+    if (ImmGetIMEFileNameW(list[i], file, MAX_PATH) && lstrcmpiW(file, fileName) == 0) return list[i];
+  }
+  return nullptr;
 }
 
 }  // namespace imeinst

@@ -1,6 +1,7 @@
 // The input-method choice and switch by file name on the real keyboard-layout
-// list: the input method is installed, then found by its exact name and by a
-// newer edition's name, and switched to with the window's open state kept.
+// list of the installed suite: the input method is found by its exact name
+// and by a newer edition's name, and switched to with the window's open
+// state kept.
 #include <windows.h>
 #include <imm.h>
 
@@ -13,17 +14,14 @@
 using wtest::check;
 using wtest::note;
 
-int main(int argc, char** argv) {
+int main(int argc, char**) {
   wtest::report().group = sizeof(void*) == 8 ? "win64 layouts" : "win32 layouts";
-  if (!check(argc == 2, "usage: layout_switch_test <ZORBENV6.IME>")) return wtest::finish();
+  if (!check(argc == 1, "usage: layout_switch_test (the suite installed by GeulmaruSetup.exe)")) return wtest::finish();
 
   check(codeconv::FindImeLayoutByName("JP:Text Services Framework") == 0x04110411,
         "the text-services name needs no installed layout");
   check(codeconv::FindImeLayoutByName("") == 0, "the empty name finds nothing");
   check(codeconv::FindImeLayoutByName("NOSUCH99.IME") == 0, "a name that is not installed finds nothing");
-
-  const std::wstring target = imeinst::CopyIntoSystemFolder(imeinst::Widen(argv[1]), L"ZORBENV6.IME");
-  if (!check(!target.empty(), "copy the input method (error %lu)", GetLastError())) return wtest::finish();
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;
@@ -36,16 +34,17 @@ int main(int argc, char** argv) {
 
   imedrv::BoxWatcher boxes;
   boxes.Start();
-  HKL installed = ImmInstallIMEW(target.c_str(), L"Geulmaru Korean (layouts)");
-  if (!check(installed != nullptr, "ImmInstallIME (error %lu)", GetLastError())) {
+  HKL installed = imeinst::RegisteredLayout(L"ZORBENV6.IME");
+  if (!check(installed != nullptr, "the installed suite's layout of ZORBENV6.IME is offered")) {
     boxes.Stop();
     return wtest::finish();
   }
   HKL start = GetKeyboardLayout(0);
   note("installed %p, current %p", static_cast<void*>(installed), static_cast<void*>(start));
 
-  // Each installation adds a layout (the prefix keeps earlier ones): any
-  // layout of this file will do, and the first one in the list wins.
+  // Beside the installed layout, Wine's ImmInstallIME made one of its own
+  // that names the whole path: any layout of this file will do, and the
+  // first one in the list wins.
   HKL list[101];
   const int count = GetKeyboardLayoutList(101, list);
   HKL first = nullptr;
@@ -78,6 +77,19 @@ int main(int argc, char** argv) {
   // Switching to the one already active changes nothing.
   codeconv::ActivateImeByName(hwnd, "ZORBENV6.IME");
   check(GetKeyboardLayout(0) == first, "switching to the active one keeps it");
+
+  // The layout that the installation registered for the GM edition (the
+  // Japanese locale, which Wine can activate) is one the input method
+  // manager takes: it activates and names its file.
+  HKL gm = imeinst::RegisteredLayout(L"WARBENV6.IME");
+  if (check(gm != nullptr, "the installation registered a layout of WARBENV6.IME")) {
+    check((reinterpret_cast<uintptr_t>(gm) & 0xFFFF) == 0x0411, "of the Japanese locale");
+    check(ActivateKeyboardLayout(gm, 0) != nullptr && GetKeyboardLayout(0) == gm, "the registered layout activates");
+    check(ImmIsIME(gm) != FALSE, "the registered layout is an input method");
+    char name[MAX_PATH] = {};
+    ImmGetIMEFileNameA(gm, name, MAX_PATH);
+    check(lstrcmpiA(name, "WARBENV6.IME") == 0, "its input method file: %s", name);
+  }
 
   ActivateKeyboardLayout(start, 0);
   boxes.Stop();

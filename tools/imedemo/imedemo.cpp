@@ -5,11 +5,12 @@
 //    context and offers every key to ImeProcessKey / ImeToAsciiEx, then
 //    applies the returned messages (composition with its cursor, results);
 //    this works for either build under Wine;
-//  - keyboard (--keyboard): the input method is installed as a keyboard
-//    layout and the input method manager drives it (32-bit build only under
-//    Wine 8).
+//  - keyboard (--keyboard): the keyboard layout of the installed input
+//    method (GeulmaruSetup.exe registers it) is found by its file name and
+//    activated, and the input method manager drives it (32-bit build only
+//    under Wine 8); --ime then names the file ("ZORBENV6.IME" by default).
 //
-//   imedemo.exe [--ime <path>] [--keyboard] [--auto] [--shot <file.bmp>] [--out <file.txt>]
+//   imedemo.exe [--ime <path or file name>] [--keyboard] [--auto] [--shot <file.bmp>] [--out <file.txt>]
 //               [--title-note <text>]
 //
 // --auto types the 2-set keys of a fixed sentence and the Hanja key, saves a
@@ -18,6 +19,7 @@
 // the exports road the demo makes the input method's UI window itself and
 // hands it the IME messages, as the input method manager would.
 #include "ime_driver.h"
+#include "ime_layouts.h"
 #include "ks_gm.h"
 
 #include <cstdio>
@@ -492,11 +494,16 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
 
   if (g.opt.autoType) g.boxes.Start();
   if (g.opt.keyboard) {
-    g.layout = ImmInstallIMEW(g.opt.ime.c_str(), L"Geulmaru Korean");
+    const std::string name(file.begin(), file.end());
+    g.layout = reinterpret_cast<HKL>(codeconv::FindImeLayoutByName(name));
     if (!g.layout) {
-      Fail(L"ImmInstallIME failed for " + g.opt.ime);
+      Fail(file + L" is not installed as a keyboard layout: install the suite with GeulmaruSetup.exe");
       return 1;
     }
+    // Activated before the window's input context is first asked for: under
+    // Wine 8 the input method shows its windows only when the context's open
+    // status is set after the switch (codeconv::ActivateImeByName, which
+    // reads and keeps the open state, leaves them hidden there).
     ActivateKeyboardLayout(g.layout, 0);
     g.ime.unicode = true;  // the manager hands out UTF-16 either way
   } else {

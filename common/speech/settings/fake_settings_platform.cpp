@@ -14,13 +14,13 @@ std::string Lower(std::string s) {
   return s;
 }
 
-// Lower-case path components, without empty ones.
+// Path components as spelt, without empty ones.
 std::vector<std::string> Components(const std::string& path) {
   std::vector<std::string> out;
   std::string part;
   for (char c : path + "\\") {
     if (c == '\\') {
-      if (!part.empty()) out.push_back(Lower(part));
+      if (!part.empty()) out.push_back(part);
       part.clear();
     } else {
       part.push_back(c);
@@ -35,7 +35,7 @@ std::string RootName(RegRoot root) { return root == RegRoot::CurrentUser ? "hkcu
 
 std::string FakeSettingsPlatform::KeyId(RegRoot root, const std::string& path) {
   std::string id = RootName(root);
-  for (const std::string& c : Components(path)) id += "\\" + c;
+  for (const std::string& c : Components(path)) id += "\\" + Lower(c);
   return id;
 }
 
@@ -43,19 +43,21 @@ std::string FakeSettingsPlatform::KeyId(RegRoot root, const std::string& path) {
 std::string FakeSettingsPlatform::Ensure(RegRoot root, const std::string& path) {
   std::string partial = RootName(root);
   for (const std::string& c : Components(path)) {
-    partial += "\\" + c;
-    keys_[partial];
+    if (keys_[partial].children.insert(Lower(c)).second) ++layoutGeneration_;
+    partial += "\\" + Lower(c);
+    Key& key = keys_[partial];
+    if (key.name.empty()) key.name = c;
   }
   return partial;
 }
 
 bool FakeSettingsPlatform::OpenKey(RegRoot root, const std::string& path, RegAccess access, KeyHandle& out) {
   const std::string id = KeyId(root, path);
-  if (keys_.count(id) == 0) return false;
+  if (keys_.count(id) == 0 || unreadable_.count(id) != 0) return false;
   const bool writable = access != RegAccess::Read;
   if (writable && denied_.count(id) != 0) return false;
   out = nextHandle_++;
-  handles_[out] = {id, writable};
+  handles_[out] = {id, writable, 0, 0, {}};
   return true;
 }
 
@@ -64,11 +66,43 @@ bool FakeSettingsPlatform::CreateKey(RegRoot root, const std::string& path, RegA
   if (denied_.count(id) != 0) return false;
   Ensure(root, path);
   out = nextHandle_++;
-  handles_[out] = {id, access != RegAccess::Read};
+  handles_[out] = {id, access != RegAccess::Read, 0, 0, {}};
   return true;
 }
 
 void FakeSettingsPlatform::CloseKey(KeyHandle key) { handles_.erase(key); }
+
+EnumStatus FakeSettingsPlatform::EnumKey(KeyHandle key, uint32_t index, std::string& name) {
+  auto h = handles_.find(key);
+  if (h == handles_.end() || enumFails_.count(h->second.key) != 0) return EnumStatus::Error;
+  auto k = keys_.find(h->second.key);
+  if (k == keys_.end()) return EnumStatus::Error;
+  const std::set<std::string>& children = k->second.children;
+  if (index >= children.size()) return EnumStatus::End;
+  Handle& handle = h->second;
+  if (handle.cursorGeneration != layoutGeneration_ || handle.cursorIndex > index) {
+    handle.cursor = children.begin();
+    handle.cursorIndex = 0;
+    handle.cursorGeneration = layoutGeneration_;
+  }
+  handle.cursor = std::next(handle.cursor, index - handle.cursorIndex);
+  handle.cursorIndex = index;
+  name = keys_.at(handle.key + "\\" + *handle.cursor).name;
+  return EnumStatus::Ok;
+}
+
+bool FakeSettingsPlatform::DeleteKey(RegRoot root, const std::string& path) {
+  const std::string id = KeyId(root, path);
+  auto k = keys_.find(id);
+  const size_t cut = id.rfind('\\');
+  if (k == keys_.end() || cut == std::string::npos || !k->second.children.empty() || denied_.count(id) != 0) {
+    return false;
+  }
+  keys_[id.substr(0, cut)].children.erase(id.substr(cut + 1));
+  keys_.erase(k);
+  ++layoutGeneration_;
+  return true;
+}
 
 FakeSettingsPlatform::Key* FakeSettingsPlatform::Find(KeyHandle handle, bool forWriting) {
   auto h = handles_.find(handle);
@@ -147,7 +181,20 @@ bool FakeSettingsPlatform::KeyExists(RegRoot root, const std::string& path) cons
   return keys_.count(KeyId(root, path)) != 0;
 }
 
+std::vector<std::string> FakeSettingsPlatform::Subkeys(RegRoot root, const std::string& path) const {
+  std::vector<std::string> out;
+  const std::string id = KeyId(root, path);
+  auto k = keys_.find(id);
+  if (k == keys_.end()) return out;
+  for (const std::string& child : k->second.children) out.push_back(keys_.at(id + "\\" + child).name);
+  return out;
+}
+
 void FakeSettingsPlatform::DenyWrites(RegRoot root, const std::string& path) { denied_.insert(KeyId(root, path)); }
+
+void FakeSettingsPlatform::DenyReads(RegRoot root, const std::string& path) { unreadable_.insert(KeyId(root, path)); }
+
+void FakeSettingsPlatform::FailEnum(RegRoot root, const std::string& path) { enumFails_.insert(KeyId(root, path)); }
 
 void FakeSettingsPlatform::PutProfile(const std::string& file, const std::string& section, const std::string& key,
                                       const std::string& value) {

@@ -1,6 +1,6 @@
 // What the shared settings routines need from the system: the registry
-// (open, create, query, set, close), the Windows directory, profile (INI)
-// strings and the warning box. The Win32 implementation forwards each call
+// (open, create, enumerate, query, set, delete, close), the Windows
+// directory, profile (INI) strings and the warning box. The Win32 implementation forwards each call
 // to the API of the same shape; tests use an in-memory fake.
 #pragma once
 #include <cstdint>
@@ -12,6 +12,7 @@ namespace settings {
 enum class RegRoot { CurrentUser, LocalMachine };
 enum class RegAccess { Read, Write, All };
 enum class QueryStatus { Ok, Missing, MoreData };
+enum class EnumStatus { Ok, End, Error };
 
 inline constexpr uint32_t kRegSz = 1;  // REG_SZ
 
@@ -24,6 +25,11 @@ class SettingsPlatform {
   virtual bool OpenKey(RegRoot root, const std::string& path, RegAccess access, KeyHandle& out) = 0;
   virtual bool CreateKey(RegRoot root, const std::string& path, RegAccess access, KeyHandle& out) = 0;
   virtual void CloseKey(KeyHandle key) = 0;
+  // RegEnumKeyExA: the name of the subkey at index (up to 260 characters);
+  // End past the last one, Error on any other failure.
+  virtual EnumStatus EnumKey(KeyHandle key, uint32_t index, std::string& name) = 0;
+  // RegDeleteKeyA: a key without subkeys.
+  virtual bool DeleteKey(RegRoot root, const std::string& path) = 0;
   // RegQueryValueExA: size holds the buffer's size and receives the bytes
   // stored (Ok) or needed (MoreData); on MoreData the buffer's content is
   // undefined.
@@ -79,5 +85,17 @@ class RegKey {
   SettingsPlatform* platform_ = nullptr;
   SettingsPlatform::KeyHandle handle_ = 0;
 };
+
+// The key opened (or created) as a RegKey; not open on failure.
+inline RegKey OpenRegKey(SettingsPlatform& platform, RegRoot root, const std::string& path, RegAccess access) {
+  SettingsPlatform::KeyHandle handle = 0;
+  if (!platform.OpenKey(root, path, access, handle)) return {};
+  return RegKey(platform, handle);
+}
+inline RegKey CreateRegKey(SettingsPlatform& platform, RegRoot root, const std::string& path, RegAccess access) {
+  SettingsPlatform::KeyHandle handle = 0;
+  if (!platform.CreateKey(root, path, access, handle)) return {};
+  return RegKey(platform, handle);
+}
 
 }  // namespace settings

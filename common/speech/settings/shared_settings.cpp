@@ -63,18 +63,6 @@ std::string SuitePath(const char* subkey) {
   return path;
 }
 
-RegKey Open(SettingsPlatform& platform, RegRoot root, const std::string& path, RegAccess access) {
-  SettingsPlatform::KeyHandle handle = 0;
-  if (!platform.OpenKey(root, path, access, handle)) return {};
-  return RegKey(platform, handle);
-}
-
-RegKey Create(SettingsPlatform& platform, RegRoot root, const std::string& path, RegAccess access) {
-  SettingsPlatform::KeyHandle handle = 0;
-  if (!platform.CreateKey(root, path, access, handle)) return {};
-  return RegKey(platform, handle);
-}
-
 void ReadVoiceValues(SettingsPlatform& platform, const RegKey& key, int* const outputs[], int count) {
   for (int i = 0; i < count; ++i) {
     if (outputs[i] == nullptr) continue;
@@ -85,7 +73,7 @@ void ReadVoiceValues(SettingsPlatform& platform, const RegKey& key, int* const o
 void LoadVoiceSettingsWith(SettingsPlatform& platform, RegAccess access, int* speaker, int* volume, int* rate,
                            int* pitch, int* repeat) {
   int* const outputs[] = {speaker, volume, rate, pitch, repeat};
-  const RegKey key = Open(platform, RegRoot::CurrentUser, kVoiceKeyPath, access);
+  const RegKey key = OpenRegKey(platform, RegRoot::CurrentUser, kVoiceKeyPath, access);
   ReadVoiceValues(platform, key, outputs, 5);
 }
 
@@ -163,17 +151,17 @@ bool ReadStringValue(SettingsPlatform& platform, SettingsPlatform::KeyHandle key
 }
 
 bool WriteStringValue(SettingsPlatform& platform, SettingsPlatform::KeyHandle key, const char* name,
-                      const char* text) {
+                      const char* text, bool withNul) {
   if (text == nullptr) return false;
   return platform.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text),
-                           static_cast<uint32_t>(std::strlen(text)));
+                           static_cast<uint32_t>(std::strlen(text) + (withNul ? 1 : 0)));
 }
 
 // ---- the suite's registry tree ----
 
 int ReadRegString(SettingsPlatform& platform, int root, const char* subkey, const char* name, char* buffer,
                   int size) {
-  const RegKey key = Open(platform, RootOf(root), SuitePath(subkey), RegAccess::Read);
+  const RegKey key = OpenRegKey(platform, RootOf(root), SuitePath(subkey), RegAccess::Read);
   if (!key.IsOpen()) return 0;
   return ReadStringValue(platform, key.Handle(), name, buffer, size) ? 1 : 0;
 }
@@ -186,8 +174,8 @@ int ReadRegValue(SettingsPlatform& platform, int root, const char* subkey, const
 
 int WriteRegString(SettingsPlatform& platform, const char* subkey, const char* name, const char* text) {
   const std::string path = SuitePath(subkey);
-  RegKey key = Open(platform, RegRoot::CurrentUser, path, RegAccess::Write);
-  if (!key.IsOpen()) key = Create(platform, RegRoot::CurrentUser, path, RegAccess::Write);
+  RegKey key = OpenRegKey(platform, RegRoot::CurrentUser, path, RegAccess::Write);
+  if (!key.IsOpen()) key = CreateRegKey(platform, RegRoot::CurrentUser, path, RegAccess::Write);
   if (!key.IsOpen()) return 0;
   return WriteStringValue(platform, key.Handle(), name, text) ? 1 : 0;
 }
@@ -195,9 +183,9 @@ int WriteRegString(SettingsPlatform& platform, const char* subkey, const char* n
 int OpenOrCreateRegKey(SettingsPlatform& platform, const char* path, RegKey& out, const char* caption) {
   out.Close();
   const std::string p = path != nullptr ? path : "";
-  out = Open(platform, RegRoot::CurrentUser, p, RegAccess::All);
+  out = OpenRegKey(platform, RegRoot::CurrentUser, p, RegAccess::All);
   if (out.IsOpen()) return 0;
-  out = Create(platform, RegRoot::CurrentUser, p, RegAccess::All);
+  out = CreateRegKey(platform, RegRoot::CurrentUser, p, RegAccess::All);
   if (out.IsOpen()) return 1;
   platform.ShowWarning(caption != nullptr ? caption : "", kRegistryCreateFailed);
   return -1;
@@ -205,7 +193,7 @@ int OpenOrCreateRegKey(SettingsPlatform& platform, const char* path, RegKey& out
 
 std::string ReadMachineRegValue(SettingsPlatform& platform, const char* path, const char* name) {
   char text[kMachineValueSize] = {};
-  const RegKey key = Open(platform, RegRoot::LocalMachine, path != nullptr ? path : "", RegAccess::Read);
+  const RegKey key = OpenRegKey(platform, RegRoot::LocalMachine, path != nullptr ? path : "", RegAccess::Read);
   if (!key.IsOpen() || !ReadStringValue(platform, key.Handle(), name, text, sizeof text)) return {};
   return text;
 }
@@ -222,8 +210,8 @@ void LoadVoiceSettings(SettingsPlatform& platform, int* speaker, int* volume, in
 }
 
 int SaveVoiceSettings(SettingsPlatform& platform, int speaker, int volume, int rate, int pitch, int repeat) {
-  RegKey key = Open(platform, RegRoot::CurrentUser, kVoiceKeyPath, RegAccess::All);
-  if (!key.IsOpen()) key = Create(platform, RegRoot::CurrentUser, kVoiceKeyPath, RegAccess::Write);
+  RegKey key = OpenRegKey(platform, RegRoot::CurrentUser, kVoiceKeyPath, RegAccess::All);
+  if (!key.IsOpen()) key = CreateRegKey(platform, RegRoot::CurrentUser, kVoiceKeyPath, RegAccess::Write);
   if (!key.IsOpen()) return 0;
   const int values[] = {speaker, volume, rate, pitch, repeat};
   for (size_t i = 0; i < 5; ++i) {

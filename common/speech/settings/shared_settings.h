@@ -77,9 +77,9 @@ std::string ReadMachineRegValue(SettingsPlatform& platform, const char* path, co
 // bytes; false when missing or too long (buffer left as it was).
 bool ReadStringValue(SettingsPlatform& platform, SettingsPlatform::KeyHandle key, const char* name, char* buffer,
                      int size);
-// text as REG_SZ of its length without the NUL.
+// text as REG_SZ of its length without the NUL, or with it when withNul.
 bool WriteStringValue(SettingsPlatform& platform, SettingsPlatform::KeyHandle key, const char* name,
-                      const char* text);
+                      const char* text, bool withNul = false);
 // Decimal text as the C library's atoi reads it (leading blanks, a sign,
 // digits; anything else ends it, no digit gives 0), held to the int range.
 int ParseDecimal(const char* text);

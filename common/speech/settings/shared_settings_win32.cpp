@@ -44,6 +44,18 @@ class Win32SettingsPlatform final : public SettingsPlatform {
     return true;
   }
   void CloseKey(KeyHandle key) override { RegCloseKey(AsHkey(key)); }
+  EnumStatus EnumKey(KeyHandle key, uint32_t index, std::string& name) override {
+    char buffer[261] = {};
+    DWORD length = sizeof buffer;
+    const LONG r = RegEnumKeyExA(AsHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (r == ERROR_NO_MORE_ITEMS) return EnumStatus::End;
+    if (r != ERROR_SUCCESS) return EnumStatus::Error;
+    name.assign(buffer, length);
+    return EnumStatus::Ok;
+  }
+  bool DeleteKey(RegRoot root, const std::string& path) override {
+    return RegDeleteKeyA(RootKey(root), path.c_str()) == ERROR_SUCCESS;
+  }
   QueryStatus QueryValue(KeyHandle key, const char* name, uint32_t& type, uint8_t* data, uint32_t& size) override {
     DWORD t = 0;
     DWORD n = size;
