@@ -259,8 +259,12 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
   ImeCompString& cs = *ctx.comp;
   uint8_t key = ch;
   if (settings_.inputMode == 2 && settings_.Hangul()) {
+    // Letters are raised first, so that Shift alone decides: with Caps Lock on
+    // and Shift held Windows gives a lower-case letter, which still reads as
+    // shifted.
+    const uint8_t raised = ch >= 'a' && ch <= 'z' ? static_cast<uint8_t>(ch - 'a' + 'A') : ch;
     key = static_cast<uint8_t>(
-        MapThreeSetKey(static_cast<char>(ch), virtualKey, settings_.shiftHeld, settings_.keyboardType));
+        MapThreeSetKey(static_cast<char>(raised), virtualKey, settings_.shiftHeld, settings_.keyboardType));
   }
   if (!IsCharacterKey(key)) return;
   const bool letter = IsAsciiLetter(key);

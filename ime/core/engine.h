@@ -83,6 +83,13 @@ class ImeEngine {
   // n-th candidate of the page. 0 when a no-wrap move meets an end.
   int MoveCandidateSelection(ImeContextBlocks& ctx, int move);
   int SelectCandidateByDigit(ImeContextBlocks& ctx, int n);
+  // Makes candidate index of the open list the selection, with the page
+  // moved to show it, and the composition showing it (as the selection keys
+  // do). 0 when no list is open or the index is past its end.
+  int SelectCandidate(ImeContextBlocks& ctx, uint32_t index);
+  // Closes an open candidate list (the conversion stays showing). 0 when
+  // none was open.
+  int CloseCandidateList(ImeContextBlocks& ctx);
   void EndDictionaryAccess();
   // Writes guideline entry n with its text (system code page, at most 32
   // bytes used) and tells the application.
