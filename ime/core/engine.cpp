@@ -181,6 +181,19 @@ void ImeEngine::InitComposition(ImeCompString& cs) {
 
 // ---- keys and characters ---------------------------------------------------
 
+CursorCharacter ImeEngine::CharacterBeforeCursor(const ImeContextBlocks& ctx) const {
+  CursorCharacter out;
+  if (!Valid(ctx) || !IsComposing(ctx)) return out;
+  out.composing = true;
+  out.converted = IsCompConverted(ctx);
+  const Text comp = ReadComp(*ctx.comp);
+  const size_t cursor = CharIndexOfUnit(comp, ctx.comp->h.dwCursorPos);
+  if (cursor == 0) return out;
+  out.character = comp[cursor - 1].v;
+  out.keys = KeysOf(comp[cursor - 1], cursor - 1);
+  return out;
+}
+
 uint16_t ImeEngine::ToGm95(uint16_t c) const {
   switch (settings_.koreanCode) {
     case 1: return codeconv::KsCharToGm(c & 0x7FFF);

@@ -285,6 +285,31 @@ TEST(Engine, ThreeSetLettersFollowShiftNotCapsLock) {
   }
 }
 
+// What the on-screen keyboard reads: the character before the cursor and
+// the keys that typed it.
+TEST(Engine, CharacterBeforeCursor) {
+  EngineFixture f;
+  f.settings.mikakuBytes = 20;
+  EXPECT_FALSE(f.engine.CharacterBeforeCursor(f.ctx.blocks).composing);
+  f.Type("rhrk");  // 고가
+  CursorCharacter c = f.engine.CharacterBeforeCursor(f.ctx.blocks);
+  EXPECT_TRUE(c.composing);
+  EXPECT_FALSE(c.converted);
+  EXPECT_EQ(c.character, Syl(0, 0));
+  EXPECT_EQ(c.keys, "rk");
+  f.Key(0x25);  // Left: the cursor stands after 고
+  c = f.engine.CharacterBeforeCursor(f.ctx.blocks);
+  EXPECT_EQ(c.character, Syl(0, 8));
+  EXPECT_EQ(c.keys, "rh");
+  // 3-set: a lone final-key consonant reads as its final letter.
+  EngineFixture g;
+  g.settings.inputMode = 2;
+  g.Type("w");
+  c = g.engine.CharacterBeforeCursor(g.ctx.blocks);
+  EXPECT_EQ(c.character, 0x3139);
+  EXPECT_EQ(c.keys, "k");
+}
+
 TEST(Engine, ThreeSetMarksFollowCommittedCharacters) {
   EngineFixture f;
   f.settings.inputMode = 2;  // Mikaku 1: the first character is committed
