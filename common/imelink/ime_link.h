@@ -37,6 +37,23 @@ constexpr uintptr_t CharParam(uint8_t first, uint8_t second) {
 constexpr uint8_t FirstByte(uintptr_t wParam) { return static_cast<uint8_t>(wParam & 0xFF); }
 constexpr uint8_t SecondByte(uintptr_t wParam) { return static_cast<uint8_t>(wParam >> 8 & 0xFF); }
 
+// The lookup library, bound by the input method at run time from its
+// program folder, and its window export by ordinal:
+//   HWND WINAPI CreateBusyuJisoCodeWindow(HINSTANCE imeInstance, HWND application,
+//       HWND imeUiWindow, int koreanCode, LPCSTR koreanFace, LPCSTR imeFileName)
+// returns the lookup window (null when it could not be made). The input
+// method then posts WM_LOOKUP_CHAR with its UI window in wParam to it.
+constexpr char kLookupLibrary[] = "QuillonV6.dll";
+constexpr int kLookupOrdinal = 1;
+#if defined(_WIN32) && !defined(_WIN64)
+#define IMELINK_STDCALL __stdcall
+#else
+#define IMELINK_STDCALL
+#endif
+using CreateLookupWindowFn = void*(IMELINK_STDCALL*)(void* imeInstance, void* application, void* imeUiWindow,
+                                                     int koreanCode, const char* koreanFace,
+                                                     const char* imeFileName);
+
 // The command line of the workbench and the pad (`ImeLaunchCommandLine`):
 // the program path, then " %d %d %d" with the input method's UI window, the
 // target application window and the code number (1 KS, 2 GM V3, 0 GM95),

@@ -63,6 +63,13 @@ TEST(Companion, LaunchArgumentsReadBack) {
   EXPECT_EQ(c.koreanCode, a.koreanCode);
 }
 
+CompanionStep Step(CompanionStep::Kind kind, uintptr_t window) {
+  CompanionStep s;
+  s.kind = kind;
+  s.window = window;
+  return s;
+}
+
 // The companion state with the engine carrying out the steps on a context.
 struct CompanionRig : test::EngineFixture {
   CompanionState state;
@@ -102,7 +109,7 @@ TEST(Companion, PadText128CharactersAndCommitGiveOneResult) {
   const std::vector<CompanionStep> steps = r.Message(WM_PAD_CHAR, kCommit);
   ASSERT_EQ(steps.size(), 3u);
   // The pad's target is the application of the UI window's context.
-  EXPECT_EQ(steps[0], (CompanionStep{CompanionStep::kSetFocus, 0x600}));
+  EXPECT_EQ(steps[0], Step(CompanionStep::kSetFocus, 0x600));
   EXPECT_EQ(steps[1].kind, CompanionStep::kInsertText);
   EXPECT_EQ(steps[1].context, 0x77u);
   EXPECT_EQ(steps[2].kind, CompanionStep::kPostSelf);  // posted for the pad
@@ -124,7 +131,7 @@ TEST(Companion, WorkbenchCommitUnderTheUnicodeInterface) {
   for (uint16_t c : {0xA1B0, 0xAAB3, 0x0021}) r.Message(WM_WORKBENCH_CHAR, c);  // 가 나 !
   const std::vector<CompanionStep> steps = r.Message(WM_WORKBENCH_CHAR, kCommit);
   ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(steps[0], (CompanionStep{CompanionStep::kSetFocus, 0x300}));  // the workbench keeps its target
+  EXPECT_EQ(steps[0], Step(CompanionStep::kSetFocus, 0x300));  // the workbench keeps its target
   EXPECT_EQ(steps[2].kind, CompanionStep::kSendSelf);                     // sent, not posted
   EXPECT_EQ(r.ctx.ResultW(), u"가나!");
   EXPECT_EQ(r.Sent(), (std::vector<ImeMessage>{kStart, kResult, kEnd}));
@@ -231,7 +238,7 @@ TEST(Companion, LookupCharacterUnderEachCode) {
     r.state.target = 0x300;
     const std::vector<CompanionStep> steps = r.Message(WM_LOOKUP_CHAR, c.wParam);
     ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[0], (CompanionStep{CompanionStep::kSetFocus, 0x300}));
+    EXPECT_EQ(steps[0], Step(CompanionStep::kSetFocus, 0x300));
     EXPECT_EQ(steps[2].kind, CompanionStep::kPostSelf);
     EXPECT_EQ(steps[2].wParam, 1u);
     if (c.interfaceCodePage == 949) {
@@ -254,7 +261,7 @@ TEST(Companion, LookupAnnouncementsAndClosing) {
   EXPECT_EQ(r.state.target, 0x444u);  // no focus: lParam stays
   const std::vector<CompanionStep> closed = r.Message(WM_LOOKUP_CHAR, 0);
   EXPECT_EQ(r.state.lookup, 0u);
-  EXPECT_EQ(closed, (std::vector<CompanionStep>{{CompanionStep::kLookupClosed, 0x444}}));
+  EXPECT_EQ(closed, (std::vector<CompanionStep>{Step(CompanionStep::kLookupClosed, 0x444)}));
 }
 
 // With a candidate list open, a received character closes it with the

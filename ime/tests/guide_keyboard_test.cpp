@@ -29,6 +29,16 @@ TEST(GuideKeyboard, WindowWidths) {
   EXPECT_EQ(GuideLayoutFor(2).width + kGuideWindowExtra, 449);
 }
 
+TEST(GuideKeyboard, OpensRightAlignedUnderTheApplication) {
+  const Rect work{0, 0, 1280, 770};
+  const Size size{473, 163};
+  EXPECT_EQ(PlaceGuideWindow({200, 150, 840, 510}, work, size), (Point{840 - 473, 510}));
+  EXPECT_EQ(PlaceGuideWindow({900, 100, 1400, 500}, work, size), (Point{1280 - 473, 500}));  // the work area's right edge
+  EXPECT_EQ(PlaceGuideWindow({200, 300, 840, 700}, work, size), (Point{367, 770 - 163}));     // no room below
+  EXPECT_EQ(PlaceGuideWindow({10, 100, 300, 400}, work, size), (Point{0, 400}));             // not left of the work area
+  EXPECT_EQ(PlaceGuideWindow({0, 0, 640, 700}, {0, 0, 1280, 100}, size), (Point{167, 0}));   // not above it
+}
+
 TEST(GuideKeyboard, HitTestJapanese) {
   const GuideLayout& l = GuideLayoutFor(0);
   const Size client{471, 161};
@@ -205,6 +215,46 @@ TEST(GuideKeyboard, AnsiMarksFollowTheReadingTable) {
   const GuideMark* o = FindMark(go, Key('o'));  // ㅐ continues, Shift's ㅒ does not
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(o->condition, GuideMark::kWithShift);
+}
+
+}  // namespace
+}  // namespace ime
+
+namespace ime {
+namespace {
+
+// The caps show what the keys type in each arrangement.
+TEST(GuideKeyboard, KeyCapsFollowTheArrangement) {
+  struct Case {
+    int mode, keyboard;
+    char key;
+    std::u16string plain, shifted;
+    GuideCap::Kind plainKind;
+  } cases[] = {
+      {1, 0, 'r', u"ㄱ", u"ㄲ", GuideCap::kInitial},
+      {1, 0, 'k', u"ㅏ", u"", GuideCap::kVowel},     // Shift types the same vowel
+      {1, 0, 'o', u"ㅐ", u"ㅒ", GuideCap::kVowel},
+      {1, 0, '1', u"1", u"!", GuideCap::kText},
+      {0, 0, 'k', u"ㄱ", u"", GuideCap::kInitial},  // roman: k is ㄱ
+      {0, 0, 'r', u"ㅓ", u"", GuideCap::kVowel},
+      {0, 0, 'y', u"", u"", GuideCap::kNone},       // y is no jamo of its own
+      {2, 0, 'k', u"ㄱ", u"5", GuideCap::kInitial},  // 3-set: initial ㄱ, Shift gives 5
+      {2, 0, 'x', u"ㄱ", u"ㅄ", GuideCap::kFinal},   // final ㄱ, Shift final ㅄ
+      {2, 0, 'f', u"ㅏ", u"ㄲ", GuideCap::kVowel},
+      {2, 0, '1', u"ㅎ", u"ㅈ", GuideCap::kFinal},   // 1: final ㅎ; Shift+1 is ! on the 106-key keyboard: final ㅈ
+      {2, 0, '/', u"ㅗ", u"?", GuideCap::kVowel},
+  };
+  const GuideCap r = GuideKeyCap(1, 0, GuideKeyIndexByName('r'));
+  EXPECT_EQ(r.label, u"R");
+  for (const Case& c : cases) {
+    const GuideCap cap = GuideKeyCap(c.mode, c.keyboard, GuideKeyIndexByName(c.key));
+    EXPECT_EQ(cap.plain, c.plain) << c.mode << " " << c.key;
+    EXPECT_EQ(cap.shifted, c.shifted) << c.mode << " " << c.key;
+    EXPECT_EQ(cap.plainKind, c.plainKind) << c.mode << " " << c.key;
+  }
+  EXPECT_EQ(GuideKeyCap(1, 0, 53).label, u"Shift");
+  EXPECT_EQ(GuideKeyCap(1, 0, 58).label, u"変換");
+  EXPECT_EQ(GuideKeyCap(1, 2, 52).label, u"Shift");
 }
 
 }  // namespace

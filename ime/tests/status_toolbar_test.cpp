@@ -170,6 +170,15 @@ TEST(StatusToolbarLayout, PlacesStayInsideTheWorkArea) {
   EXPECT_EQ(UtilityMenuPosition({100, 741, 410, 770}, 8, m), (Point{279, 741 - 7 * 16 + 1}));
 }
 
+TEST(StatusToolbarLayout, HelpCalls) {
+  ImeConfig cfg;
+  cfg.programFolder = "C:\\VALDRIMO\\GeulmaruV6\\";
+  cfg.helpFileName = HelpFileName("ZORBENV6.IME");
+  EXPECT_EQ(ImeHelpCall(cfg, 0, 0), (HelpCall{kHhDisplayTopic, "C:\\VALDRIMO\\GeulmaruV6\\ZORBENV6.CHM", 0}));
+  EXPECT_EQ(ImeHelpCall(cfg, 0, 120), (HelpCall{kHhHelpContext, "C:\\VALDRIMO\\GeulmaruV6\\ZORBENV6.CHM", 120}));
+  EXPECT_EQ(ImeHelpCall(cfg, 2, 0), (HelpCall{kHhCloseAll, "", 0}));
+}
+
 TEST(StatusToolbarLayout, Tooltips) {
   EXPECT_EQ(std::u16string(StatusTooltip(1)), u"入力モード");
   EXPECT_EQ(std::u16string(StatusTooltip(12)), u"ヘルプ");

@@ -16,6 +16,13 @@ constexpr CompanionProgram kPrograms[] = {
     {kCmdListening, "FERLIN2", false},
 };
 
+CompanionStep Step(CompanionStep::Kind kind, uintptr_t window = 0) {
+  CompanionStep s;
+  s.kind = kind;
+  s.window = window;
+  return s;
+}
+
 using imelink::kAnnounce;
 using imelink::kCommit;
 using imelink::kLookupClosed;
@@ -30,16 +37,16 @@ std::vector<CompanionStep> OnLookupChar(CompanionState& s, uintptr_t wParam, uin
   }
   if (wParam == kLookupClosed) {
     s.lookup = 0;
-    steps.push_back({CompanionStep::kLookupClosed, s.target});
+    steps.push_back(Step(CompanionStep::kLookupClosed, s.target));
     return steps;
   }
   if (s.savedContext == 0) return steps;
-  steps.push_back({CompanionStep::kSetFocus, s.target});
-  CompanionStep insert{CompanionStep::kInsertLookupChar};
+  steps.push_back(Step(CompanionStep::kSetFocus, s.target));
+  CompanionStep insert = Step(CompanionStep::kInsertLookupChar);
   insert.context = s.savedContext;
   insert.character = static_cast<uint16_t>(wParam & 0xFFFF);
   steps.push_back(insert);
-  CompanionStep again{CompanionStep::kPostSelf};
+  CompanionStep again = Step(CompanionStep::kPostSelf);
   again.message = imelink::WM_LOOKUP_CHAR;
   again.wParam = kAnnounce;
   steps.push_back(again);
@@ -66,19 +73,19 @@ std::vector<CompanionStep> OnTransferChar(CompanionState& s, bool pad, uintptr_t
   if (s.savedContext == 0) return steps;
   if (wParam == kCommit) {
     if (pad && facts.uiContextApp != 0) s.target = facts.uiContextApp;
-    steps.push_back({CompanionStep::kSetFocus, s.target});
-    CompanionStep insert{CompanionStep::kInsertText};
+    steps.push_back(Step(CompanionStep::kSetFocus, s.target));
+    CompanionStep insert = Step(CompanionStep::kInsertText);
     insert.context = s.savedContext;
     insert.text = s.transfer.text();
     steps.push_back(insert);
-    CompanionStep again{pad ? CompanionStep::kPostSelf : CompanionStep::kSendSelf};
+    CompanionStep again = Step(pad ? CompanionStep::kPostSelf : CompanionStep::kSendSelf);
     again.message = imelink::WM_LOOKUP_CHAR;
     again.wParam = kAnnounce;
     steps.push_back(again);
     s.transfer.Clear();
     return steps;
   }
-  if (!s.transfer.Append(static_cast<uint16_t>(wParam & 0xFFFF))) steps.push_back({CompanionStep::kBeep});
+  if (!s.transfer.Append(static_cast<uint16_t>(wParam & 0xFFFF))) steps.push_back(Step(CompanionStep::kBeep));
   return steps;
 }
 

@@ -78,7 +78,7 @@ struct CompanionStep {
     kPostSelf,           // the same, posted
     kLookupClosed,       // when the status window exists: focus to window, refresh the toolbar
     kBeep,               // a character that did not fit
-  } kind;
+  } kind = kSetFocus;
   uintptr_t window = 0;
   uintptr_t context = 0;
   uint16_t character = 0;

@@ -1,5 +1,6 @@
 #include "guide_keyboard.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ime {
@@ -125,10 +126,86 @@ char ArrangementLetter(int inputMode, int keyboardType, int keyIndex, bool shift
   return lower;
 }
 
+// The jamo that one key letter of an arrangement types alone, and its kind.
+GuideCap::Kind JamoOfLetter(int inputMode, char letter, std::u16string* out) {
+  std::u16string jamo;
+  AutomatonFor(inputMode).KeysToSyllables(jamo, std::string(1, letter), nullptr, nullptr);
+  if (jamo.size() != 1) return GuideCap::kNone;
+  *out = jamo;
+  if (jamo[0] >= kFirstCompatVowel) return GuideCap::kVowel;
+  // 3-set: the internal letters f-z are the final-consonant keys.
+  if (inputMode == 2 && letter >= 'f' && letter <= 'z') return GuideCap::kFinal;
+  return GuideCap::kInitial;
+}
+
+// What a key types in an arrangement, with or without Shift.
+GuideCap::Kind KeyTypes(int inputMode, int keyboardType, int keyIndex, bool shift, std::u16string* out) {
+  const GuideKeyChars k = GuideKeyCharacters(keyboardType, keyIndex);
+  const char typed = shift ? k.shifted : k.plain;
+  if (typed == 0) return GuideCap::kNone;
+  const char letter = ArrangementLetter(inputMode, keyboardType, keyIndex, shift);
+  if (letter != 0) {
+    const GuideCap::Kind kind = JamoOfLetter(inputMode, letter, out);
+    if (kind != GuideCap::kNone) return kind;
+    if (inputMode != 2) return GuideCap::kNone;  // a letter without a jamo of its own (roman y)
+  }
+  // An ordinary character; under the 3-set arrangement what the key map gives.
+  char shown = typed;
+  if (inputMode == 2) {
+    shown = MapThreeSetKey(Upper(typed), GuideVirtualKey(keyboardType, keyIndex), shift, keyboardType);
+  }
+  *out = std::u16string(1, static_cast<char16_t>(static_cast<unsigned char>(shown)));
+  return GuideCap::kText;
+}
+
 }  // namespace
+
+GuideCap GuideKeyCap(int inputMode, int keyboardType, int keyIndex) {
+  GuideCap cap;
+  const GuideLayout& l = GuideLayoutFor(keyboardType);
+  if (!ValidIndex(l, keyIndex)) return cap;
+  if (keyIndex == GuideShiftIndex(l)) {
+    cap.label = u"Shift";
+    return cap;
+  }
+  switch (GuideVirtualKey(keyboardType, keyIndex)) {
+    case 0x08: cap.label = u"BS"; return cap;
+    case 0x0D: cap.label = u"Enter"; return cap;
+    case 0x1D: cap.label = u"無変換"; return cap;
+    case 0x1C: cap.label = u"変換"; return cap;
+    case 0x20: return cap;
+    default: break;
+  }
+  const GuideKeyChars k = GuideKeyCharacters(keyboardType, keyIndex);
+  cap.label = std::u16string(1, static_cast<char16_t>(static_cast<unsigned char>(Upper(k.plain))));
+  cap.plainKind = KeyTypes(inputMode, keyboardType, keyIndex, false, &cap.plain);
+  cap.shiftedKind = KeyTypes(inputMode, keyboardType, keyIndex, true, &cap.shifted);
+  if (cap.shifted == cap.plain) {
+    cap.shifted.clear();
+    cap.shiftedKind = GuideCap::kNone;
+  }
+  return cap;
+}
+
+int GuideBitmapId(int keyboardType, int inputMode) {
+  // Columns: 2-set, 3-set, roman.
+  static constexpr int kIds[3][3] = {{118, 120, 122}, {115, 117, 116}, {119, 121, 123}};
+  const int type = keyboardType >= 0 && keyboardType <= 2 ? keyboardType : 0;
+  const int column = inputMode == 1 ? 0 : inputMode == 2 ? 1 : 2;
+  return kIds[type][column];
+}
 
 const GuideLayout& GuideLayoutFor(int keyboardType) { return keyboardType == 2 ? kEnglish : kJapanese; }
 bool JapaneseKeyboard(int keyboardType) { return keyboardType != 2; }
+
+Point PlaceGuideWindow(const Rect& app, const Rect& work, Size window) {
+  int x = std::min(app.right, work.right) - window.cx;
+  if (x < work.left) x = work.left;
+  int y = app.bottom;
+  if (y + window.cy > work.bottom) y = work.bottom - window.cy;
+  if (y < work.top) y = work.top;
+  return {x, y};
+}
 
 int GuideHitTest(const GuideLayout& l, Point p, Size client) {
   if (p.x < 0 || p.y < 0 || p.x >= client.cx || p.y >= client.cy) return kGuideCodeNone;

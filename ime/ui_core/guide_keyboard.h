@@ -36,6 +36,14 @@ constexpr int kGuideCloseSize = 12;
 constexpr Point kGuideCloseImage{3, 122};
 constexpr Point kGuideClosePressedImage{3, 266};
 
+// Colours (COLORREF) that the window paints around the bitmap's images.
+constexpr uint32_t kGuideBodyColour = 0xC8D0D4;   // the window body, as the bitmap's ground
+constexpr uint32_t kGuideStripColour = 0x6A240A;  // the title strip
+
+// The bitmap resource of a keyboard type (0-2) and input mode (0 roman,
+// 1 2-set, 2 3-set).
+int GuideBitmapId(int keyboardType, int inputMode);
+
 // Key codes of a point.
 constexpr int kGuideCodeNone = 0;   // outside, or the title strip
 constexpr int kGuideCodeBody = 1;   // the window outside the keys
@@ -54,6 +62,10 @@ struct GuideLayout {
 // 0 106-key, 1 PC-98 (the 106-key layout), 2 101-key.
 const GuideLayout& GuideLayoutFor(int keyboardType);
 bool JapaneseKeyboard(int keyboardType);
+
+// Where the window opens before it is moved: right-aligned under the
+// application window, inside the work area.
+Point PlaceGuideWindow(const Rect& application, const Rect& work, Size window);
 
 int GuideHitTest(const GuideLayout& l, Point client, Size clientSize);
 // A key's rectangle in keyboard image coordinates (add kGuideImageTop for
@@ -75,6 +87,16 @@ struct GuideKeyChars {
   char shifted = 0;
 };
 GuideKeyChars GuideKeyCharacters(int keyboardType, int keyIndex);
+// What a key cap shows in an arrangement: the key's name, and what the key
+// types without and with Shift (a jamo of the arrangement, or the character
+// itself when it types no jamo; empty when the same as without Shift).
+struct GuideCap {
+  enum Kind { kNone, kText, kInitial, kVowel, kFinal };
+  std::u16string label;
+  std::u16string plain, shifted;
+  Kind plainKind = kNone, shiftedKind = kNone;
+};
+GuideCap GuideKeyCap(int inputMode, int keyboardType, int keyIndex);
 // The index of the key that the Japanese 106-key keyboard labels with name
 // (its unshifted character); -1 for none.
 int GuideKeyIndexByName(char name);

@@ -9,10 +9,10 @@ namespace ime {
 namespace {
 
 constexpr int kOffsets[kStatusFunctions] = {0, 44, 88, 110, 132, 154, 176, 198, 220, 242, 264, 286};
-// Rows of the bitmap by look.
-constexpr int kRowNormal = 0, kRowPressed = 22, kRowDisabled = 44, kRowHover = 66;
-constexpr int kSmallLeft = 361, kSmallRight = 372, kSmall = 11;
-constexpr int kRightEndX = 381, kRightEndWidth = 4;
+constexpr int kRowNormal = kStatusRowNormal, kRowPressed = kStatusRowPressed;
+constexpr int kRowDisabled = kStatusRowDisabled, kRowHover = kStatusRowHover;
+constexpr int kSmallLeft = kStatusSmallLeft, kSmallRight = kStatusSmallRight, kSmall = kStatusSmall;
+constexpr int kRightEndX = kStatusRightEndX, kRightEndWidth = kStatusRightEndWidth;
 
 int Row(bool disabled, bool pressed, bool hover) {
   if (disabled) return kRowDisabled;
@@ -147,6 +147,13 @@ Point UtilityMenuPosition(const Rect& toolbar, int button, const MenuMetrics& m)
   const int h = m.cyMenu - m.cyDlgFrame;
   const int y = toolbar.bottom + 7 * h > m.screenHeight ? toolbar.top - 7 * h + 1 : toolbar.bottom;
   return {x, y};
+}
+
+HelpCall ImeHelpCall(const ImeConfig& cfg, int command, unsigned topic) {
+  if (command == 2) return {kHhCloseAll, {}, 0};
+  const std::string file = cfg.programFolder + cfg.helpFileName;
+  if (topic == 0) return {kHhDisplayTopic, file, 0};
+  return {kHhHelpContext, file, topic};
 }
 
 const char16_t* StatusTooltip(int function) {

@@ -5,6 +5,7 @@
 // menu go on the screen.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "ime_config.h"
@@ -16,6 +17,17 @@ constexpr int kStatusHeight = 29;
 constexpr int kStatusButton = 22;
 constexpr int kStatusGripWidth = 53;
 constexpr int kStatusFunctions = 12;
+
+// The toolbar bitmap ("STATUSBMP", "STATUSBMP256"): a 7-pixel top strip,
+// the grip at (0, 7), the buttons' images from x 53 in four rows (normal,
+// pressed, disabled, hover, 22 apart from y 7), the small buttons' two
+// columns of 11 x 11 images at x 361 and 372 (the switch from y 7, the on/off
+// button from y 18, in the same rows) and the right end at x 381.
+constexpr int kStatusBitmapWidth = 385;
+constexpr int kStatusBitmapHeight = 95;
+constexpr int kStatusRowNormal = 0, kStatusRowPressed = 22, kStatusRowDisabled = 44, kStatusRowHover = 66;
+constexpr int kStatusSmallLeft = 361, kStatusSmallRight = 372, kStatusSmall = 11;
+constexpr int kStatusRightEndX = 381, kStatusRightEndWidth = 4;
 
 // Functions of the buttons (their numbers in the ToolBar setting).
 enum ToolbarFunction : int {
@@ -100,6 +112,18 @@ struct MenuMetrics {
   int cxEdge = 2, cxBorder = 1, cyMenu = 19, cyDlgFrame = 3, screenHeight = 768;
 };
 Point UtilityMenuPosition(const Rect& toolbar, int button, const MenuMetrics& m);
+
+// The HTML Help call of the help button and of closing: HH_CLOSE_ALL for
+// command 2, else the help file in the program folder at its default topic
+// (topic 0) or at a context number.
+struct HelpCall {
+  unsigned command = 0;
+  std::string file;  // empty: none
+  unsigned data = 0;
+  bool operator==(const HelpCall&) const = default;
+};
+constexpr unsigned kHhDisplayTopic = 0x0000, kHhHelpContext = 0x000F, kHhCloseAll = 0x0012;
+HelpCall ImeHelpCall(const ImeConfig& cfg, int command, unsigned topic);
 
 // Tooltip texts: the functions 1-12, then the switch and the on/off button.
 const char16_t* StatusTooltip(int function);
