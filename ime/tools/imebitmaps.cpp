@@ -404,7 +404,7 @@ void Cap(Canvas& c, Fonts& fonts, int mode, int keyboard, int index, int oy, Cap
       // The step where the lower half is narrower.
       const Rect lower = ime::GuideKeyRect(l, 40);
       c.HLine(r.left + 1, lower.left + 2, r.bottom - 1, kCapEdge);
-      fonts.Centered(c, cap.label, 11, (r.left + r.right) / 2 + 4 + d, r.bottom - 2 + d, Rgb(64, 64, 64));
+      fonts.Centered(c, cap.label, 11, (r.left + r.right) / 2 + d, (r.top + r.bottom) / 2 + 2 + d, Rgb(64, 64, 64));
     } else {
       c.Set(r.left, r.top, kCapEdge);
     }

@@ -30,11 +30,12 @@ constexpr int kGuideStripY = 432;
 constexpr int kGuideBitmapHeight = kGuideStripY + kGuideTitleHeight;
 // The keyboard image lies under the title strip in the window.
 constexpr int kGuideImageTop = kGuideTitleHeight;
-// Close box images (12 x 12): normal in the plain image's margin, pressed at
-// the same place of the pressed image.
+// Close box images (12 x 12) in the left margins left free by the fifth row
+// of keys: pressed in the pressed image, normal in the marked image (the
+// plain image is shown whole).
 constexpr int kGuideCloseSize = 12;
-constexpr Point kGuideCloseImage{3, 122};
 constexpr Point kGuideClosePressedImage{3, 266};
+constexpr Point kGuideCloseImage{3, 410};
 
 // Colours (COLORREF) that the window paints around the bitmap's images.
 constexpr uint32_t kGuideBodyColour = 0xC8D0D4;   // the window body, as the bitmap's ground

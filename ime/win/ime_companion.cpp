@@ -52,9 +52,10 @@ void LaunchCompanion(int id) {
     HIMC himc = UiContext(m.uiWindow);
     ContextLock lock(himc);
     if (LPINPUTCONTEXT ic = lock.get()) {
-      m.companions.target = Handle(ic->hWnd);
+      HWND app = ContextWindow(ic);
+      m.companions.target = Handle(app);
       m.companions.savedContext = Handle(himc);
-      numbers = {imelink::HandleNumber(m.uiWindow), imelink::HandleNumber(ic->hWnd), m.settings.koreanCode};
+      numbers = {imelink::HandleNumber(m.uiWindow), imelink::HandleNumber(app), m.settings.koreanCode};
       withNumbers = true;
     }
   }
@@ -73,7 +74,7 @@ int OpenLookupWindow(HIMC himc) {
     if (!ic) return 0;
     LockedBlocks blocks(himc, ic);
     m.engine->CancelComposition(blocks.blocks);
-    m.companions.target = Handle(ic->hWnd);
+    m.companions.target = Handle(ContextWindow(ic));
     composing = IsComposing(blocks.blocks);
   }
   if (composing) {
@@ -102,7 +103,7 @@ LRESULT OnToolWindowMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam)
   facts.focus = Handle(GetFocus());
   if (HIMC himc = UiContext(ui)) {
     ContextLock lock(himc);
-    if (lock.get()) facts.uiContextApp = Handle(lock.get()->hWnd);
+    if (lock.get()) facts.uiContextApp = Handle(ContextWindow(lock.get()));
   }
   const std::vector<CompanionStep> steps =
       OnCompanionMessage(m.companions, message, static_cast<uintptr_t>(wParam), static_cast<uintptr_t>(lParam), facts);

@@ -216,21 +216,22 @@ void ShowGuideWindow(HWND ui, HIMC himc) {
   if (!p.ok()) return;
   const GuideLayout& l = Layout();
   const Size size{l.width + kGuideWindowExtra, kGuideWindowHeight};
+  Point at{p.Int(kSlotGuideX), p.Int(kSlotGuideY)};
+  if (at.x == -1 || at.y == -1) {
+    RECT app{};
+    ContextLock lock(himc);
+    if (lock.get()) GetWindowRect(ContextWindow(lock.get()), &app);
+    at = PlaceGuideWindow(ToRect(app), WorkArea(), size);
+  }
   HWND w = p.Window(kSlotGuide);
   if (!w || !IsWindow(w)) {
-    w = CreateWindowExA(0, kGuideClassName, "", WS_POPUP | WS_DISABLED | WS_BORDER, 0, 0, size.cx, size.cy, ui,
+    // Made at its place: the WM_MOVE of the creation reports that place.
+    w = CreateWindowExA(0, kGuideClassName, "", WS_POPUP | WS_DISABLED | WS_BORDER, at.x, at.y, size.cx, size.cy, ui,
                         nullptr, m.instance, ui);
     if (!w) return;
     p[kSlotGuide] = HandleSlot(w);
   } else {
     PostMessageA(w, WM_UI_REFRESH, 0, 0);
-  }
-  Point at{p.Int(kSlotGuideX), p.Int(kSlotGuideY)};
-  if (at.x == -1 || at.y == -1) {
-    RECT app{};
-    ContextLock lock(himc);
-    if (lock.get()) GetWindowRect(lock.get()->hWnd, &app);
-    at = PlaceGuideWindow(ToRect(app), WorkArea(), size);
   }
   SetWindowPos(w, HWND_TOP, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   p[kSlotGuideShown] = 1;

@@ -164,7 +164,7 @@ void WithDialog(HIMC himc, Run run) {
     if (!lock.get()) return;
     LockedBlocks blocks(himc, lock.get());
     m.engine->DetermineComposition(blocks.blocks, true);
-    owner = lock.get()->hWnd;
+    owner = ContextWindow(lock.get());
   }
   m.dialogOpen = true;
   if (HWND guide = GuideWindowOf(m.uiWindow)) SendMessageA(guide, WM_UI_HIDE, 0, 0);

@@ -119,6 +119,11 @@ void ClearHangulKeyState() {
   }
 }
 
+HWND ContextWindow(LPINPUTCONTEXT ic) {
+  if (ic && ic->hWnd && IsWindow(ic->hWnd)) return ic->hWnd;
+  return GetFocus();
+}
+
 HWND StatusWindowOf(HWND ui) {
   UiPrivate p(ui);
   HWND w = p.ok() ? p.Window(kSlotStatus) : nullptr;
@@ -193,6 +198,11 @@ void OnCreate(HWND ui) {
   UiPrivate p(ui);
   if (!p.ok()) return;
   for (int s : {kSlotCandX, kSlotCandY, kSlotCompX, kSlotCompY, kSlotGuideX, kSlotGuideY}) p[s] = 0xFFFFFFFFu;
+  // Once created, the toolbar shows for the context in use. Windows follows
+  // the creation with WM_IME_SETCONTEXT; Wine 8 makes the UI window inside
+  // ImmSetOpenStatus and sends it nothing of the kind, nor on a change of
+  // keyboard layout.
+  PostMessageA(ui, WM_UI_REFRESH, 0, 0);
 }
 
 void OnDestroy(HWND ui) {
@@ -425,6 +435,12 @@ LRESULT UiMessage(HWND ui, UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnImeNotify(p, himc, wParam, lParam);
     case WM_IME_CONTROL:
       return OnImeControl(p, himc, wParam, lParam);
+    case WM_UI_REFRESH:
+      if (himc && !p[kSlotStatusShown]) {
+        ContextLock c(himc);
+        if (c.get()) ShowStatusWindow(ui, true);
+      }
+      return 0;
     case WM_UI_COMPPOS:
       if (p[kSlotCompStyle] == 0 || m.settings.indirectMode) {
         p[kSlotCompX] = static_cast<uint32_t>(static_cast<short>(LOWORD(lParam)));

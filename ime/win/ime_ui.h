@@ -126,6 +126,10 @@ bool IsImeMessage(UINT msg);
 // context of this thread's focus window, for which the manager is sending.
 // On Windows the handle always locks and is used as it is.
 HIMC UiContext(HWND ui);
+// The application window of a context: its hWnd, or the focus window where
+// the input method manager has cleared it (Wine 8 does when the keyboard
+// layout changes and sets it again only at the next focus change).
+HWND ContextWindow(LPINPUTCONTEXT ic);
 // The UI window that a child window belongs to.
 inline HWND ChildUi(HWND child) { return reinterpret_cast<HWND>(GetWindowLongPtrA(child, kLongUiWindow)); }
 
