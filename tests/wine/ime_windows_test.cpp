@@ -527,6 +527,33 @@ void GmEdition(Session& s) {
   RECT text{client.left + 5, client.top + 13, client.left + 15, client.top + 13 + s.lineHeight};
   check(shot.Count(text, [](COLORREF c) { return c == RGB(0, 0, 0); }) > 20, "GM edition: black input background");
   s.Key(VK_ESCAPE);
+
+  // The ANSI interface marks the keys from the reading table: after a lone
+  // ㄱ the consonant keys cannot continue it, the vowel keys can.
+  s.Type("r");
+  const std::vector<HWND> bars = ThreadWindows(L"warbenv3Status", true);
+  if (!check(bars.size() == 1, "GM edition: the toolbar shows")) return;
+  POINT keyboardButton{53 + 2 * 22 + 11, 18};  // function 4 at position 2
+  ClientToScreen(bars[0], &keyboardButton);
+  Press(bars[0], keyboardButton);
+  SendMessageW(bars[0], WM_LBUTTONUP, 0, 0);
+  Pump(150);
+  const std::vector<HWND> guides = ThreadWindows(L"warbenv3Guide", true);
+  if (check(guides.size() == 1, "GM edition: the keyboard button shows the on-screen keyboard")) {
+    shot = Capture(guides[0], L"guide-gm");
+    client = ClientInShot(guides[0]);
+    const COLORREF q = shot.at(client.left + 14 + 5, client.top + 49 + 20);
+    const COLORREF y = shot.at(client.left + 14 + 5 * 33 + 5, client.top + 49 + 20);
+    check(q == RGB(168, 168, 168), "GM edition: after U+3131 the q key is marked (0x%06lx)", static_cast<unsigned long>(q));
+    check(y == RGB(250, 250, 250), "GM edition: and the y key is not (0x%06lx)", static_cast<unsigned long>(y));
+    // t types ㅅ, which makes ㄳ, so only its Shift half (ㅆ) is marked.
+    const COLORREF tUpper = shot.at(client.left + 146 + 13, client.top + 49 + 4);
+    const COLORREF tLower = shot.at(client.left + 146 + 5, client.top + 49 + 20);
+    check(tUpper == RGB(168, 168, 168) && tLower == RGB(250, 250, 250),
+          "GM edition: the t key is marked for Shift only (0x%06lx above, 0x%06lx below)",
+          static_cast<unsigned long>(tUpper), static_cast<unsigned long>(tLower));
+  }
+  s.Key(VK_ESCAPE);
 }
 
 const wchar_t* Prefix(bool gm) { return gm ? L"WA" : L"ZO"; }
