@@ -221,6 +221,16 @@ int main(int argc, char** argv) {
   check(!wshot::Near(shot.at(299, 23), RGB(0, 160, 64), 30), "the on/off button shows closed");
   Click(bar, ButtonCentre(0).x, ButtonCentre(0).y);
   check(OpenStatus(hwnd), "a second click opens it in Hangul input");
+  // A press released away from the button does nothing.
+  POINT from = ButtonCentre(0), away = ButtonCentre(5);
+  ClientToScreen(bar, &from);
+  ClientToScreen(bar, &away);
+  MoveMouse(from);
+  Button(true);
+  MoveMouse(away);
+  Button(false);
+  Pump(150);
+  check(OpenStatus(hwnd), "a press on the input-mode button released elsewhere changes nothing");
   g_results.clear();
   g_chars.clear();
   for (UINT vk : {UINT{'R'}, UINT{'K'}, UINT{VK_SPACE}}) Key(vk);
@@ -354,6 +364,21 @@ int main(int argc, char** argv) {
   check(imeinst::GetString(HKEY_CURRENT_USER, pos, L"Xpos") == std::to_wstring(br.left) &&
             imeinst::GetString(HKEY_CURRENT_USER, pos, L"Ypos") == std::to_wstring(br.top),
         "and writes its place to WindowPos");
+  // A drag past the screen's corner ends inside the work area.
+  grip = {20, 18};
+  ClientToScreen(bar, &grip);
+  MoveMouse(grip);
+  Button(true);
+  MoveMouse({grip.x - 400, grip.y - 300});
+  MoveMouse({0, 0});
+  Button(false);
+  Pump(150);
+  br = Rect(bar);
+  check(br.left == work.left && br.top == work.top, "a drag past the corner stops at the work area (%ld,%ld)", br.left,
+        br.top);
+  check(imeinst::GetString(HKEY_CURRENT_USER, pos, L"Xpos") == std::to_wstring(work.left) &&
+            imeinst::GetString(HKEY_CURRENT_USER, pos, L"Ypos") == std::to_wstring(work.top),
+        "and writes the place inside it");
 
   boxes.Stop();
   for (const std::u16string& t : boxes.Texts()) note("message box: %s", imedrv::Utf8(t).c_str());
