@@ -328,8 +328,9 @@ int Distance(uint32_t a, uint32_t b) {
 }
 
 // An 8-bit image of the canvas: its most frequent colours exactly, every
-// other colour as the nearest of them (or of a given palette).
-std::vector<uint8_t> Indexed(const Canvas& c, std::vector<uint32_t> palette) {
+// other colour as the nearest of them (or of a given palette); the keyboard
+// pictures, mostly flat, are run-length encoded.
+std::vector<uint8_t> Indexed(const Canvas& c, std::vector<uint32_t> palette, bool rle) {
   if (palette.empty()) {
     std::map<uint32_t, int> counts;
     for (uint32_t p : c.px) ++counts[p];
@@ -353,7 +354,7 @@ std::vector<uint8_t> Indexed(const Canvas& c, std::vector<uint32_t> palette) {
   }
   std::vector<uint32_t> refs;
   for (uint32_t p : palette) refs.push_back(FromColorRef(p));
-  return ime::Bmp8(c.w, c.h, refs, indexes);
+  return ime::Bmp8(c.w, c.h, refs, indexes, rle);
 }
 
 // ---- the keyboard bitmaps ---------------------------------------------------------
@@ -491,12 +492,12 @@ int main(int argc, char** argv) {
   const std::string out = argv[1];
   const Canvas status = StatusBitmap(fonts);
   bool ok = Write(out + "/STATUSBMP.bmp", ime::Bmp24(status.w, status.h, status.ColorRefs()));
-  ok = Write(out + "/STATUSBMP256.bmp", Indexed(status, {std::begin(kStaticColours), std::end(kStaticColours)})) && ok;
+  ok = Write(out + "/STATUSBMP256.bmp", Indexed(status, {std::begin(kStaticColours), std::end(kStaticColours)}, false)) && ok;
   for (int keyboard = 0; keyboard < 3; ++keyboard) {
     for (int mode = 0; mode < 3; ++mode) {
       const Canvas guide = GuideBitmap(fonts, keyboard, mode);
       const std::string name = out + "/GUIDE" + std::to_string(ime::GuideBitmapId(keyboard, mode)) + ".bmp";
-      ok = Write(name, Indexed(guide, {})) && ok;
+      ok = Write(name, Indexed(guide, {}, true)) && ok;
     }
   }
   return ok ? 0 : 1;

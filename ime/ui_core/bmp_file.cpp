@@ -17,7 +17,7 @@ struct Writer {
     u16(v >> 16);
   }
   // File and info headers of a bottom-up bitmap.
-  void Headers(int width, int height, int bits, uint32_t colours, uint32_t pixelBytes) {
+  void Headers(int width, int height, int bits, uint32_t colours, uint32_t pixelBytes, uint32_t compression = 0) {
     const uint32_t offset = 14 + 40 + 4 * colours;
     u16(0x4D42);
     u32(offset + pixelBytes);
@@ -28,7 +28,7 @@ struct Writer {
     u32(static_cast<uint32_t>(height));
     u16(1);
     u16(static_cast<uint32_t>(bits));
-    u32(0);
+    u32(compression);
     u32(pixelBytes);
     u32(2835);
     u32(2835);
@@ -55,21 +55,77 @@ std::vector<uint8_t> Bmp24(int width, int height, const std::vector<uint32_t>& p
   return w.b;
 }
 
+namespace {
+
+constexpr uint32_t kBiRle8 = 1;
+
+// BI_RLE8 rows, bottom-up: runs of one index as (count, index); a stretch of
+// differing indexes in absolute mode (0, count, indexes, padded to a word).
+std::vector<uint8_t> Rle8(int width, int height, const std::vector<uint8_t>& indexes) {
+  std::vector<uint8_t> out;
+  for (int y = height - 1; y >= 0; --y) {
+    const uint8_t* row = &indexes[static_cast<size_t>(y) * width];
+    int x = 0;
+    while (x < width) {
+      int run = 1;
+      while (x + run < width && run < 255 && row[x + run] == row[x]) ++run;
+      if (run >= 3) {
+        out.push_back(static_cast<uint8_t>(run));
+        out.push_back(row[x]);
+        x += run;
+        continue;
+      }
+      // Differing pixels up to the next run of three.
+      int n = 0;
+      while (x + n < width && n < 255) {
+        if (x + n + 2 < width && row[x + n] == row[x + n + 1] && row[x + n] == row[x + n + 2]) break;
+        ++n;
+      }
+      if (n < 3) {
+        for (int i = 0; i < n; ++i) {
+          out.push_back(1);
+          out.push_back(row[x + i]);
+        }
+      } else {
+        out.push_back(0);
+        out.push_back(static_cast<uint8_t>(n));
+        out.insert(out.end(), row + x, row + x + n);
+        if (n & 1) out.push_back(0);
+      }
+      x += n;
+    }
+    out.push_back(0);
+    out.push_back(0);  // end of line
+  }
+  out.back() = 1;  // the last end of line becomes the end of the bitmap
+  return out;
+}
+
+}  // namespace
+
 std::vector<uint8_t> Bmp8(int width, int height, const std::vector<uint32_t>& palette,
-                          const std::vector<uint8_t>& indexes) {
+                          const std::vector<uint8_t>& indexes, bool rle) {
   const int stride = (width + 3) & ~3;
+  std::vector<uint8_t> pixels;
+  if (rle) {
+    pixels = Rle8(width, height, indexes);
+  } else {
+    for (int y = height - 1; y >= 0; --y) {
+      const auto row = indexes.begin() + static_cast<long>(y) * width;
+      pixels.insert(pixels.end(), row, row + width);
+      pixels.resize(pixels.size() + static_cast<size_t>(stride - width), 0);
+    }
+  }
   Writer w;
-  w.Headers(width, height, 8, static_cast<uint32_t>(palette.size()), static_cast<uint32_t>(stride * height));
+  w.Headers(width, height, 8, static_cast<uint32_t>(palette.size()), static_cast<uint32_t>(pixels.size()),
+            rle ? kBiRle8 : 0);
   for (uint32_t c : palette) {
     w.b.push_back(static_cast<uint8_t>(c >> 16));
     w.b.push_back(static_cast<uint8_t>(c >> 8));
     w.b.push_back(static_cast<uint8_t>(c));
     w.b.push_back(0);
   }
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) w.b.push_back(indexes[static_cast<size_t>(y) * width + x]);
-    for (int pad = width; pad < stride; ++pad) w.b.push_back(0);
-  }
+  w.b.insert(w.b.end(), pixels.begin(), pixels.end());
   return w.b;
 }
 

@@ -7,8 +7,9 @@
 namespace ime {
 
 std::vector<uint8_t> Bmp24(int width, int height, const std::vector<uint32_t>& pixels);
-// palette: at most 256 COLORREF entries; indexes: one per pixel.
+// palette: at most 256 COLORREF entries; indexes: one per pixel. rle: the
+// pixels run-length encoded (BI_RLE8), for pictures of flat colours.
 std::vector<uint8_t> Bmp8(int width, int height, const std::vector<uint32_t>& palette,
-                          const std::vector<uint8_t>& indexes);
+                          const std::vector<uint8_t>& indexes, bool rle = false);
 
 }  // namespace ime

@@ -27,8 +27,8 @@ constexpr int kLongUiWindow = Long(2);      // every child window
 constexpr int kLongCompFont = Long(3);      // caret window
 constexpr int kLongSliceOffset = Long(4);
 constexpr int kLongSliceLength = Long(5);
-constexpr int kLongBitmap = Long(7);        // the framed window's close box; the guide's keyboard
-constexpr int kLongPressed = Long(8);       // 1 close box pressed under the pointer, 2 away; the guide's pressed part
+constexpr int kLongBitmap = Long(7);        // the framed window's close box
+constexpr int kLongPressed = Long(8);       // 1 close box pressed under the pointer, 2 away
 constexpr int kChildExtraBytes = Long(10);
 // Status toolbar.
 constexpr int kStatusLongMouse = Long(1);   // 0 idle, 1 button down, 1|2 dragging, 4 hovering with capture
