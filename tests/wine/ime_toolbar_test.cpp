@@ -149,6 +149,9 @@ int main(int argc, char** argv) {
   check(CopyFileA(argv[3], (folder + "Vestra.EXE").c_str(), FALSE) != 0 &&
             CopyFileA(argv[3], (folder + "DALMOK.EXE").c_str(), FALSE) != 0,
         "sender stand-ins in the program folder");
+  // The value of an installed suite comes back at the end.
+  const std::wstring previousInstall =
+      imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory");
   check(imeinst::SetInstallDirectory(imeinst::Widen(install.c_str())), "Install Directory set");
   imeinst::ResetImeSettings(L"ZO");
   check(imeinst::SetImeValue(L"ZO", L"Modes", L"Mikaku", L"3") && imedrv::SetDictionaryPath(L"ZO", argv[5]),
@@ -384,7 +387,11 @@ int main(int argc, char** argv) {
   for (const std::u16string& t : boxes.Texts()) note("message box: %s", imedrv::Utf8(t).c_str());
   ActivateKeyboardLayout(previous, 0);
   DestroyWindow(hwnd);
-  imeinst::ClearInstallDirectory();
+  if (previousInstall == L"(none)") {
+    imeinst::ClearInstallDirectory();
+  } else {
+    imeinst::SetInstallDirectory(previousInstall);
+  }
   for (const char* f : {"QuillonV6.dll", "Vestra.EXE", "DALMOK.EXE", "Vestra.EXE.txt", "DALMOK.EXE.txt"}) {
     DeleteFileA((folder + f).c_str());
   }
