@@ -283,13 +283,8 @@ int ImeEngine::MoveCandidateSelection(ImeContextBlocks& ctx, int move) {
         index = page + static_cast<uint32_t>(move - 512);
       }
       if (index >= count) return 1;  // past the list: nothing changes
-      if (index < page) {
-        page = index;
-      } else if (index >= page + kCandPageSize) {
-        page = index - (kCandPageSize - 1);
-      }
-      sel = index;
-      break;
+      SelectCandidate(ctx, index);
+      return 1;
     }
   }
   l.dwSelection = sel;
@@ -297,6 +292,27 @@ int ImeEngine::MoveCandidateSelection(ImeContextBlocks& ctx, int move) {
   Send(ctx, kWmImeNotify, kImnChangeCandidate, 1);
   ShowCandidate(ctx, sel, false);
   SendComposition(ctx, kGcsCompEight);
+  return 1;
+}
+
+int ImeEngine::SelectCandidate(ImeContextBlocks& ctx, uint32_t index) {
+  if (!Valid(ctx) || !IsCandidateOpen(ctx) || index >= ctx.cand->list.dwCount) return 0;
+  CandListHeader& l = ctx.cand->list;
+  if (index < l.dwPageStart) {
+    l.dwPageStart = index;
+  } else if (index >= l.dwPageStart + kCandPageSize) {
+    l.dwPageStart = index - (kCandPageSize - 1);
+  }
+  l.dwSelection = index;
+  Send(ctx, kWmImeNotify, kImnChangeCandidate, 1);
+  ShowCandidate(ctx, index, false);
+  SendComposition(ctx, kGcsCompEight);
+  return 1;
+}
+
+int ImeEngine::CloseCandidateList(ImeContextBlocks& ctx) {
+  if (!IsCandidateOpen(ctx)) return 0;
+  CloseCandidates(ctx);
   return 1;
 }
 

@@ -181,6 +181,19 @@ void ImeEngine::InitComposition(ImeCompString& cs) {
 
 // ---- keys and characters ---------------------------------------------------
 
+CursorCharacter ImeEngine::CharacterBeforeCursor(const ImeContextBlocks& ctx) const {
+  CursorCharacter out;
+  if (!Valid(ctx) || !IsComposing(ctx)) return out;
+  out.composing = true;
+  out.converted = IsCompConverted(ctx);
+  const Text comp = ReadComp(*ctx.comp);
+  const size_t cursor = CharIndexOfUnit(comp, ctx.comp->h.dwCursorPos);
+  if (cursor == 0) return out;
+  out.character = comp[cursor - 1].v;
+  out.keys = KeysOf(comp[cursor - 1], cursor - 1);
+  return out;
+}
+
 uint16_t ImeEngine::ToGm95(uint16_t c) const {
   switch (settings_.koreanCode) {
     case 1: return codeconv::KsCharToGm(c & 0x7FFF);
@@ -259,8 +272,12 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
   ImeCompString& cs = *ctx.comp;
   uint8_t key = ch;
   if (settings_.inputMode == 2 && settings_.Hangul()) {
+    // Letters are raised first, so that Shift alone decides: with Caps Lock on
+    // and Shift held Windows gives a lower-case letter, which still reads as
+    // shifted.
+    const uint8_t raised = ch >= 'a' && ch <= 'z' ? static_cast<uint8_t>(ch - 'a' + 'A') : ch;
     key = static_cast<uint8_t>(
-        MapThreeSetKey(static_cast<char>(ch), virtualKey, settings_.shiftHeld, settings_.keyboardType));
+        MapThreeSetKey(static_cast<char>(raised), virtualKey, settings_.shiftHeld, settings_.keyboardType));
   }
   if (!IsCharacterKey(key)) return;
   const bool letter = IsAsciiLetter(key);

@@ -46,6 +46,14 @@ struct ImeContextBlocks {
   GuidelineBlock* guideline = nullptr;
 };
 
+// The character before the composition cursor, for the on-screen keyboard.
+struct CursorCharacter {
+  bool composing = false;
+  bool converted = false;   // the composition shows a conversion
+  uint16_t character = 0;   // UTF-16, or the double byte of the code in use; 0 when none
+  std::string keys;         // the keys that typed it (empty when none)
+};
+
 // The composition record has been sized by ImeSelect.
 inline bool Valid(const ImeContextBlocks& ctx) { return ctx.comp != nullptr && ctx.compSize >= kCompStrSize; }
 
@@ -83,10 +91,27 @@ class ImeEngine {
   // n-th candidate of the page. 0 when a no-wrap move meets an end.
   int MoveCandidateSelection(ImeContextBlocks& ctx, int move);
   int SelectCandidateByDigit(ImeContextBlocks& ctx, int n);
+  // Makes candidate index of the open list the selection, with the page
+  // moved to show it, and the composition showing it (as the selection keys
+  // do). 0 when no list is open or the index is past its end.
+  int SelectCandidate(ImeContextBlocks& ctx, uint32_t index);
+  // Closes an open candidate list (the conversion stays showing). 0 when
+  // none was open.
+  int CloseCandidateList(ImeContextBlocks& ctx);
   void EndDictionaryAccess();
   // Writes guideline entry n with its text (system code page, at most 32
   // bytes used) and tells the application.
   void SetGuideline(ImeContextBlocks& ctx, int entry, const std::string& text);
+
+  // A character of the lookup window (GM95, first byte in bits 0-7, second
+  // 0 for a single byte) committed as the result string in the code in use.
+  void InsertLookupChar(ImeContextBlocks& ctx, uint16_t character);
+  // A NUL-terminated text already in the code in use committed as result
+  // strings; a text longer than the result area goes out in several, each
+  // cut at a whole character. An empty text does nothing.
+  void InsertTransferredText(ImeContextBlocks& ctx, const std::string& bytes);
+
+  CursorCharacter CharacterBeforeCursor(const ImeContextBlocks& ctx) const;
 
   // One mark per composed character under the 3-set arrangement.
   const KeyMarks& Marks() const { return marks_; }
@@ -138,6 +163,9 @@ class ImeEngine {
                        bool allTarget) const;
   void ShowCandidate(ImeContextBlocks& ctx, uint32_t index, bool allTarget);
   void DicLearnChoice(ImeCompString& cs);
+
+  // Text from companions (transfer.cpp).
+  void CommitReceived(ImeContextBlocks& ctx, const Text& text);
 
   ImeSettings& settings_;
   UserFeedback& feedback_;

@@ -10,7 +10,7 @@ namespace {
 constexpr uint32_t kGuidelineSize = 62;
 constexpr uint32_t kGuidelineTextOffset = 29;
 constexpr uint32_t kGuidelineTextMax = 32;
-constexpr uint32_t kGlLevelInformation = 1;
+constexpr uint32_t kGlLevelInformation = 4;  // GL_LEVEL_INFORMATION
 }  // namespace
 
 // Entry 0 is the on-screen keyboard of the status toolbar.

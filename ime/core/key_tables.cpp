@@ -91,14 +91,12 @@ int NotifyImeCore(ImeEngine& engine, ImeContextBlocks& ctx, bool open, uint32_t 
       return opened;
     }
     case kNiCloseCandidate:
-      if (!listOpen) return 0;
-      if (ctx.sink) ctx.sink->Send({kWmImeNotify, kImnCloseCandidate, 1}, false);
-      return 1;
+      // The list closes in the record as well, so the next key composes
+      // again and a second close is refused.
+      return engine.CloseCandidateList(ctx);
     case kNiSelectCandidateStr:
-      if (!listOpen || value >= ctx.cand->list.dwCount) return 0;
-      ctx.cand->list.dwSelection = value;
-      if (ctx.sink) ctx.sink->Send({kWmImeNotify, kImnChangeCandidate, 1}, false);
-      return 1;
+      // The composition shows the selected word, which is what Enter commits.
+      return engine.SelectCandidate(ctx, value);
     case kNiChangeCandidateList:
       return listOpen ? 1 : 0;
     case kNiCompositionStr:

@@ -72,6 +72,17 @@ size_t ReadingTable::EntryLength(int entry) const {
 
 std::string ReadingTable::EntryKeys(int entry) const { return std::string(EntryLetters(entry), EntryLength(entry)); }
 
+std::string ReadingTable::ContinuingKeys(const std::string& prefix) const {
+  std::string keys;
+  if (!loaded_) return keys;
+  for (int entry = 0; entry < kReadingEntries; ++entry) {
+    const std::string e = EntryKeys(entry);
+    if (e.size() <= prefix.size() || e.compare(0, prefix.size(), prefix) != 0) continue;
+    if (keys.find(e[prefix.size()]) == std::string::npos) keys.push_back(e[prefix.size()]);
+  }
+  return keys;
+}
+
 // Key groups, chosen so that the search gives what the jamo automaton gives:
 //  - 2-set and roman: a key that starts syllables searches the run of those
 //    syllables; its default is the lone consonant of that key (the automaton

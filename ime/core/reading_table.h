@@ -32,6 +32,11 @@ class ReadingTable {
   // Key string of a GM95 character; empty when it has none.
   std::string GetKeyStringOfChar(codeconv::DbChar gm95) const;
 
+  // The keys that may follow prefix: the next key of every entry whose key
+  // string extends it (for an empty prefix the first keys of all entries),
+  // each once, in table order.
+  std::string ContinuingKeys(const std::string& prefix) const;
+
   // Converts a key string into GM95 characters by the group search; keys that
   // no entry or default takes are skipped with a beep. Under the 3-set
   // arrangement marks (when not null) receives one mark per character.

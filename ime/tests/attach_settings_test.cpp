@@ -267,13 +267,34 @@ TEST(AttachSettings, StatusPositionIsReadOncePerProcess) {
   a.reg.Set(kRootCurrentUser, "ZO\\WindowPos", "Xpos", "-1");
   a.reg.Set(kRootCurrentUser, "ZO\\WindowPos", "Ypos", "-1");
   a.Run("ZORBENV6.IME");
-  EXPECT_EQ(a.cfg.statusX, 0);  // no sign: "-1" has no leading digit
+  EXPECT_EQ(a.cfg.statusX, -1);  // the default "-1" reads as not set, not as (0, 0)
+  EXPECT_EQ(a.cfg.statusY, -1);
   a.cfg.statusX = a.cfg.statusY = -1;
   a.reg.Set(kRootCurrentUser, "ZO\\WindowPos", "Xpos", "300");
   a.reg.Set(kRootCurrentUser, "ZO\\WindowPos", "Ypos", "400");
   a.Run("ZORBENV6.IME");
   EXPECT_EQ(a.cfg.statusX, -1);
   EXPECT_EQ(a.cfg.statusY, -1);
+}
+
+// The position is a signed number: a toolbar left of or above the primary
+// screen keeps its place; a sign alone or other text still reads as 0.
+TEST(AttachSettings, StatusPositionIsSigned) {
+  struct Case {
+    const char* x;
+    const char* y;
+    int expectedX, expectedY;
+  } cases[] = {
+      {"-20", "-7", -20, -7}, {"300", "400", 300, 400}, {"-", "x", 0, 0}, {"+5", "12ab", 0, 12},
+  };
+  for (const Case& c : cases) {
+    Attach a;
+    a.reg.Set(kRootCurrentUser, "ZO\\WindowPos", "Xpos", c.x);
+    a.reg.Set(kRootCurrentUser, "ZO\\WindowPos", "Ypos", c.y);
+    a.Run("ZORBENV6.IME");
+    EXPECT_EQ(a.cfg.statusX, c.expectedX) << c.x;
+    EXPECT_EQ(a.cfg.statusY, c.expectedY) << c.y;
+  }
 }
 
 TEST(AttachSettings, StatusPositionIsWrittenWhenTheLastAttachEnds) {

@@ -374,6 +374,59 @@ TEST(Conversion, AnsiKsInterfaceConvertsToo) {
   EXPECT_EQ(f.ctx.comp.h.dwCompAttrLen, 4u);
 }
 
+// The application closes the list: the conversion stays, the next letter
+// commits it and composes, and a second close is refused.
+TEST(Conversion, NotifyCloseCandidateClosesTheListInTheRecord) {
+  ConversionFixture f;
+  f.Type("gks");
+  f.Key(0x19);
+  f.Key(0x19);  // list open on 漢
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  f.ctx.sink.sent.clear();
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCloseCandidate, 0, 0), 1);
+  EXPECT_FALSE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.sink.Messages(), (std::vector<ImeMessage>{{kWmImeNotify, kImnCloseCandidate, 1}}));
+  EXPECT_EQ(f.ctx.CompW(), u"漢");
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiCloseCandidate, 0, 0), 0);
+  f.Type("r");
+  EXPECT_EQ(f.ctx.ResultW(), u"漢");
+  EXPECT_EQ(f.ctx.CompW(), u"\u3131");
+}
+
+// The application selects a candidate: the composition shows it, and Enter
+// commits and learns that word.
+TEST(Conversion, NotifySelectCandidateStrMovesTheComposition) {
+  ConversionFixture f;
+  f.Type("gks");
+  f.Key(0x19);
+  f.Key(0x19);  // list open on 漢 (index 1)
+  f.ctx.sink.sent.clear();
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiSelectCandidateStr, 1, 2), 1);
+  EXPECT_EQ(f.ctx.cand.list.dwSelection, 2u);
+  EXPECT_EQ(f.ctx.CompW(), u"寒");
+  EXPECT_EQ(f.ctx.sink.Messages(), (std::vector<ImeMessage>{{kWmImeNotify, kImnChangeCandidate, 1},
+                                                            {kWmImeComposition, 0, kGcsCompEight}}));
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiSelectCandidateStr, 1, 3), 0);  // past the list
+  EXPECT_EQ(f.ctx.CompW(), u"寒");
+  f.Key(0x0D);
+  EXPECT_EQ(f.ctx.ResultW(), u"寒");
+  ASSERT_EQ(f.dict.learned.size(), 1u);
+  EXPECT_EQ(f.dict.learned[0], std::make_pair(Gm(Ks(u"한")), Gm(Ks(u"寒"))));
+}
+
+// A selection beyond the first page moves the page so that it shows.
+TEST(Conversion, NotifySelectCandidateStrMovesThePage) {
+  ConversionFixture f;
+  for (int i = 0; i < 20; ++i) f.dict.Add(u"가", Hanja(i));
+  f.Type("rk");
+  f.Key(0x19);
+  f.Key(0x19);
+  EXPECT_EQ(NotifyImeCore(f.engine, f.ctx.blocks, true, kNiSelectCandidateStr, 1, 15), 1);
+  EXPECT_EQ(f.ctx.cand.list.dwSelection, 15u);
+  EXPECT_EQ(f.ctx.cand.list.dwPageStart, 7u);
+  EXPECT_EQ(f.ctx.CompW(), Utf16(Hanja(15)));
+}
+
 TEST(Conversion, PageSizeZeroIsRefused) {
   ConversionFixture f;
   f.Type("gks");
@@ -406,7 +459,7 @@ TEST(Guideline, WritesTheBlockAndNotifies) {
   f.engine.SetGuideline(f.ctx.blocks, 0, text + std::string(30, 'x'));
   ASSERT_EQ(g.bytes.size(), 62u);
   EXPECT_EQ(GetU32(g.bytes.data()), 62u);
-  EXPECT_EQ(GetU32(g.bytes.data() + 4), 1u);
+  EXPECT_EQ(GetU32(g.bytes.data() + 4), 4u);  // GL_LEVEL_INFORMATION
   EXPECT_EQ(GetU32(g.bytes.data() + 8), 0x8000u);
   EXPECT_EQ(GetU32(g.bytes.data() + 12), 32u);  // the text is cut to 32 bytes
   EXPECT_EQ(GetU32(g.bytes.data() + 16), 29u);

@@ -263,6 +263,53 @@ TEST(Engine, ThreeSetFinalKeysCombineAndKeepTheirMarks) {
   EXPECT_EQ(g.ctx.CompW(), u"\u313A");  // ㄺ
 }
 
+// Under the 3-set arrangement Shift alone decides which half of a letter key
+// is typed: Caps Lock (which swaps the case Windows gives) makes no difference.
+TEST(Engine, ThreeSetLettersFollowShiftNotCapsLock) {
+  struct Case {
+    char typed;  // the character Windows gives
+    bool shift;
+    char16_t expected;
+  } cases[] = {
+      {'a', false, u'\u3147'},  // a: final ㅇ
+      {'A', false, u'\u3147'},  // Caps Lock on, no Shift: still ㅇ
+      {'A', true, u'\u3137'},   // Shift+A: final ㄷ
+      {'a', true, u'\u3137'},   // Caps Lock on and Shift: Windows gives 'a', still ㄷ
+  };
+  for (const Case& c : cases) {
+    EngineFixture f;
+    f.settings.inputMode = 2;
+    f.settings.shiftHeld = c.shift;
+    f.engine.InputCharKey(f.ctx.blocks, static_cast<uint8_t>(c.typed), 'A');
+    EXPECT_EQ(f.ctx.CompW(), std::u16string(1, c.expected)) << c.typed << " shift " << c.shift;
+  }
+}
+
+// What the on-screen keyboard reads: the character before the cursor and
+// the keys that typed it.
+TEST(Engine, CharacterBeforeCursor) {
+  EngineFixture f;
+  f.settings.mikakuBytes = 20;
+  EXPECT_FALSE(f.engine.CharacterBeforeCursor(f.ctx.blocks).composing);
+  f.Type("rhrk");  // 고가
+  CursorCharacter c = f.engine.CharacterBeforeCursor(f.ctx.blocks);
+  EXPECT_TRUE(c.composing);
+  EXPECT_FALSE(c.converted);
+  EXPECT_EQ(c.character, Syl(0, 0));
+  EXPECT_EQ(c.keys, "rk");
+  f.Key(0x25);  // Left: the cursor stands after 고
+  c = f.engine.CharacterBeforeCursor(f.ctx.blocks);
+  EXPECT_EQ(c.character, Syl(0, 8));
+  EXPECT_EQ(c.keys, "rh");
+  // 3-set: a lone final-key consonant reads as its final letter.
+  EngineFixture g;
+  g.settings.inputMode = 2;
+  g.Type("w");
+  c = g.engine.CharacterBeforeCursor(g.ctx.blocks);
+  EXPECT_EQ(c.character, 0x3139);
+  EXPECT_EQ(c.keys, "k");
+}
+
 TEST(Engine, ThreeSetMarksFollowCommittedCharacters) {
   EngineFixture f;
   f.settings.inputMode = 2;  // Mikaku 1: the first character is committed

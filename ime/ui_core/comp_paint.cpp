@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bmp_file.h"
 #include "ks_gm.h"
 
 namespace ime {
@@ -103,43 +104,11 @@ uint32_t CloseBoxPixel(int x, int y) {
 }
 
 std::vector<uint8_t> CloseBoxBmp() {
-  const int stride = (kCloseBoxWidth * 3 + 3) & ~3;
-  const uint32_t pixels = static_cast<uint32_t>(stride * kCloseBoxHeight);
-  const uint32_t offset = 14 + 40;
-  std::vector<uint8_t> b;
-  auto u16 = [&b](uint32_t v) {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-  };
-  auto u32 = [&u16](uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
-  u16(0x4D42);
-  u32(offset + pixels);
-  u32(0);
-  u32(offset);
-  u32(40);
-  u32(kCloseBoxWidth);
-  u32(kCloseBoxHeight);
-  u16(1);
-  u16(24);
-  u32(0);
-  u32(pixels);
-  u32(2835);
-  u32(2835);
-  u32(0);
-  u32(0);
-  for (int y = kCloseBoxHeight - 1; y >= 0; --y) {  // bottom-up rows
-    for (int x = 0; x < kCloseBoxWidth; ++x) {
-      const uint32_t c = CloseBoxPixel(x, y);
-      b.push_back(static_cast<uint8_t>(c >> 16));  // blue
-      b.push_back(static_cast<uint8_t>(c >> 8));
-      b.push_back(static_cast<uint8_t>(c));
-    }
-    for (int pad = kCloseBoxWidth * 3; pad < stride; ++pad) b.push_back(0);
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < kCloseBoxHeight; ++y) {
+    for (int x = 0; x < kCloseBoxWidth; ++x) pixels.push_back(CloseBoxPixel(x, y));
   }
-  return b;
+  return Bmp24(kCloseBoxWidth, kCloseBoxHeight, pixels);
 }
 
 }  // namespace ime

@@ -51,16 +51,30 @@ std::string SettingsAccess::String(const char* subkey, const char* value, const 
   return out;
 }
 
+namespace {
+
+// Leading decimal digits of s; a longer number stops before it overflows.
+int LeadingDigits(const char* s) {
+  int n = 0;
+  for (; *s >= '0' && *s <= '9'; ++s) {
+    if (n > (0x7FFFFFFF - (*s - '0')) / 10) break;
+    n = n * 10 + (*s - '0');
+  }
+  return n;
+}
+
+}  // namespace
+
 int SettingsAccess::Int(const char* subkey, const char* value, int fallback) const {
   const std::string s = String(subkey, value, "", 64);
   if (s.empty()) return fallback;
-  int n = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') break;
-    if (n > (0x7FFFFFFF - (c - '0')) / 10) break;  // a longer number stops before it overflows
-    n = n * 10 + (c - '0');
-  }
-  return n;
+  return LeadingDigits(s.c_str());
+}
+
+int SettingsAccess::SignedInt(const char* subkey, const char* value, int fallback) const {
+  const std::string s = String(subkey, value, "", 64);
+  if (s.empty()) return fallback;
+  return s[0] == '-' ? -LeadingDigits(s.c_str() + 1) : LeadingDigits(s.c_str());
 }
 
 std::string SettingsAccess::Machine(const char* value) const {
@@ -257,8 +271,8 @@ void InitializeImeConfig(ImeConfig& cfg, const std::string& modulePath, Registry
   cfg.convColour = ParseColour(reg.String("Modes", "ConvColor", ""), kDefaultConvColour);
   cfg.toolbar = ParseToolbar(reg.String("Modes", "ToolBar", "101111111111", 14));
   if (!cfg.statusPositionRead && cfg.statusX == -1 && cfg.statusY == -1) {
-    cfg.statusX = reg.Int("WindowPos", "Xpos", -1);
-    cfg.statusY = reg.Int("WindowPos", "Ypos", -1);
+    cfg.statusX = reg.SignedInt("WindowPos", "Xpos", -1);
+    cfg.statusY = reg.SignedInt("WindowPos", "Ypos", -1);
   }
   cfg.statusPositionRead = true;
 

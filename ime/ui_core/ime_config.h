@@ -49,6 +49,9 @@ class SettingsAccess {
   // Leading decimal digits of the value (no sign; no digit gives 0); a
   // missing or empty value gives the default.
   int Int(const char* subkey, const char* value, int fallback) const;
+  // The same with an optional leading '-', for the values whose default is
+  // negative.
+  int SignedInt(const char* subkey, const char* value, int fallback) const;
   // A value of the suite key itself on HKEY_LOCAL_MACHINE.
   std::string Machine(const char* value) const;
   const std::string& prefix() const { return prefix_; }

@@ -62,7 +62,7 @@ class Win32AttachPlatform final : public AttachPlatform {
   }
 
   void ClearCompanionWindows() override {
-    m_.lookupWindow = m_.workbenchWindow = m_.padWindow = nullptr;
+    m_.companions.lookup = m_.companions.workbench = m_.companions.pad = 0;
   }
 
   void LoadCodeTables() override { LoadImeCodeTables(m_); }

@@ -16,14 +16,8 @@ namespace {
 constexpr int kCloseBoxRight = 7;  // the close box spans client right - 7 .. right - 2
 constexpr int kTextX = 5, kTextY = 13;
 
-// Drag state of the framed window (one drag at a time in a process).
-struct DragState {
-  RECT start{};     // window rectangle when the button went down
-  POINT offset{};   // cursor minus the window's top left
-  RECT frame{};     // the frame now drawn
-  bool frameShown = false;
-};
-DragState g_drag;
+// Drag of the framed window (one drag at a time in a process).
+WindowDrag g_drag;
 
 int Caret(int i, int field) { return kSlotCaret + 6 * i + field; }
 
@@ -234,20 +228,9 @@ bool OverCloseBox(HWND hwnd) {
   return pt.x >= rc.right - kCloseBoxRight && pt.x < rc.right - 2 && pt.y >= 2 && pt.y < 7;
 }
 
-RECT FrameAtCursor() {
-  POINT pt;
-  GetCursorPos(&pt);
-  const int w = g_drag.start.right - g_drag.start.left, h = g_drag.start.bottom - g_drag.start.top;
-  return RECT{pt.x - g_drag.offset.x, pt.y - g_drag.offset.y, pt.x - g_drag.offset.x + w, pt.y - g_drag.offset.y + h};
-}
-
 void OnButtonDown(HWND hwnd) {
   SetCapture(hwnd);
-  GetWindowRect(hwnd, &g_drag.start);
-  POINT pt;
-  GetCursorPos(&pt);
-  g_drag.offset = {pt.x - g_drag.start.left, pt.y - g_drag.start.top};
-  g_drag.frameShown = false;
+  g_drag.Begin(hwnd);
   SetWindowLongPtrA(hwnd, kLongMouseState, 1);
   if (OverCloseBox(hwnd)) {
     SetWindowLongPtrA(hwnd, kLongPressed, 1);
@@ -267,20 +250,15 @@ void OnMouseMove(HWND hwnd) {
     }
     return;
   }
-  if (g_drag.frameShown) DrawDragFrame(g_drag.frame);
-  g_drag.frame = FrameAtCursor();
-  DrawDragFrame(g_drag.frame);
-  g_drag.frameShown = true;
+  g_drag.Follow();
   SetWindowLongPtrA(hwnd, kLongMouseState, 2);
 }
 
 void OnButtonUp(HWND hwnd) {
   if (GetWindowLongPtrA(hwnd, kLongMouseState) == 0) return;
   ReleaseCapture();
-  if (g_drag.frameShown) {
-    DrawDragFrame(g_drag.frame);
-    g_drag.frameShown = false;
-    const RECT r = FrameAtCursor();
+  if (g_drag.Moved()) {
+    const RECT r = g_drag.End();
     const Point at = ClampToWorkArea({r.left, r.top}, {r.right - r.left, r.bottom - r.top}, WorkArea());
     SetWindowPos(hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -175,12 +175,17 @@ __declspec(dllexport) UINT WINAPI ImeToAsciiEx(UINT virtualKey, UINT scanCode, C
       if ((vk == 0xF3 || vk == 0xF4) && keyDown) {
         open = !open;
         ImmSetOpenStatus(himc, open);
+        ime::RefreshGuideWindow();
       }
       if (open && keyDown) {
         m.settings.shiftHeld = GetKeyState(VK_SHIFT) < 0;
-        ime::LockedBlocks blocks(himc, context);
-        unsigned packed = ime::PackKeyCharacter(virtualKey, m.settings.Unicode());
-        ime::ImeKeyDownCore(*m.engine, blocks.blocks, packed, GetKeyState(VK_CONTROL) < 0);
+        {
+          ime::LockedBlocks blocks(himc, context);
+          unsigned packed = ime::PackKeyCharacter(virtualKey, m.settings.Unicode());
+          ime::ImeKeyDownCore(*m.engine, blocks.blocks, packed, GetKeyState(VK_CONTROL) < 0);
+        }
+        // The on-screen keyboard follows every key (Shift and Control too).
+        ime::RefreshGuideWindow();
       }
       (void)keyState;
     }

@@ -1,7 +1,5 @@
-// One call each where attach and the UI window hand over to parts that
-// come with their own files: the GM code tables, the
-// status toolbar, the keyboard guide, the settings controls and the
-// companion programs. Until those exist the calls do nothing.
+// One call each where attach hands over to parts that come with their own
+// files: the GM code tables and the settings controls.
 #include "ime_state.h"
 
 namespace ime {
@@ -11,17 +9,10 @@ void LoadImeCodeTables(ImeModule& m) {
   codeconv::LoadGmTables(m.instance, m.gmTables);
   if (m.engine) m.engine->SetGmTables(&m.gmTables);
 }
-// The on-screen keyboard's layout constants follow the keyboard type.
+// The on-screen keyboard takes its layout from the keyboard type of the
+// settings whenever it draws, so nothing is kept here.
 void SetGuideKeyboardLayout(int) {}
 // COLORBUTTON (SEDIT_CLASS is registered when the module is loaded).
 void RegisterSettingsControlClasses(HINSTANCE) {}
-
-// Status toolbar: shown (and refreshed) or hidden.
-void ShowStatusWindow(HWND, bool) {}
-void HideStatusWindow(HWND) {}
-// On-screen keyboard guide for the context's guideline.
-void ShowGuideWindow(HWND, HIMC) {}
-// Characters and announcements of the lookup window, the workbench and the pad.
-LRESULT OnToolWindowMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace ime

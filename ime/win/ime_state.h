@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "companion.h"
 #include "engine.h"
 #include "ime_code.h"
 #include "ime_config.h"
+#include "ime_link.h"
 #include "imm_ime.h"
 #include "reading_table.h"
 
@@ -36,8 +38,11 @@ struct ImeModule {
   std::unique_ptr<ImeEngine> engine;
   HFONT displayFont = nullptr;
   HWND uiWindow = nullptr;
-  // Companion windows that announced themselves.
-  HWND lookupWindow = nullptr, workbenchWindow = nullptr, padWindow = nullptr;
+  // Companion windows, the target and saved context of received text.
+  CompanionState companions;
+  HMODULE lookupLibrary = nullptr;
+  // A settings or dictionary dialog is open.
+  bool dialogOpen = false;
 
   // The message list of the ImeToAsciiEx call in progress, null outside it.
   LPTRANSMSGLIST currentList = nullptr;
@@ -75,23 +80,37 @@ void UnregisterSEdit(HINSTANCE instance);
 BOOL GenerateImeMessage(HIMC himc, LPINPUTCONTEXT context, const TRANSMSG& message, bool indirect);
 
 // Hooks of the parts that open the dictionary, load the code tables and
-// provide the toolbar, the keyboard guide, the settings controls and the
-// companion messages.
+// provide the settings controls.
 void OpenImeDictionary(ImeModule& m);
 void ReleaseImeDictionary(ImeModule& m);
 void LoadImeCodeTables(ImeModule& m);
 void SetGuideKeyboardLayout(int keyboardType);
 void RegisterSettingsControlClasses(HINSTANCE instance);
+
+// Status toolbar (ime_status.cpp): shown (created and placed when missing,
+// redrawn when refresh) or hidden.
 void ShowStatusWindow(HWND ui, bool refresh);
 void HideStatusWindow(HWND ui);
+// On-screen keyboard (ime_guide.cpp): shown for the context's guideline;
+// redrawn after every key and change of the open status when it is shown.
 void ShowGuideWindow(HWND ui, HIMC himc);
+void RefreshGuideWindow();
+
+// Companions (ime_companion.cpp).
+void LaunchCompanion(int id);
+int OpenLookupWindow(HIMC himc);
 LRESULT OnToolWindowMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Help through HTML Help, bound on first use (ime_help.cpp). command 2
+// closes every help window; otherwise the help file is shown at topic (0:
+// its default topic).
+void ShowImeHelp(HWND window, int command, unsigned topic);
+
+using imelink::WM_LOOKUP_CHAR;
+using imelink::WM_PAD_CHAR;
+using imelink::WM_WORKBENCH_CHAR;
 constexpr UINT WM_UI_REFRESH = 0x5F4;
 constexpr UINT WM_UI_HIDE = 0x5F5;
-constexpr UINT WM_LOOKUP_CHAR = 0x5F6;
-constexpr UINT WM_WORKBENCH_CHAR = 0x5F7;
-constexpr UINT WM_PAD_CHAR = 0x5F8;
 constexpr UINT WM_UI_COMPPOS = 0x65A;
 constexpr UINT WM_UI_CANDPOS = 0x65B;
 constexpr UINT WM_UI_GUIDEPOS = 0x65C;

@@ -74,6 +74,68 @@ void DrawDragFrame(const RECT& r) {
   DeleteDC(dc);
 }
 
+void WindowDrag::Begin(HWND w) {
+  GetWindowRect(w, &start_);
+  POINT pt;
+  GetCursorPos(&pt);
+  offset_ = {pt.x - start_.left, pt.y - start_.top};
+  frameShown_ = false;
+}
+
+RECT WindowDrag::AtCursor() const {
+  POINT pt;
+  GetCursorPos(&pt);
+  const int w = start_.right - start_.left, h = start_.bottom - start_.top;
+  return RECT{pt.x - offset_.x, pt.y - offset_.y, pt.x - offset_.x + w, pt.y - offset_.y + h};
+}
+
+void WindowDrag::Follow() {
+  if (frameShown_) DrawDragFrame(frame_);
+  frame_ = AtCursor();
+  DrawDragFrame(frame_);
+  frameShown_ = true;
+}
+
+RECT WindowDrag::End() {
+  if (frameShown_) DrawDragFrame(frame_);
+  frameShown_ = false;
+  return AtCursor();
+}
+
+Point CursorInClient(HWND w) {
+  POINT pt;
+  GetCursorPos(&pt);
+  ScreenToClient(w, &pt);
+  return {pt.x, pt.y};
+}
+
+void ClearHangulKeyState() {
+  const ImeModule& m = Module();
+  if (m.settings.koreanCode != 1 || !m.facts.windowsNt) return;
+  BYTE state[256];
+  if (GetKeyboardState(state)) {
+    state[VK_HANGUL] = 0;
+    SetKeyboardState(state);
+  }
+}
+
+HWND ContextWindow(LPINPUTCONTEXT ic) {
+  if (ic && ic->hWnd && IsWindow(ic->hWnd)) return ic->hWnd;
+  return GetFocus();
+}
+
+HWND StatusWindowOf(HWND ui) {
+  UiPrivate p(ui);
+  HWND w = p.ok() ? p.Window(kSlotStatus) : nullptr;
+  return w && IsWindow(w) ? w : nullptr;
+}
+
+HWND GuideWindowOf(HWND ui) {
+  UiPrivate p(ui);
+  HWND w = p.ok() ? p.Window(kSlotGuide) : nullptr;
+  return w && IsWindow(w) ? w : nullptr;
+}
+
 HIMC UiContext(HWND ui) {
   HIMC himc = reinterpret_cast<HIMC>(GetWindowLongPtrA(ui, kUiLongContext));
   if (!himc) return nullptr;
@@ -101,22 +163,6 @@ bool IsImeMessage(UINT msg) {
 
 namespace {
 
-}  // namespace
-
-// Status and guide windows come with their own parts; until then they only
-// keep to the rules of every child window.
-LRESULT CALLBACK StatusWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (IsImeMessage(msg)) return 0;
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK GuideWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (IsImeMessage(msg)) return 0;
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-namespace {
-
 // Dialog 125 closes itself at once.
 INT_PTR CALLBACK AtokDlgProc(HWND dlg, UINT msg, WPARAM, LPARAM) {
   if (msg == WM_INITDIALOG) {
@@ -130,9 +176,10 @@ INT_PTR CALLBACK AtokDlgProc(HWND dlg, UINT msg, WPARAM, LPARAM) {
   return FALSE;
 }
 
-void PostClose(HWND& w) {
+void PostClose(uintptr_t& handle) {
+  HWND w = reinterpret_cast<HWND>(handle);
   if (w && IsWindow(w)) PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
-  w = nullptr;
+  handle = 0;
 }
 
 void DestroySlotWindow(UiPrivate& p, int slot) {
@@ -144,13 +191,18 @@ void DestroySlotWindow(UiPrivate& p, int slot) {
 void OnCreate(HWND ui) {
   ImeModule& m = Module();
   m.uiWindow = ui;
-  PostClose(m.workbenchWindow);
-  PostClose(m.padWindow);
+  PostClose(m.companions.workbench);
+  PostClose(m.companions.pad);
   HGLOBAL block = GlobalAlloc(GHND, kUiPrivateSlots * sizeof(uint32_t));
   SetWindowLongPtrA(ui, kUiLongPrivate, reinterpret_cast<LONG_PTR>(block));
   UiPrivate p(ui);
   if (!p.ok()) return;
   for (int s : {kSlotCandX, kSlotCandY, kSlotCompX, kSlotCompY, kSlotGuideX, kSlotGuideY}) p[s] = 0xFFFFFFFFu;
+  // Once created, the toolbar shows for the context in use. Windows follows
+  // the creation with WM_IME_SETCONTEXT; Wine 8 makes the UI window inside
+  // ImmSetOpenStatus and sends it nothing of the kind, nor on a change of
+  // keyboard layout.
+  PostMessageA(ui, WM_UI_REFRESH, 0, 0);
 }
 
 void OnDestroy(HWND ui) {
@@ -170,9 +222,22 @@ void OnDestroy(HWND ui) {
   }
   if (HGLOBAL block = reinterpret_cast<HGLOBAL>(GetWindowLongPtrA(ui, kUiLongPrivate))) GlobalFree(block);
   SetWindowLongPtrA(ui, kUiLongPrivate, 0);
-  PostClose(m.workbenchWindow);
-  PostClose(m.padWindow);
-  PostClose(m.lookupWindow);
+  PostClose(m.companions.workbench);
+  PostClose(m.companions.pad);
+  PostClose(m.companions.lookup);
+}
+
+// The level of the context's guideline. Where the input method manager does
+// not answer ImmGetGuideLine (Wine 8 returns 0 for every request), the
+// context's own guideline block is read.
+DWORD GuidelineLevel(HIMC himc, LPINPUTCONTEXT ic) {
+  if (const DWORD level = ImmGetGuideLineA(himc, GGL_LEVEL, nullptr, 0)) return level;
+  if (!ic->hGuideLine || ImmGetIMCCSize(ic->hGuideLine) < sizeof(GUIDELINE)) return 0;
+  const auto* g = static_cast<const GUIDELINE*>(ImmLockIMCC(ic->hGuideLine));
+  if (!g) return 0;
+  const DWORD level = g->dwSize >= sizeof(GUIDELINE) ? g->dwLevel : 0;
+  ImmUnlockIMCC(ic->hGuideLine);
+  return level;
 }
 
 bool CompositionNotEmpty(LPINPUTCONTEXT ic) {
@@ -225,12 +290,6 @@ LRESULT OnImeNotify(UiPrivate& p, HIMC himc, WPARAM code, LPARAM lParam) {
     return 0;
   }
   if (code == IMN_OPENSTATUSWINDOW) {
-    const Point at = PlaceStatusToolbar({m.config.statusX, m.config.statusY}, m.config.toolbar.count, WorkArea());
-    HWND status = p.Window(kSlotStatus);
-    if (status && IsWindow(status)) {
-      const Size s = StatusToolbarSize(m.config.toolbar.count);
-      SetWindowPos(status, nullptr, at.x, at.y, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     ShowStatusWindow(p.ui(), false);
     return 0;
   }
@@ -254,13 +313,7 @@ LRESULT OnImeNotify(UiPrivate& p, HIMC himc, WPARAM code, LPARAM lParam) {
       ShowStatusWindow(p.ui(), true);
       break;
     case IMN_SETOPENSTATUS:
-      if (m.settings.koreanCode == 1 && m.facts.windowsNt) {
-        BYTE state[256];
-        if (GetKeyboardState(state)) {
-          state[VK_HANGUL] = 0;
-          SetKeyboardState(state);
-        }
-      }
+      ClearHangulKeyState();
       ShowStatusWindow(p.ui(), true);
       break;
     case IMN_SETCANDIDATEPOS:
@@ -275,7 +328,7 @@ LRESULT OnImeNotify(UiPrivate& p, HIMC himc, WPARAM code, LPARAM lParam) {
       PlaceCandWindow(p, himc, ic, 1);
       break;
     case IMN_GUIDELINE:
-      if (ImmGetGuideLineA(himc, GGL_LEVEL, nullptr, 0) != 0) ShowGuideWindow(p.ui(), himc);
+      if (GuidelineLevel(himc, ic) != 0) ShowGuideWindow(p.ui(), himc);
       break;
     default:
       break;
@@ -382,6 +435,12 @@ LRESULT UiMessage(HWND ui, UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnImeNotify(p, himc, wParam, lParam);
     case WM_IME_CONTROL:
       return OnImeControl(p, himc, wParam, lParam);
+    case WM_UI_REFRESH:
+      if (himc && !p[kSlotStatusShown]) {
+        ContextLock c(himc);
+        if (c.get()) ShowStatusWindow(ui, true);
+      }
+      return 0;
     case WM_UI_COMPPOS:
       if (p[kSlotCompStyle] == 0 || m.settings.indirectMode) {
         p[kSlotCompX] = static_cast<uint32_t>(static_cast<short>(LOWORD(lParam)));

@@ -30,6 +30,13 @@ constexpr int kLongSliceLength = Long(5);
 constexpr int kLongBitmap = Long(7);        // the framed window's close box
 constexpr int kLongPressed = Long(8);       // 1 close box pressed under the pointer, 2 away
 constexpr int kChildExtraBytes = Long(10);
+// Status toolbar.
+constexpr int kStatusLongMouse = Long(1);   // 0 idle, 1 button down, 1|2 dragging, 4 hovering with capture
+constexpr int kStatusLongTooltip = Long(3);
+constexpr int kStatusLongMenu = Long(5);    // menu 112
+constexpr int kStatusLongBitmap = Long(6);
+constexpr int kStatusLongPress = Long(8);   // hit mask of the press in progress
+constexpr int kStatusLongHover = Long(9);   // hit mask hovered
 
 // UiPrivate: 80 32-bit slots. Handles are kept in 32 bits (window and GDI
 // handles are 32-bit values also in 64-bit processes).
@@ -119,6 +126,10 @@ bool IsImeMessage(UINT msg);
 // context of this thread's focus window, for which the manager is sending.
 // On Windows the handle always locks and is used as it is.
 HIMC UiContext(HWND ui);
+// The application window of a context: its hWnd, or the focus window where
+// the input method manager has cleared it (Wine 8 does when the keyboard
+// layout changes and sets it again only at the next focus change).
+HWND ContextWindow(LPINPUTCONTEXT ic);
 // The UI window that a child window belongs to.
 inline HWND ChildUi(HWND child) { return reinterpret_cast<HWND>(GetWindowLongPtrA(child, kLongUiWindow)); }
 
@@ -139,7 +150,49 @@ void PlaceCandWindow(UiPrivate& priv, HIMC himc, LPINPUTCONTEXT ic, int mode);
 void HideCandWindow(UiPrivate& priv);
 bool CandidateListOpen(LPINPUTCONTEXT ic);
 
+// Status toolbar and guide window procedures.
+LRESULT CALLBACK StatusWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK GuideWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // The inverted frame that follows the cursor while a window is dragged.
 void DrawDragFrame(const RECT& r);
+
+// A drag of one window by the mouse: the window's rectangle and the cursor's
+// offset in it when the button went down, and the frame drawn since.
+class WindowDrag {
+ public:
+  void Begin(HWND w);
+  // Moves the frame to the cursor (drawing it the first time).
+  void Follow();
+  bool Moved() const { return frameShown_; }
+  // Erases the frame; the rectangle at the cursor.
+  RECT End();
+  RECT AtCursor() const;
+
+ private:
+  RECT start_{};
+  POINT offset_{};
+  RECT frame_{};
+  bool frameShown_ = false;
+};
+
+// The cursor in a window's client coordinates.
+Point CursorInClient(HWND w);
+// A mouse button message: direct, or carried by WM_SETCURSOR to a disabled
+// window (the message in the high word of lParam).
+inline UINT CarriedMouseMessage(UINT msg, LPARAM lParam) {
+  return msg == WM_SETCURSOR ? HIWORD(lParam) : msg;
+}
+inline bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+inline bool IsButtonDown(UINT msg) {
+  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
+}
+inline bool IsButtonUp(UINT msg) { return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP; }
+// The KS edition on Windows NT clears the Kana/Hangul key in the thread's
+// keyboard state whenever the open status shows.
+void ClearHangulKeyState();
+// The status toolbar and the guide window of a UI window.
+HWND StatusWindowOf(HWND ui);
+HWND GuideWindowOf(HWND ui);
 
 }  // namespace ime

@@ -244,6 +244,68 @@ inline std::string Utf8(const std::u16string& s) {
 // A command-line argument (ANSI code page) as UTF-16.
 inline std::wstring WidenArg(const char* s) { return imeinst::Widen(s); }
 
+// ---- windows, keys and results of a test window ------------------------------
+
+// The windows of a class on this thread (top level, owned ones included).
+inline std::vector<HWND> ThreadWindows(const wchar_t* cls, bool visibleOnly) {
+  struct Found {
+    const wchar_t* cls;
+    std::vector<HWND> windows;
+  } f{cls, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) WINAPI -> BOOL {
+        auto* found = reinterpret_cast<Found*>(lp);
+        wchar_t name[64]{};
+        GetClassNameW(w, name, 64);
+        if (lstrcmpW(name, found->cls) == 0) found->windows.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  std::vector<HWND> out;
+  for (HWND w : f.windows)
+    if (!visibleOnly || IsWindowVisible(w)) out.push_back(w);
+  return out;
+}
+
+// A visible top-level test window of its own class.
+inline HWND CreateTestWindow(WNDPROC proc, const wchar_t* cls, const wchar_t* title, RECT place,
+                             HBRUSH background = nullptr) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = background;
+  wc.lpszClassName = cls;
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, cls, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,
+                         place.right - place.left, place.bottom - place.top, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+inline RECT WindowRect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+inline RECT WorkArea() {
+  RECT r{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+// The result string of a window's context (GCS_RESULTSTR), for the
+// WM_IME_COMPOSITION that carries one.
+inline std::u16string ResultString(HWND hwnd) {
+  std::u16string s;
+  if (HIMC himc = ImmGetContext(hwnd)) {
+    wchar_t buf[130]{};
+    const LONG bytes = ImmGetCompositionStringW(himc, GCS_RESULTSTR, buf, sizeof buf - sizeof(wchar_t));
+    if (bytes > 0) s.assign(reinterpret_cast<const char16_t*>(buf), bytes / sizeof(wchar_t));
+    ImmReleaseContext(hwnd, himc);
+  }
+  return s;
+}
+
 // Dispatches the thread's messages for about ms milliseconds.
 inline void Pump(DWORD ms) {
   DWORD end = GetTickCount() + ms;
@@ -255,6 +317,19 @@ inline void Pump(DWORD ms) {
     }
     Sleep(5);
   } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// One key pressed and released through the system's input (SendInput).
+inline void SendKey(UINT vk) {
+  INPUT in[2]{};
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = static_cast<WORD>(vk);
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  Pump(80);
 }
 
 // Closes the message boxes that the input method shows while it loads

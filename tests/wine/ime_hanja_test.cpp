@@ -169,6 +169,36 @@ int main(int argc, char** argv) {
   ime.ToAscii(himc, VK_ESCAPE, 0x1B, state);
   ime.ToAscii(himc, VK_ESCAPE, 0x1B, state);
 
+  // The application drives the list: NI_SELECTCANDIDATESTR moves the
+  // composition with the selection, so Enter commits the word shown.
+  type(himc, "gksrnr");
+  ime.ToAscii(himc, kVkHanja, 0, state);
+  ime.ToAscii(himc, kVkHanja, 0, state);
+  CandList shown = ReadCandidates(himc);
+  if (check(shown.count >= 4, "list open again")) {
+    check(ime.Notify(himc, NI_SELECTCANDIDATESTR, 0, 3) != FALSE, "NI_SELECTCANDIDATESTR 3 answers 1");
+    check(comp(himc) == shown.words[3], "the composition shows candidate 4 (got %s)", imedrv::Hex(comp(himc)).c_str());
+    ime.ToAscii(himc, VK_RETURN, 13, state);
+    rec = imedrv::Ime::ReadComp(himc);
+    const std::u16string picked = rec.wide(rec.hdr().dwResultStrOffset, rec.hdr().dwResultStrLen);
+    check(picked == shown.words[3], "Enter commits the selected candidate (got %s)", imedrv::Hex(picked).c_str());
+  }
+  // NI_CLOSECANDIDATE closes the list: the next letter commits the word and
+  // composes, and a second close is refused.
+  type(himc, "gksrnr");
+  ime.ToAscii(himc, kVkHanja, 0, state);
+  ime.ToAscii(himc, kVkHanja, 0, state);
+  const std::u16string showing = comp(himc);
+  check(ime.Notify(himc, NI_CLOSECANDIDATE, 0, 0) != FALSE, "NI_CLOSECANDIDATE with the list open answers 1");
+  check(ReadCandidates(himc).count == 0, "the list is closed in the candidate record");
+  check(ime.Notify(himc, NI_CLOSECANDIDATE, 0, 0) == FALSE, "a second NI_CLOSECANDIDATE answers 0");
+  type(himc, "r");
+  rec = imedrv::Ime::ReadComp(himc);
+  check(rec.wide(rec.hdr().dwResultStrOffset, rec.hdr().dwResultStrLen) == showing,
+        "the next letter commits the word shown");
+  check(comp(himc) == u"\x3131", "and composes its own jamo (got %s)", imedrv::Hex(comp(himc)).c_str());
+  ime.ToAscii(himc, VK_ESCAPE, 0x1B, state);
+
   ime.DeleteContext(himc);
   ime.Unload();
   DestroyWindow(hwnd);

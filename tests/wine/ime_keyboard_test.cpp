@@ -38,14 +38,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ++g_ends;
       break;
     case WM_IME_COMPOSITION:
-      if (lp & GCS_RESULTSTR) {
-        if (HIMC himc = ImmGetContext(hwnd)) {
-          wchar_t buf[64]{};
-          LONG bytes = ImmGetCompositionStringW(himc, GCS_RESULTSTR, buf, sizeof buf - sizeof(wchar_t));
-          if (bytes > 0) g_results.append(reinterpret_cast<const char16_t*>(buf), bytes / sizeof(wchar_t));
-          ImmReleaseContext(hwnd, himc);
-        }
-      }
+      if (lp & GCS_RESULTSTR) g_results += imedrv::ResultString(hwnd);
       break;  // DefWindowProc turns the result into WM_IME_CHAR
     case WM_IME_CHAR:
       g_imeChars.push_back(static_cast<char16_t>(wp));
@@ -59,37 +52,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-struct FindShown {
-  const wchar_t* cls;
-  bool shown;
-};
-
-BOOL CALLBACK FindShownProc(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<FindShown*>(lp);
-  wchar_t name[64]{};
-  GetClassNameW(w, name, 64);
-  if (lstrcmpW(name, f->cls) == 0 && IsWindowVisible(w)) f->shown = true;
-  return TRUE;
-}
-
 // Whether a visible window of the class belongs to this thread.
-bool ThreadWindowShown(const wchar_t* cls) {
-  FindShown f{cls, false};
-  EnumThreadWindows(GetCurrentThreadId(), FindShownProc, reinterpret_cast<LPARAM>(&f));
-  return f.shown;
-}
+bool ThreadWindowShown(const wchar_t* cls) { return !imedrv::ThreadWindows(cls, true).empty(); }
 
-void Key(UINT vk) {
-  INPUT in[2]{};
-  for (int i = 0; i < 2; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = static_cast<WORD>(vk);
-    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
-  }
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  imedrv::Pump(80);
-}
+void Key(UINT vk) { imedrv::SendKey(vk); }
 
 }  // namespace
 
@@ -102,13 +68,7 @@ int main(int argc, char**) {
   }
   imeinst::ResetImeSettings(L"ZO");
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"ImeKeyboardTest";
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"ime keyboard test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                              400, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND hwnd = imedrv::CreateTestWindow(WndProc, L"ImeKeyboardTest", L"ime keyboard test", {10, 10, 410, 210});
   if (!check(hwnd != nullptr, "window created")) return wtest::finish();
 
   imedrv::BoxWatcher boxes;

@@ -8,6 +8,7 @@
 //   ime_windows_test.exe gm <WARBENV6.IME> <folder for screenshots>
 #include "check.h"
 #include "ime_driver.h"
+#include "screen_shot.h"
 
 #include <cstdio>
 #include <cstring>
@@ -45,27 +46,9 @@ using imedrv::Pump;
 
 // ---- windows of the input method -----------------------------------------------
 
-struct Found {
-  const wchar_t* cls;
-  std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  wchar_t cls[64]{};
-  GetClassNameW(hwnd, cls, 64);
-  if (lstrcmpW(cls, f->cls) == 0) f->windows.push_back(hwnd);
-  return TRUE;
-}
-
-std::vector<HWND> ThreadWindows(const wchar_t* cls, bool visibleOnly) {
-  Found f{cls, {}};
-  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&f));
-  std::vector<HWND> out;
-  for (HWND w : f.windows)
-    if (!visibleOnly || IsWindowVisible(w)) out.push_back(w);
-  return out;
-}
+using imedrv::ThreadWindows;
+using imedrv::WindowRect;
+using imedrv::WorkArea;
 
 // The framed composition window (the one with a dialog frame).
 HWND MainComp() {
@@ -86,101 +69,11 @@ HWND Cand() {
   return c.empty() ? nullptr : c[0];
 }
 
-RECT WindowRect(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
 
-RECT WorkArea() {
-  RECT r{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-  return r;
-}
-
-// ---- screenshots ---------------------------------------------------------------
-
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<uint32_t> px;  // 0x00RRGGBB, top-down
-  COLORREF at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= w || y >= h) return CLR_INVALID;
-    uint32_t v = px[static_cast<size_t>(y) * w + x];
-    return RGB(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF);
-  }
-  // Pixels of the rectangle (shot coordinates) that satisfy pred.
-  template <typename P>
-  int Count(RECT r, P pred) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x)
-        if (at(x, y) != CLR_INVALID && pred(at(x, y))) ++n;
-    return n;
-  }
-};
-
-// The screen's pixels of a window, saved as <name>.bmp in the shot folder.
-Shot Capture(HWND w, const wchar_t* name) {
-  UpdateWindow(w);
-  GdiFlush();
-  Pump(150);
-  RECT r = WindowRect(w);
-  Shot s;
-  s.w = r.right - r.left;
-  s.h = r.bottom - r.top;
-  if (s.w <= 0 || s.h <= 0) return s;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = s.w;
-  bi.bmiHeader.biHeight = -s.h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, s.w, s.h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  s.px.assign(p, p + static_cast<size_t>(s.w) * s.h);
-  for (uint32_t& v : s.px) v &= 0xFFFFFF;
-  // 32-bit bottom-up BMP file.
-  std::wstring path = g_shots + L"\\" + name + L".bmp";
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f != INVALID_HANDLE_VALUE) {
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih = bi.bmiHeader;
-    ih.biHeight = s.h;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(s.px.size() * 4);
-    DWORD n;
-    WriteFile(f, &fh, sizeof fh, &n, nullptr);
-    WriteFile(f, &ih, sizeof ih, &n, nullptr);
-    for (int y = s.h - 1; y >= 0; --y) WriteFile(f, &s.px[static_cast<size_t>(y) * s.w], s.w * 4, &n, nullptr);
-    CloseHandle(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return s;
-}
-
-bool Near(COLORREF a, COLORREF b, int tol = 24) {
-  return abs(GetRValue(a) - GetRValue(b)) <= tol && abs(GetGValue(a) - GetGValue(b)) <= tol &&
-         abs(GetBValue(a) - GetBValue(b)) <= tol;
-}
-
-// Client rectangle of w in the coordinates of its screenshot.
-RECT ClientInShot(HWND w) {
-  RECT wr = WindowRect(w), cr{};
-  GetClientRect(w, &cr);
-  POINT o{0, 0};
-  ClientToScreen(w, &o);
-  return RECT{o.x - wr.left, o.y - wr.top, o.x - wr.left + cr.right, o.y - wr.top + cr.bottom};
-}
+using wshot::ClientInShot;
+using wshot::Near;
+using wshot::Shot;
+Shot Capture(HWND w, const wchar_t* name) { return wshot::Capture(w, g_shots, name); }
 
 // ---- the session ---------------------------------------------------------------
 
@@ -633,6 +526,33 @@ void GmEdition(Session& s) {
   RECT client = ClientInShot(main);
   RECT text{client.left + 5, client.top + 13, client.left + 15, client.top + 13 + s.lineHeight};
   check(shot.Count(text, [](COLORREF c) { return c == RGB(0, 0, 0); }) > 20, "GM edition: black input background");
+  s.Key(VK_ESCAPE);
+
+  // The ANSI interface marks the keys from the reading table: after a lone
+  // ㄱ the consonant keys cannot continue it, the vowel keys can.
+  s.Type("r");
+  const std::vector<HWND> bars = ThreadWindows(L"warbenv3Status", true);
+  if (!check(bars.size() == 1, "GM edition: the toolbar shows")) return;
+  POINT keyboardButton{53 + 2 * 22 + 11, 18};  // function 4 at position 2
+  ClientToScreen(bars[0], &keyboardButton);
+  Press(bars[0], keyboardButton);
+  SendMessageW(bars[0], WM_LBUTTONUP, 0, 0);
+  Pump(150);
+  const std::vector<HWND> guides = ThreadWindows(L"warbenv3Guide", true);
+  if (check(guides.size() == 1, "GM edition: the keyboard button shows the on-screen keyboard")) {
+    shot = Capture(guides[0], L"guide-gm");
+    client = ClientInShot(guides[0]);
+    const COLORREF q = shot.at(client.left + 14 + 5, client.top + 49 + 20);
+    const COLORREF y = shot.at(client.left + 14 + 5 * 33 + 5, client.top + 49 + 20);
+    check(q == RGB(168, 168, 168), "GM edition: after U+3131 the q key is marked (0x%06lx)", static_cast<unsigned long>(q));
+    check(y == RGB(250, 250, 250), "GM edition: and the y key is not (0x%06lx)", static_cast<unsigned long>(y));
+    // t types ㅅ, which makes ㄳ, so only its Shift half (ㅆ) is marked.
+    const COLORREF tUpper = shot.at(client.left + 146 + 13, client.top + 49 + 4);
+    const COLORREF tLower = shot.at(client.left + 146 + 5, client.top + 49 + 20);
+    check(tUpper == RGB(168, 168, 168) && tLower == RGB(250, 250, 250),
+          "GM edition: the t key is marked for Shift only (0x%06lx above, 0x%06lx below)",
+          static_cast<unsigned long>(tUpper), static_cast<unsigned long>(tLower));
+  }
   s.Key(VK_ESCAPE);
 }
 
