@@ -149,7 +149,7 @@ int ImeEngine::ConvertToHanja(ImeContextBlocks& ctx) {
     for (;;) {
       chars = CharsOfDbBytes(reading, n);
       std::string prefix = ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(chars)));
-      if (!prefix.empty() && dictionary_->Lookup(DbToGm95(prefix), &word)) break;
+      if (!prefix.empty() && dictionary_->Lookup(DbToGm95(prefix), ctx.conversionMode, &word)) break;
       if (n <= 2) {
         dictionary_->EndAccess();
         feedback_.Beep(kBeepDefault);
@@ -174,7 +174,8 @@ int ImeEngine::ConvertToHanja(ImeContextBlocks& ctx) {
                                    ? CharIndexOfUnit(reading, GetU32(cs.compReadClause + 4))
                                    : reading.size();
   std::string word;
-  if (!dictionary_->Lookup(DbToGm95(ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(readWordChars)))), &word)) {
+  if (!dictionary_->Lookup(DbToGm95(ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(readWordChars)))),
+                          ctx.conversionMode, &word)) {
     dictionary_->EndAccess();
     feedback_.Beep(kBeepDefault);
     return 0;

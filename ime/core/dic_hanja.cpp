@@ -2,9 +2,10 @@
 
 namespace ime {
 
-bool DicHanjaDictionary::Lookup(const std::string& reading, std::string* word) {
+// The kind mask of each lookup follows the conversion mode of the context.
+bool DicHanjaDictionary::Lookup(const std::string& reading, unsigned conversionMode, std::string* word) {
   reading_ = reading;
-  return engine_.DicLookup(reading, word, settings_.conversionMode) == dic::kFound;
+  return engine_.DicLookup(reading, word, conversionMode) == dic::kFound;
 }
 
 bool DicHanjaDictionary::LookupNext(std::string* word) {

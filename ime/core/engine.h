@@ -44,6 +44,7 @@ struct ImeContextBlocks {
   size_t candSize = 0;
   MessageSink* sink = nullptr;
   GuidelineBlock* guideline = nullptr;
+  unsigned conversionMode = 0;  // the context's own conversion mode
 };
 
 // The composition record has been sized by ImeSelect.

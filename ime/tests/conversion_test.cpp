@@ -39,7 +39,7 @@ class FakeDictionary : public HanjaDictionary {
   void Add(const std::u16string& reading, const std::string& wordKs) { words[Gm(Ks(reading))].push_back(Gm(wordKs)); }
 
   bool Available() override { return available; }
-  bool Lookup(const std::string& reading, std::string* word) override {
+  bool Lookup(const std::string& reading, unsigned, std::string* word) override {
     auto it = words.find(reading);
     if (it == words.end() || it->second.empty()) return false;
     current_ = &it->second;

@@ -27,7 +27,7 @@ struct FileConversion : test::EngineFixture {
   test::TempDir dir;
   std::string path = dir.File("GmV6KS.dic");
   dic::DicEngine dicEngine{PlatformBlockFiles(), feedback, 0};
-  DicHanjaDictionary hanja{dicEngine, settings};
+  DicHanjaDictionary hanja{dicEngine};
 
   FileConversion() {
     settings.mikakuBytes = 64;
