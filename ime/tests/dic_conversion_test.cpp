@@ -108,5 +108,37 @@ TEST(FileConversion, FileIsFreeBetweenKeysAndChangesOfOthersAreSeen) {
   EXPECT_TRUE(f.feedback.boxes.empty());
 }
 
+
+// The words of the alternative mode (kind 0x12) are offered when the input
+// context's conversion mode has the bit 0x1000, and only then; the
+// module-wide mode does not decide it.
+TEST(FileConversion, KindMaskFollowsTheContextsConversionMode) {
+  FileConversion f;
+  test::DicUser other(PlatformBlockFiles());
+  ASSERT_EQ(other.engine.DicOpen(f.path), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"翰"), dic::kKindUserWordAlt), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"限"), dic::kKindUserWord), 0);
+  f.settings.conversionMode = kConvNative | dic::kAltKindModeBit;  // not the context's
+  f.ctx.blocks.conversionMode = 0x19;
+  f.Type("gks");
+  f.Key(0x19);
+  EXPECT_EQ(f.ctx.CompW(), u"限");
+  f.Key(0x19);
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.cand.list.dwCount, 4u) << "限 and the three of both modes";
+  f.Key(0x1B);
+  f.Key(0x1B);
+  f.Key(0x1B);
+
+  f.settings.conversionMode = kConvNative;
+  f.ctx.blocks.conversionMode = 0x19 | dic::kAltKindModeBit;
+  f.Type("gks");
+  f.Key(0x19);
+  EXPECT_EQ(f.ctx.CompW(), u"翰");
+  f.Key(0x19);
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.cand.list.dwCount, 4u) << "翰 and the three of both modes";
+}
+
 }  // namespace
 }  // namespace ime
