@@ -89,6 +89,11 @@ class ImeEngine {
   // bytes used) and tells the application.
   void SetGuideline(ImeContextBlocks& ctx, int entry, const std::string& text);
 
+  // Double bytes of the code in use (KS, GM V3 or GM95) to the dictionary's
+  // GM95 and back; single bytes stay.
+  std::string DbToGm95(const std::string& bytes) const;
+  std::string Gm95ToDb(const std::string& gm95) const;
+
   // One mark per composed character under the 3-set arrangement.
   const KeyMarks& Marks() const { return marks_; }
   size_t savedCursorPos = 0;  // cursor before a conversion, in units
@@ -132,8 +137,6 @@ class ImeEngine {
   // Hanja conversion (conversion.cpp).
   std::string ToDbCode(const Text& t) const;
   Text FromDbCode(const std::string& bytes) const;
-  std::string DbToGm95(const std::string& bytes) const;
-  std::string Gm95ToDb(const std::string& gm95) const;
   size_t CharsOfDbBytes(const Text& t, size_t bytes) const;
   bool WriteConversion(ImeCompString& cs, const Text& word, const Text& reading, size_t readWordChars,
                        bool allTarget) const;

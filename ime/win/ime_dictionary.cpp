@@ -35,6 +35,8 @@ void OpenImeDictionary(ImeModule& m) {
   if (m.engine) m.engine->SetDictionary(d.hanja.get());
 }
 
+dic::DicEngine* ImeDictionaryEngine() { return Dictionary().engine.get(); }
+
 void ReleaseImeDictionary(ImeModule& m) {
   if (m.engine) m.engine->SetDictionary(nullptr);
   ImeDictionary& d = Dictionary();

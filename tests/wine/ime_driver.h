@@ -257,6 +257,20 @@ inline void Pump(DWORD ms) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+// One key pressed and released through SendInput, to the foreground
+// window's thread; then the thread's messages for pumpMs milliseconds.
+inline void PressKey(UINT vk, DWORD pumpMs = 80) {
+  INPUT in[2]{};
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = static_cast<WORD>(vk);
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  if (pumpMs) Pump(pumpMs);
+}
+
 // Closes the message boxes that the input method shows while it loads
 // (missing fonts or dictionary) so that an unattended run does not hang;
 // the texts are kept for the caller.

@@ -75,17 +75,7 @@ bool ThreadWindowShown(const wchar_t* cls) {
   return f.shown;
 }
 
-void Key(UINT vk) {
-  INPUT in[2]{};
-  for (int i = 0; i < 2; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = static_cast<WORD>(vk);
-    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
-  }
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  imedrv::Pump(80);
-}
+void Key(UINT vk) { imedrv::PressKey(vk); }
 
 }  // namespace
 
