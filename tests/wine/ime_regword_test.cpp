@@ -13,6 +13,7 @@
 //   ime_regword_test.exe keyboard-ansi <ZORBENV6.IME> <GmV6KS.dic>
 //     The same road under the ANSI interface with ImmRegisterWordA and KS text.
 // The dictionary file is checked with the dictionary checker afterwards.
+#include "block_file.h"
 #include "check.h"
 #include "dic_check.h"
 #include "ime_driver.h"
@@ -72,17 +73,10 @@ bool PrepareDictionary(const char* source, Paths* p) {
   return imedrv::SetDictionaryPath(L"ZO", p->dic.c_str());
 }
 
+// The whole file, read as another process would.
 std::vector<uint8_t> FileBytes(const std::string& path) {
   std::vector<uint8_t> bytes;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  LARGE_INTEGER size{};
-  GetFileSizeEx(h, &size);
-  bytes.resize(static_cast<size_t>(size.QuadPart));
-  DWORD done = 0;
-  if (!bytes.empty()) ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-  CloseHandle(h);
-  bytes.resize(done);
+  ime::ReadWholeFile(path, &bytes);
   return bytes;
 }
 
