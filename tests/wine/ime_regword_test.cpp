@@ -148,10 +148,20 @@ int Exports(const char* imePath, const char* dicSource) {
   HWND hwnd = MakeWindow(PlainProc, false);
   imedrv::BoxWatcher boxes;
   boxes.Start();
+  // Another process is inside a long operation on the file while this one
+  // starts the input method: its open is put off, not given up.
+  HANDLE writer = CreateFileA(p.dic.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+  check(writer != INVALID_HANDLE_VALUE, "another writer holds the file");
   imedrv::Ime ime;
   const std::wstring path = imedrv::WidenArg(imePath);
+  const DWORD loading = GetTickCount();
   const bool loaded = ime.Load(path.c_str());
   if (!check(loaded && ime.unicode, "input method loaded, Unicode interface")) return wtest::finish();
+  note("the start waited %lu ms for the file", static_cast<unsigned long>(GetTickCount() - loading));
+  imedrv::Pump(200);
+  check(boxes.Texts().empty(), "no message box while the file was held at the start");
+  CloseHandle(writer);
   auto reg = reinterpret_cast<PImeRegisterWord>(reinterpret_cast<void*>(GetProcAddress(ime.module, "ImeRegisterWord")));
   auto unreg =
       reinterpret_cast<PImeRegisterWord>(reinterpret_cast<void*>(GetProcAddress(ime.module, "ImeUnregisterWord")));
@@ -171,7 +181,9 @@ int Exports(const char* imePath, const char* dicSource) {
 
   auto convert = [&](const char* keys) { return ConvertThroughExports(ime, hwnd, keys); };
   const std::u16string before = convert("rk");
-  note("가 converts to %s before", imedrv::Hex(before).c_str());
+  check(before.size() == 1 && before[0] >= 0x4E00 && before[0] <= 0x9FFF,
+        "once the other writer has let go, the first access opens the dictionary: 가 converts to %s",
+        imedrv::Hex(before).c_str());
 
   // Refusals leave the file as it was.
   const std::vector<uint8_t> untouched = FileBytes(p.dic);
