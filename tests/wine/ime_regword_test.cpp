@@ -397,6 +397,37 @@ DWORD WINAPI WorkDialog(void* param) {
   return 0;
 }
 
+// The dialog opened with the application's pair: the fields start with it;
+// the delete button removes the word after its question.
+struct DeleteRun {
+  bool opened = false;
+  std::string reading, word;
+  LRESULT wordsListed = 0;
+  bool asked = false, cleared = false, closed = false;
+};
+
+DWORD WINAPI DeleteThroughDialog(void* param) {
+  auto* run = static_cast<DeleteRun*>(param);
+  HWND dialog = WaitForDialog(kDialogTitle, nullptr, 20000);
+  if (!dialog) return 0;
+  run->opened = true;
+  Sleep(300);
+  HWND reading = GetDlgItem(dialog, 1010), word = GetDlgItem(dialog, 1011);
+  run->reading = EditText(reading);
+  run->word = EditText(word);
+  run->wordsListed = SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1013, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1013)));
+  HWND box = WaitForDialog(kDialogTitle, L"単語を削除します", 10000);
+  run->asked = box != nullptr;
+  if (box) PostMessageW(box, WM_COMMAND, IDYES, 0);
+  Sleep(600);
+  run->cleared = EditText(reading).empty() && EditText(word).empty();
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  for (int i = 0; i < 50 && IsWindow(dialog); ++i) Sleep(100);
+  run->closed = !IsWindow(dialog);
+  return 0;
+}
+
 int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
   imeinst::ResetImeSettings(L"ZO");
   if (ansi) imeinst::SetImeValue(L"ZO", L"Modes", L"Interface", L"ANSI");
@@ -420,6 +451,7 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
     ConvertOnKeyboard("rk");
     note("가 converts to %s before", imedrv::Hex(g_results).c_str());
   }
+  const std::u16string before = g_results;
   OpenContext(hwnd);
 
   const std::string ksReading = Ks(L"가"), ksWord = Ks(L"韓");
@@ -484,6 +516,26 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
     check(ImmUnregisterWordW(hkl, L"가", kStyle, L"漢字") != FALSE, "ImmUnregisterWordW 가 漢字");
     ConvertOnKeyboard("rk");
     check(g_results == u"韓", "then 가 gives 韓 again (got %s)", imedrv::Hex(g_results).c_str());
+
+    DeleteRun del;
+    worker = CreateThread(nullptr, 0, DeleteThroughDialog, &del, 0, nullptr);
+    REGISTERWORDW pair{const_cast<wchar_t*>(L"가"), const_cast<wchar_t*>(L"韓")};
+    check(ImmConfigureIMEW(hkl, hwnd, IME_CONFIG_REGISTERWORD, &pair) != FALSE, "the dialog opens with 가 韓");
+    WaitForSingleObject(worker, 30000);
+    CloseHandle(worker);
+    check(del.opened && del.reading == ksReading && del.word == ksWord,
+          "its fields start with the application's pair (%s, %s)", imedrv::Hex(del.reading).c_str(),
+          imedrv::Hex(del.word).c_str());
+    check(del.wordsListed >= 2, "and the list with the words of 가 (%ld)", static_cast<long>(del.wordsListed));
+    check(del.asked, "the delete button asks 単語を削除します");
+    check(del.cleared && del.closed, "answered Yes, the fields are cleared; the dialog closes");
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+    imedrv::Pump(300);
+    OpenContext(hwnd);
+    ConvertOnKeyboard("rk");
+    check(g_results == before, "then 가 gives %s as before (got %s)", imedrv::Hex(before).c_str(),
+          imedrv::Hex(g_results).c_str());
   }
   boxes.Stop();
   for (const std::u16string& t : boxes.Texts()) note("message box: %s", imedrv::Utf8(t).c_str());
