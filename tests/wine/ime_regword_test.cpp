@@ -355,14 +355,39 @@ struct DialogRun {
 const wchar_t kDialogTitle[] = L"辞書編集";
 const wchar_t kQuestion[] = L"単語を登録します";
 
+// The dialog of this process once it shows, after a moment to settle.
+HWND OpenedDialog() {
+  HWND dialog = WaitForDialog(kDialogTitle, nullptr, 20000);
+  if (dialog) Sleep(300);
+  return dialog;
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Waits for the question and gives it the answer; false when none came.
+bool Answer(const wchar_t* question, int button) {
+  HWND box = WaitForDialog(kDialogTitle, question, 10000);
+  if (box) PostMessageW(box, WM_COMMAND, button, 0);
+  Sleep(500);
+  return box != nullptr;
+}
+
+// Cancels the dialog; true once it is gone.
+bool Close(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  for (int i = 0; i < 50 && IsWindow(dialog); ++i) Sleep(100);
+  return !IsWindow(dialog);
+}
+
 // Types the reading on the keyboard, pastes the word, presses Enter, says No
 // to the question, presses the register button, says Yes, closes.
 DWORD WINAPI WorkDialog(void* param) {
   auto* run = static_cast<DialogRun*>(param);
-  HWND dialog = WaitForDialog(kDialogTitle, nullptr, 20000);
+  HWND dialog = OpenedDialog();
   if (!dialog) return 0;
   run->opened = true;
-  Sleep(300);
   HWND reading = GetDlgItem(dialog, 1010), word = GetDlgItem(dialog, 1011);
   for (UINT vk : {'R', 'K'}) Key(vk, 0), Sleep(150);
   Key(VK_RETURN, 0);  // determines the composition into the reading field
@@ -376,24 +401,15 @@ DWORD WINAPI WorkDialog(void* param) {
   run->wordPasted = EditText(word);
   const std::vector<uint8_t> before = FileBytes(run->dic);
   Key(VK_RETURN, 0);  // on to the register button, which it presses
-  HWND box = WaitForDialog(kDialogTitle, kQuestion, 10000);
-  run->askedFirst = box != nullptr;
-  if (box) PostMessageW(box, WM_COMMAND, IDNO, 0);
-  Sleep(400);
+  run->askedFirst = Answer(kQuestion, IDNO);
   run->keptReading = EditText(reading) == run->readingTyped && !run->readingTyped.empty();
   run->keptWord = EditText(word) == run->wordPasted && !run->wordPasted.empty();
   run->fileUnchanged = FileBytes(run->dic) == before;
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1012)));
-  box = WaitForDialog(kDialogTitle, kQuestion, 10000);
-  run->askedAgain = box != nullptr;
-  if (box) PostMessageW(box, WM_COMMAND, IDYES, 0);
-  Sleep(600);
+  PressButton(dialog, 1012);
+  run->askedAgain = Answer(kQuestion, IDYES);
   run->cleared = EditText(reading).empty() && EditText(word).empty() &&
                  SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0;
-  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  Sleep(300);
-  for (int i = 0; i < 50 && IsWindow(dialog); ++i) Sleep(100);
-  run->closed = !IsWindow(dialog);
+  run->closed = Close(dialog);
   return 0;
 }
 
@@ -408,23 +424,17 @@ struct DeleteRun {
 
 DWORD WINAPI DeleteThroughDialog(void* param) {
   auto* run = static_cast<DeleteRun*>(param);
-  HWND dialog = WaitForDialog(kDialogTitle, nullptr, 20000);
+  HWND dialog = OpenedDialog();
   if (!dialog) return 0;
   run->opened = true;
-  Sleep(300);
   HWND reading = GetDlgItem(dialog, 1010), word = GetDlgItem(dialog, 1011);
   run->reading = EditText(reading);
   run->word = EditText(word);
   run->wordsListed = SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0);
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1013, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1013)));
-  HWND box = WaitForDialog(kDialogTitle, L"単語を削除します", 10000);
-  run->asked = box != nullptr;
-  if (box) PostMessageW(box, WM_COMMAND, IDYES, 0);
-  Sleep(600);
+  PressButton(dialog, 1013);
+  run->asked = Answer(L"単語を削除します", IDYES);
   run->cleared = EditText(reading).empty() && EditText(word).empty();
-  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  for (int i = 0; i < 50 && IsWindow(dialog); ++i) Sleep(100);
-  run->closed = !IsWindow(dialog);
+  run->closed = Close(dialog);
   return 0;
 }
 
