@@ -161,6 +161,7 @@ int DicEngine::OpenSlot(const std::string& path) {
 void DicEngine::DicInvalidate() {
   CloseFile();
   S().state = kSlotUnusable;
+  S().reopen = false;  // nor opened again at the next access
 }
 
 int DicEngine::DicBeginAccess() {

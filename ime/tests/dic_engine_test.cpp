@@ -531,6 +531,15 @@ TEST(DicBusy, AFailedOpenIsRetriedAtTheNextAccess) {
   EXPECT_EQ(late.Add("ab", "y"), 0);
   EXPECT_EQ(d.user->Words("ab"), (std::vector<std::string>{"y", "x"}));
   EXPECT_EQ(d.Check(), "");
+  // A put-off open that the slot's owner gives up (another file chosen, or
+  // the process ending) is not made behind its back.
+  holder = d.files.Open("d", true);
+  EXPECT_EQ(late.engine.DicOpen("d"), -1);
+  EXPECT_TRUE(late.engine.OpenPending());
+  late.engine.DicInvalidate();
+  holder.reset();
+  EXPECT_FALSE(late.engine.Usable());
+  EXPECT_EQ(late.Add("ab", "z"), -1);
   // A file that is unusable for what it holds is not opened again.
   std::memcpy(&d.Bytes()[14], "001", 3);
   DicUser old(d.files);
