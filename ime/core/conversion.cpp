@@ -344,7 +344,7 @@ int ImeEngine::DispatchCandidateKey(ImeContextBlocks& ctx, unsigned key) {
   return 1;
 }
 
-void ImeEngine::DicLearnChoice(ImeCompString& cs) {
+void ImeEngine::DicLearnChoice(ImeCompString& cs, unsigned conversionMode) {
   if (dictionary_ == nullptr) return;
   if (settings_.learning && cs.h.dwCompStrLen > 0 && cs.compAttr[0] == kAttrTargetConverted) {
     const Text comp = ReadComp(cs);
@@ -355,7 +355,7 @@ void ImeEngine::DicLearnChoice(ImeCompString& cs) {
       std::string word = ToDbCode(Text(comp.begin(), comp.begin() + static_cast<long>(CharIndexOfUnit(comp, wordEnd))));
       std::string read = ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(CharIndexOfUnit(reading, readEnd))));
       if (word.size() <= kMaxLearnedWordBytes && read.size() <= kMaxReadingBytes &&
-          !dictionary_->Learn(DbToGm95(read), DbToGm95(word))) {
+          !dictionary_->Learn(DbToGm95(read), DbToGm95(word), conversionMode)) {
         feedback_.Beep(kBeepDefault);
       }
     }

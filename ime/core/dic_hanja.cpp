@@ -12,7 +12,8 @@ bool DicHanjaDictionary::LookupNext(std::string* word) {
   return !reading_.empty() && engine_.DicLookupNext(reading_, word, 1) == dic::kFound;
 }
 
-bool DicHanjaDictionary::Learn(const std::string& reading, const std::string& word) {
+bool DicHanjaDictionary::Learn(const std::string& reading, const std::string& word, unsigned conversionMode) {
+  engine_.SetKindMask(conversionMode);
   return engine_.DicLearnWord(reading, word) == dic::kFound;
 }
 

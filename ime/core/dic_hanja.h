@@ -14,7 +14,7 @@ class DicHanjaDictionary final : public HanjaDictionary {
   bool Available() override { return engine_.Usable(); }
   bool Lookup(const std::string& reading, unsigned conversionMode, std::string* word) override;
   bool LookupNext(std::string* word) override;
-  bool Learn(const std::string& reading, const std::string& word) override;
+  bool Learn(const std::string& reading, const std::string& word, unsigned conversionMode) override;
   void EndAccess() override { engine_.DicEndAccess(); }
 
  private:

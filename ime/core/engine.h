@@ -141,7 +141,7 @@ class ImeEngine {
   bool WriteConversion(ImeCompString& cs, const Text& word, const Text& reading, size_t readWordChars,
                        bool allTarget) const;
   void ShowCandidate(ImeContextBlocks& ctx, uint32_t index, bool allTarget);
-  void DicLearnChoice(ImeCompString& cs);
+  void DicLearnChoice(ImeCompString& cs, unsigned conversionMode);
 
   ImeSettings& settings_;
   UserFeedback& feedback_;

@@ -17,8 +17,8 @@ class HanjaDictionary {
   virtual bool Lookup(const std::string& reading, unsigned conversionMode, std::string* word) = 0;
   // The next word of the reading of the last lookup; false at the end.
   virtual bool LookupNext(std::string* word) = 0;
-  // Moves a word to the front of its reading.
-  virtual bool Learn(const std::string& reading, const std::string& word) = 0;
+  // Moves a word offered in the conversion mode to the front of its reading.
+  virtual bool Learn(const std::string& reading, const std::string& word, unsigned conversionMode) = 0;
   // Ends the access that the calls above began.
   virtual void EndAccess() = 0;
 };

@@ -52,7 +52,7 @@ class FakeDictionary : public HanjaDictionary {
     *word = (*current_)[next_++];
     return true;
   }
-  bool Learn(const std::string& reading, const std::string& word) override {
+  bool Learn(const std::string& reading, const std::string& word, unsigned) override {
     learned.emplace_back(reading, word);
     auto& list = words[reading];
     auto it = std::find(list.begin(), list.end(), word);

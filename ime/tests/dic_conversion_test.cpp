@@ -140,5 +140,32 @@ TEST(FileConversion, KindMaskFollowsTheContextsConversionMode) {
   EXPECT_EQ(f.ctx.cand.list.dwCount, 4u) << "翰 and the three of both modes";
 }
 
+// A choice is learned among the words of its context's mode, whatever
+// another context looked up in between.
+TEST(FileConversion, LearningFindsTheWordInItsContextsMode) {
+  FileConversion f;
+  test::DicUser other(PlatformBlockFiles());
+  ASSERT_EQ(other.engine.DicOpen(f.path), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"翰"), dic::kKindUserWordAlt), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"瀚"), dic::kKindUserWordAlt), 0);
+  f.ctx.blocks.conversionMode = 0x19 | dic::kAltKindModeBit;
+  f.Type("gks");
+  f.Key(0x19);
+  f.Key(0x19);  // 瀚 翰 韓 漢 寒, on the second
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.CompW(), u"翰");
+  // Another window of the process converts in the normal mode meanwhile.
+  std::string w;
+  ASSERT_TRUE(f.hanja.Lookup(Gm(u"한"), 0x19, &w));
+  f.hanja.EndAccess();
+  f.Key(0x0D);
+  EXPECT_EQ(f.ctx.ResultW(), u"翰");
+  EXPECT_TRUE(f.feedback.beeps.empty());
+  test::DicUser reader(PlatformBlockFiles());
+  ASSERT_EQ(reader.engine.DicOpen(f.path), 0);
+  EXPECT_EQ(reader.Words(Gm(u"한"), dic::kAltKindModeBit),
+            (std::vector<std::string>{Gm(u"翰"), Gm(u"瀚"), Gm(u"韓"), Gm(u"漢"), Gm(u"寒")}));
+}
+
 }  // namespace
 }  // namespace ime
