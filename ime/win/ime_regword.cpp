@@ -242,7 +242,8 @@ void DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1)) return;
   HDC dc = item.hDC;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  if (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
+  // The whole item each time, so that a focus frame that moves on is gone.
+  {
     const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     const COLORREF text = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     HBRUSH brush = CreateSolidBrush(back);
