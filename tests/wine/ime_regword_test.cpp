@@ -438,18 +438,26 @@ DWORD WINAPI DeleteThroughDialog(void* param) {
   return 0;
 }
 
+// The keyboard layout of the built input method, and the file the input
+// method manager loads for it: the input method copied into the system
+// folder and installed there.
+HKL KeyboardLayout(const char* imePath, std::wstring* module) {
+  *module = imeinst::CopyIntoSystemFolder(imeinst::Widen(imePath), L"ZORBENV6.IME");
+  if (!check(!module->empty(), "input method copied into the system folder")) return nullptr;
+  return ImmInstallIMEW(module->c_str(), L"Geulmaru Korean (test)");
+}
+
 int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
   imeinst::ResetImeSettings(L"ZO");
   if (ansi) imeinst::SetImeValue(L"ZO", L"Modes", L"Interface", L"ANSI");
   Paths p;
   if (!check(PrepareDictionary(dicSource, &p), "dictionary copied to %s", p.dic.c_str())) return wtest::finish();
-  const std::wstring target = imeinst::CopyIntoSystemFolder(imeinst::Widen(imePath), L"ZORBENV6.IME");
-  if (!check(!target.empty(), "input method copied into the system folder")) return wtest::finish();
   HWND hwnd = MakeWindow(KeyboardProc, true);
   imedrv::BoxWatcher boxes;
   boxes.Start();
-  HKL hkl = ImmInstallIMEW(target.c_str(), L"Geulmaru Korean (test)");
-  if (!check(hkl != nullptr, "ImmInstallIME gives a layout")) return wtest::finish();
+  std::wstring target;
+  HKL hkl = KeyboardLayout(imePath, &target);
+  if (!check(hkl != nullptr, "a keyboard layout of the input method")) return wtest::finish();
   HKL previous = ActivateKeyboardLayout(hkl, 0);
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
