@@ -438,13 +438,20 @@ DWORD WINAPI DeleteThroughDialog(void* param) {
   return 0;
 }
 
-// The keyboard layout of the built input method, and the file the input
-// method manager loads for it: the input method copied into the system
+// The keyboard layout of the built input method: copied into the system
 // folder and installed there.
-HKL KeyboardLayout(const char* imePath, std::wstring* module) {
-  *module = imeinst::CopyIntoSystemFolder(imeinst::Widen(imePath), L"ZORBENV6.IME");
-  if (!check(!module->empty(), "input method copied into the system folder")) return nullptr;
-  return ImmInstallIMEW(module->c_str(), L"Geulmaru Korean (test)");
+HKL KeyboardLayout(const char* imePath) {
+  const std::wstring target = imeinst::CopyIntoSystemFolder(imeinst::Widen(imePath), L"ZORBENV6.IME");
+  if (!check(!target.empty(), "input method copied into the system folder")) return nullptr;
+  return ImmInstallIMEW(target.c_str(), L"Geulmaru Korean (test)");
+}
+
+// The file of the input method that the input method manager has loaded.
+std::wstring LoadedInputMethod() {
+  wchar_t path[MAX_PATH] = {};
+  HMODULE module = GetModuleHandleW(L"ZORBENV6.IME");
+  if (module) GetModuleFileNameW(module, path, MAX_PATH);
+  return path;
 }
 
 int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
@@ -455,8 +462,7 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
   HWND hwnd = MakeWindow(KeyboardProc, true);
   imedrv::BoxWatcher boxes;
   boxes.Start();
-  std::wstring target;
-  HKL hkl = KeyboardLayout(imePath, &target);
+  HKL hkl = KeyboardLayout(imePath);
   if (!check(hkl != nullptr, "a keyboard layout of the input method")) return wtest::finish();
   HKL previous = ActivateKeyboardLayout(hkl, 0);
   SetForegroundWindow(hwnd);
@@ -480,7 +486,7 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
     // where only a Unicode one reads it, so no key composes on this road;
     // the conversion is made through the exports of the module the layout runs.
     imedrv::Ime ime;
-    if (check(ime.Load(target.c_str()) && !ime.unicode, "the layout's module, ANSI interface")) {
+    if (check(ime.Load(LoadedInputMethod().c_str()) && !ime.unicode, "the layout's module, ANSI interface")) {
       const std::u16string comp = ConvertThroughExports(ime, hwnd, "rk");
       check(comp == Units(ksWord), "the next conversion of 가 gives 韓 in KS (got %s)", imedrv::Hex(comp).c_str());
       ime.Unload();
