@@ -39,11 +39,17 @@ class MemoryBlockFiles::File final : public BlockFile {
   bool writable_;
 };
 
-std::unique_ptr<BlockFile> MemoryBlockFiles::Open(const std::string& path, bool writable) {
+std::unique_ptr<BlockFile> MemoryBlockFiles::OpenFile(const std::string& path, bool writable, OpenFailure* why) {
   auto it = files_.find(path);
-  if (it == files_.end()) return nullptr;
+  if (it == files_.end()) {
+    *why = OpenFailure::kOther;
+    return nullptr;
+  }
   Stored& s = it->second;
-  if (s.writer || (writable && s.readers > 0)) return nullptr;
+  if (s.writer || (writable && s.readers > 0)) {
+    *why = OpenFailure::kBusy;
+    return nullptr;
+  }
   if (writable) {
     s.writer = true;
   } else {

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,14 +23,28 @@ class BlockFile {
   virtual uint64_t Handle() const { return 0; }
 };
 
+// Why an open failed: the file is held by an open that excludes this one
+// (worth trying again shortly), or anything else.
+enum class OpenFailure { kNone, kBusy, kOther };
+
 class BlockFileOpener {
  public:
   virtual ~BlockFileOpener() = default;
   // Opens an existing file. A writable open shares the file with readers of
   // other opens only, so that no two writers run a read-modify-write at once;
   // it fails while any other open exists, and a read-only open fails while a
-  // writable one exists. Null on failure.
-  virtual std::unique_ptr<BlockFile> Open(const std::string& path, bool writable) = 0;
+  // writable one exists. Null on failure, with the reason in *why.
+  std::unique_ptr<BlockFile> Open(const std::string& path, bool writable, OpenFailure* why = nullptr) {
+    OpenFailure failure = OpenFailure::kNone;
+    std::unique_ptr<BlockFile> file = OpenFile(path, writable, &failure);
+    if (why) *why = file ? OpenFailure::kNone : failure;
+    return file;
+  }
+  // Waits about ms milliseconds before a busy file is tried again.
+  virtual void Pause(unsigned ms) = 0;
+
+ protected:
+  virtual std::unique_ptr<BlockFile> OpenFile(const std::string& path, bool writable, OpenFailure* why) = 0;
 };
 
 // Files of the platform this was built for.
@@ -41,11 +56,21 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes);
 
 // Files held in memory by name, with the same sharing rules as real files.
+// Pause does not wait: it calls onPause, through which a test lets another
+// holder of the file go.
 class MemoryBlockFiles final : public BlockFileOpener {
  public:
-  std::unique_ptr<BlockFile> Open(const std::string& path, bool writable) override;
   std::vector<uint8_t>& Bytes(const std::string& path) { return files_[path].bytes; }
   bool Exists(const std::string& path) const { return files_.count(path) != 0; }
+  void Pause(unsigned ms) override {
+    paused += ms;
+    if (onPause) onPause(ms);
+  }
+  std::function<void(unsigned)> onPause;
+  unsigned long paused = 0;  // milliseconds asked for so far
+
+ protected:
+  std::unique_ptr<BlockFile> OpenFile(const std::string& path, bool writable, OpenFailure* why) override;
 
  private:
   struct Stored {

@@ -1,9 +1,11 @@
 // POSIX block files for native builds: pread/pwrite, with flock standing in
 // for the share modes of the Win32 open (exclusive for a writer, shared for
 // readers, never waiting). Not part of the Windows builds.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "block_file.h"
@@ -37,10 +39,21 @@ class PosixFile final : public BlockFile {
 
 class PosixBlockFiles final : public BlockFileOpener {
  public:
-  std::unique_ptr<BlockFile> Open(const std::string& path, bool writable) override {
+  void Pause(unsigned ms) override {
+    struct timespec t {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    while (::nanosleep(&t, &t) != 0 && errno == EINTR) {
+    }
+  }
+
+ protected:
+  std::unique_ptr<BlockFile> OpenFile(const std::string& path, bool writable, OpenFailure* why) override {
     int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+      *why = OpenFailure::kOther;
+      return nullptr;
+    }
     if (::flock(fd, (writable ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+      *why = errno == EWOULDBLOCK ? OpenFailure::kBusy : OpenFailure::kOther;
       ::close(fd);
       return nullptr;
     }

@@ -149,7 +149,7 @@ int ImeEngine::ConvertToHanja(ImeContextBlocks& ctx) {
     for (;;) {
       chars = CharsOfDbBytes(reading, n);
       std::string prefix = ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(chars)));
-      if (!prefix.empty() && dictionary_->Lookup(DbToGm95(prefix), &word)) break;
+      if (!prefix.empty() && dictionary_->Lookup(DbToGm95(prefix), ctx.conversionMode, &word)) break;
       if (n <= 2) {
         dictionary_->EndAccess();
         feedback_.Beep(kBeepDefault);
@@ -174,7 +174,8 @@ int ImeEngine::ConvertToHanja(ImeContextBlocks& ctx) {
                                    ? CharIndexOfUnit(reading, GetU32(cs.compReadClause + 4))
                                    : reading.size();
   std::string word;
-  if (!dictionary_->Lookup(DbToGm95(ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(readWordChars)))), &word)) {
+  if (!dictionary_->Lookup(DbToGm95(ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(readWordChars)))),
+                          ctx.conversionMode, &word)) {
     dictionary_->EndAccess();
     feedback_.Beep(kBeepDefault);
     return 0;
@@ -359,7 +360,7 @@ int ImeEngine::DispatchCandidateKey(ImeContextBlocks& ctx, unsigned key) {
   return 1;
 }
 
-void ImeEngine::DicLearnChoice(ImeCompString& cs) {
+void ImeEngine::DicLearnChoice(ImeCompString& cs, unsigned conversionMode) {
   if (dictionary_ == nullptr) return;
   if (settings_.learning && cs.h.dwCompStrLen > 0 && cs.compAttr[0] == kAttrTargetConverted) {
     const Text comp = ReadComp(cs);
@@ -370,7 +371,7 @@ void ImeEngine::DicLearnChoice(ImeCompString& cs) {
       std::string word = ToDbCode(Text(comp.begin(), comp.begin() + static_cast<long>(CharIndexOfUnit(comp, wordEnd))));
       std::string read = ToDbCode(Text(reading.begin(), reading.begin() + static_cast<long>(CharIndexOfUnit(reading, readEnd))));
       if (word.size() <= kMaxLearnedWordBytes && read.size() <= kMaxReadingBytes &&
-          !dictionary_->Learn(DbToGm95(read), DbToGm95(word))) {
+          !dictionary_->Learn(DbToGm95(read), DbToGm95(word), conversionMode)) {
         feedback_.Beep(kBeepDefault);
       }
     }

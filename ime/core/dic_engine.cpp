@@ -59,9 +59,23 @@ void DicEngine::DicReportError(int code) {
 }
 
 int DicEngine::Fail(int code) {
+  lastError_ = static_cast<uint16_t>(code);
   DicReportError(code);
-  request_.result = static_cast<uint16_t>(code);
   return -1;
+}
+
+int DicEngine::Settle(DicRequest& r, int rc) {
+  r.error = 0;
+  if (rc == 0) {
+    r.result = kFound;
+  } else if (rc == kNotFound) {
+    r.result = kNotFound;
+  } else {
+    r.result = kFailed;
+    r.error = lastError_;
+    rc = -1;
+  }
+  return rc;
 }
 
 // ---- slot state ---------------------------------------------------------------
@@ -83,14 +97,44 @@ void DicEngine::CloseFile() {
   S().fileSize = 0;
 }
 
+// Another process holds the file only for one operation: try again at
+// growing intervals, for a bounded time.
+std::unique_ptr<BlockFile> DicEngine::OpenWaiting(const std::string& path, bool* busy) {
+  unsigned waited = 0;
+  unsigned pause = kBusyPauseMs;
+  for (;;) {
+    OpenFailure why = OpenFailure::kNone;
+    std::unique_ptr<BlockFile> file = files_.Open(path, !ReadOnly(), &why);
+    *busy = why == OpenFailure::kBusy;
+    if (file || !*busy || waited >= kBusyWaitMs) return file;
+    files_.Pause(pause);
+    waited += pause;
+    pause = std::min(pause * 2, kBusyPauseMostMs);
+  }
+}
+
 int DicEngine::DicOpen(const std::string& path) {
+  lastError_ = 0;
+  return OpenSlot(path);
+}
+
+int DicEngine::OpenSlot(const std::string& path) {
   DicSlot& s = S();
   CloseFile();
   s.state = kSlotUnusable;
-  s.path = path;
-  if (path.size() > 259) return Fail(kErrOpen);
-  s.file = files_.Open(path, !ReadOnly());
-  if (!s.file) return Fail(kErrOpen);
+  s.reopen = false;
+  if (&path != &s.path) s.path = path;
+  if (s.path.size() > 259) return Fail(kErrOpen);
+  bool busy = false;
+  s.file = OpenWaiting(s.path, &busy);
+  if (!s.file) {
+    if (!busy) return Fail(kErrOpen);
+    // Still held by another process: not a fault of the file; the next
+    // access tries again.
+    s.reopen = true;
+    lastError_ = kErrOpen;
+    return -1;
+  }
   s.fileSize = s.file->Size();
   int code = 0;
   if (DicReadHeader() != 0) {
@@ -117,13 +161,21 @@ int DicEngine::DicOpen(const std::string& path) {
 void DicEngine::DicInvalidate() {
   CloseFile();
   S().state = kSlotUnusable;
+  S().reopen = false;  // nor opened again at the next access
 }
 
 int DicEngine::DicBeginAccess() {
   DicSlot& s = S();
-  if (s.state == kSlotUnusable) return -1;
+  if (s.state == kSlotUnusable) {
+    if (!s.reopen) {
+      lastError_ = kErrUnusable;
+      return -1;
+    }
+    if (OpenSlot(s.path) != 0) return s.reopen ? Fail(kErrOpen) : -1;
+  }
   if (s.state == kSlotOpen) return 0;
-  s.file = files_.Open(s.path, !ReadOnly());
+  bool busy = false;
+  s.file = OpenWaiting(s.path, &busy);
   if (!s.file) return Fail(kErrOpen);
   s.fileSize = s.file->Size();
   // What was cached belongs to the file as it was at the last operation.
@@ -497,17 +549,19 @@ int DicEngine::InsertInTree(int tree, uint32_t record, const std::string& readin
 // ---- operations ---------------------------------------------------------------
 
 int DicEngine::DicSearch(DicRequest& r) {
+  lastError_ = 0;
   const int tree = TreeForReading(r.reading.size());
-  if (tree < 0) return -1;
-  if (DicBeginAccess() != 0) return -1;
-  return SearchTree(tree, r);
+  if (tree < 0) return Settle(r, -1);
+  if (DicBeginAccess() != 0) return Settle(r, -1);
+  return Settle(r, SearchTree(tree, r));
 }
 
 int DicEngine::DicSearchNext(DicRequest& r, int step) {
+  lastError_ = 0;
   const int tree = TreeForReading(r.reading.size());
-  if (tree < 0) return -1;
-  if (DicBeginAccess() != 0) return -1;
-  return NextInTree(tree, r, r.cursor, step);
+  if (tree < 0) return Settle(r, -1);
+  if (DicBeginAccess() != 0) return Settle(r, -1);
+  return Settle(r, NextInTree(tree, r, r.cursor, step));
 }
 
 int DicEngine::DicLookup(const std::string& reading, std::string* word, unsigned conversionMode) {
@@ -526,17 +580,27 @@ int DicEngine::DicLookupNext(const std::string& reading, std::string* word, int 
 }
 
 int DicEngine::DicLearnWord(const std::string& reading, const std::string& word) {
+  lastError_ = 0;
   request_.reading = reading;
   request_.word = word;
   const int tree = TreeForReading(reading.size());
-  if (tree < 0 || word.empty() || word.size() > kMaxWord) return -1;
-  if (DicBeginAccess() != 0) return -1;
-  if (ReadOnly()) return Fail(kErrWrite);
-  return LearnInTree(tree, request_);
+  if (tree < 0 || word.empty() || word.size() > kMaxWord) return Settle(request_, -1);
+  if (DicBeginAccess() != 0) return Settle(request_, -1);
+  if (ReadOnly()) return Settle(request_, Fail(kErrWrite));
+  return Settle(request_, LearnInTree(tree, request_));
 }
 
 int DicEngine::DicAddWord(DicRequest& r) {
-  r.result = 0;
+  lastError_ = 0;
+  return Settle(r, AddWord(r));
+}
+
+int DicEngine::DicDeleteWord(DicRequest& r) {
+  lastError_ = 0;
+  return Settle(r, DeleteWord(r));
+}
+
+int DicEngine::AddWord(DicRequest& r) {
   if (r.reading.empty() || !StorableText(r.word, kMaxWord) || r.reading.find('\0') != std::string::npos) {
     return Fail(kErrBadWord);
   }
@@ -584,8 +648,7 @@ int DicEngine::DicAddWord(DicRequest& r) {
   return 0;
 }
 
-int DicEngine::DicDeleteWord(DicRequest& r) {
-  r.result = 0;
+int DicEngine::DeleteWord(DicRequest& r) {
   const int tree = TreeForReading(r.reading.size());
   if (tree < 0 || r.word.empty()) return -1;
   if (DicBeginAccess() != 0) return -1;

@@ -28,9 +28,17 @@ constexpr int kScratchLevel = 8;
 constexpr int kBlockHeader = 0;
 constexpr int kBlockData = 5;
 
-// Result codes of the operations besides the error codes of DicError.
+// Result codes of the operations (DicRequest::result): found, no such or no
+// further entry, or failed (the DicError code is then in DicRequest::error).
 constexpr uint16_t kFound = 0;
 constexpr uint16_t kNotFound = 2;
+constexpr uint16_t kFailed = 0xFFFF;
+
+// A file that another process holds for its operation is tried again for
+// this long before the operation fails, first at short intervals.
+constexpr unsigned kBusyWaitMs = 1000;
+constexpr unsigned kBusyPauseMs = 1;
+constexpr unsigned kBusyPauseMostMs = 16;
 
 // Record kinds: bit 0 and bit 1 say in which conversion mode a word is offered.
 constexpr uint8_t kKindBothModes = 0x03;
@@ -58,7 +66,8 @@ struct DicRequest {
   uint16_t foundValue = 0;
   uint8_t foundKind = 0;
   uint8_t foundState = 0;
-  uint16_t result = 0;  // kFound, kNotFound or an error code
+  uint16_t result = 0;  // kFound, kNotFound or kFailed
+  uint16_t error = 0;   // the DicError code of a failure, 0 none
 };
 
 // One dictionary file with its path cache.
@@ -71,6 +80,9 @@ struct DicSlot {
   };
 
   uint16_t state = kSlotUnusable;
+  // The last open failed because another process held the file: the next
+  // access opens it again.
+  bool reopen = false;
   std::string path;
   std::unique_ptr<BlockFile> file;
   uint64_t fileSize = 0;  // of the open file, grown by our writes
@@ -87,11 +99,14 @@ class DicEngine {
   // reading only).
   DicEngine(BlockFileOpener& files, UserFeedback& feedback, int slot = 0);
 
+  // 0 or -1. A file that another process still holds after the busy wait
+  // leaves the slot unusable without a message; the next access opens it
+  // again (OpenPending).
   int DicOpen(const std::string& path);
   void DicInvalidate();
-  // Opens the file for one operation. The header is read again and every
-  // cached block dropped, since another process may have changed the file
-  // since the last operation.
+  // Opens the file for one operation, waiting a little while another process
+  // holds it. The header is read again and every cached block dropped, since
+  // another process may have changed the file since the last operation.
   int DicBeginAccess();
   int DicEndAccess();
 
@@ -104,6 +119,7 @@ class DicEngine {
   // words; 0 or -1. The header is written back before it returns.
   int DicAddWord(DicRequest& request);
   // Marks the record of (reading, word) deleted; 0, 2 when not stored, -1.
+  // Both leave their outcome in request.result and request.error.
   int DicDeleteWord(DicRequest& request);
   // 0 found (found word and cursor filled), 2 none, -1 error.
   int DicSearch(DicRequest& request);
@@ -119,6 +135,9 @@ class DicEngine {
   void SetKindMask(unsigned conversionMode) { kindMask_ = (conversionMode & kAltKindModeBit) ? 2 : 1; }
   uint8_t KindMask() const { return kindMask_; }
   uint16_t State() const { return Slot().state; }
+  bool OpenPending() const { return Slot().state == kSlotUnusable && Slot().reopen; }
+  // The slot can serve operations now or after its pending open.
+  bool Usable() const { return Slot().state != kSlotUnusable || Slot().reopen; }
   const DicSlot& Slot() const { return slots_[slot_]; }
   DicRequest& Request() { return request_; }
   bool ReadOnly() const { return slot_ != 0; }
@@ -130,6 +149,11 @@ class DicEngine {
   void ClearTreeCache(int tree);
   void CloseFile();
   int Fail(int code);  // reports code, returns -1
+  // Opens the slot's file, waiting while another open holds it.
+  std::unique_ptr<BlockFile> OpenWaiting(const std::string& path, bool* busy);
+  int OpenSlot(const std::string& path);
+  // The outcome of an operation in its request: rc 0, 2 or -1.
+  int Settle(DicRequest& r, int rc);
 
   // Tree operations; tree = TreeForReading(reading length).
   int Descend(int tree, const std::string& reading, bool* exact);
@@ -144,6 +168,8 @@ class DicEngine {
   int ReadSideNode(int tree, uint32_t offset, DicIndexNode& node);
   uint32_t AllocateBlock();
   int FindWord(int tree, DicRequest& r);
+  int AddWord(DicRequest& r);
+  int DeleteWord(DicRequest& r);
   uint32_t BlockBudget() const;
 
   BlockFileOpener& files_;
@@ -152,6 +178,7 @@ class DicEngine {
   std::array<DicSlot, 2> slots_;
   DicRequest request_;
   uint8_t kindMask_ = 1;
+  uint16_t lastError_ = 0;  // of the operation in progress
 };
 
 }  // namespace ime::dic

@@ -508,7 +508,7 @@ int ImeEngine::DetermineComposition(ImeContextBlocks& ctx, bool sendEnd) {
   if (IsCandidateOpen(ctx)) {
     ResetCandInfo(*ctx.cand);
     Send(ctx, kWmImeNotify, kImnCloseCandidate, 1);
-    DicLearnChoice(cs);
+    DicLearnChoice(cs, ctx.conversionMode);
   }
   WriteResult(cs, ReadComp(cs), ReadReading(cs));
   InitComposition(cs);
@@ -532,7 +532,7 @@ void ImeEngine::DetermineFirstClause(ImeContextBlocks& ctx) {
   }
   if (IsCandidateOpen(ctx)) {
     CloseCandidates(ctx);
-    DicLearnChoice(cs);
+    DicLearnChoice(cs, ctx.conversionMode);
   }
   Text comp = ReadComp(cs);
   Text reading = ReadReading(cs);

@@ -44,6 +44,7 @@ struct ImeContextBlocks {
   size_t candSize = 0;
   MessageSink* sink = nullptr;
   GuidelineBlock* guideline = nullptr;
+  unsigned conversionMode = 0;  // the context's own conversion mode
 };
 
 // The character before the composition cursor, for the on-screen keyboard.
@@ -112,6 +113,10 @@ class ImeEngine {
   void InsertTransferredText(ImeContextBlocks& ctx, const std::string& bytes);
 
   CursorCharacter CharacterBeforeCursor(const ImeContextBlocks& ctx) const;
+  // Double bytes of the code in use (KS, GM V3 or GM95) to the dictionary's
+  // GM95 and back; single bytes stay.
+  std::string DbToGm95(const std::string& bytes) const;
+  std::string Gm95ToDb(const std::string& gm95) const;
 
   // One mark per composed character under the 3-set arrangement.
   const KeyMarks& Marks() const { return marks_; }
@@ -156,13 +161,11 @@ class ImeEngine {
   // Hanja conversion (conversion.cpp).
   std::string ToDbCode(const Text& t) const;
   Text FromDbCode(const std::string& bytes) const;
-  std::string DbToGm95(const std::string& bytes) const;
-  std::string Gm95ToDb(const std::string& gm95) const;
   size_t CharsOfDbBytes(const Text& t, size_t bytes) const;
   bool WriteConversion(ImeCompString& cs, const Text& word, const Text& reading, size_t readWordChars,
                        bool allTarget) const;
   void ShowCandidate(ImeContextBlocks& ctx, uint32_t index, bool allTarget);
-  void DicLearnChoice(ImeCompString& cs);
+  void DicLearnChoice(ImeCompString& cs, unsigned conversionMode);
 
   // Text from companions (transfer.cpp).
   void CommitReceived(ImeContextBlocks& ctx, const Text& text);

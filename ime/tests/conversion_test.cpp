@@ -39,7 +39,7 @@ class FakeDictionary : public HanjaDictionary {
   void Add(const std::u16string& reading, const std::string& wordKs) { words[Gm(Ks(reading))].push_back(Gm(wordKs)); }
 
   bool Available() override { return available; }
-  bool Lookup(const std::string& reading, std::string* word) override {
+  bool Lookup(const std::string& reading, unsigned, std::string* word) override {
     auto it = words.find(reading);
     if (it == words.end() || it->second.empty()) return false;
     current_ = &it->second;
@@ -52,7 +52,7 @@ class FakeDictionary : public HanjaDictionary {
     *word = (*current_)[next_++];
     return true;
   }
-  bool Learn(const std::string& reading, const std::string& word) override {
+  bool Learn(const std::string& reading, const std::string& word, unsigned) override {
     learned.emplace_back(reading, word);
     auto& list = words[reading];
     auto it = std::find(list.begin(), list.end(), word);

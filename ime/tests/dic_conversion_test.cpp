@@ -27,7 +27,7 @@ struct FileConversion : test::EngineFixture {
   test::TempDir dir;
   std::string path = dir.File("GmV6KS.dic");
   dic::DicEngine dicEngine{PlatformBlockFiles(), feedback, 0};
-  DicHanjaDictionary hanja{dicEngine, settings};
+  DicHanjaDictionary hanja{dicEngine};
 
   FileConversion() {
     settings.mikakuBytes = 64;
@@ -106,6 +106,65 @@ TEST(FileConversion, FileIsFreeBetweenKeysAndChangesOfOthersAreSeen) {
   EXPECT_EQ(f.ctx.ResultW(), u"韓");
   EXPECT_EQ(f.StoredWords(u"한").front(), Gm(u"韓"));
   EXPECT_TRUE(f.feedback.boxes.empty());
+}
+
+
+// The words of the alternative mode (kind 0x12) are offered when the input
+// context's conversion mode has the bit 0x1000, and only then; the
+// module-wide mode does not decide it.
+TEST(FileConversion, KindMaskFollowsTheContextsConversionMode) {
+  FileConversion f;
+  test::DicUser other(PlatformBlockFiles());
+  ASSERT_EQ(other.engine.DicOpen(f.path), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"翰"), dic::kKindUserWordAlt), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"限"), dic::kKindUserWord), 0);
+  f.settings.conversionMode = kConvNative | dic::kAltKindModeBit;  // not the context's
+  f.ctx.blocks.conversionMode = 0x19;
+  f.Type("gks");
+  f.Key(0x19);
+  EXPECT_EQ(f.ctx.CompW(), u"限");
+  f.Key(0x19);
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.cand.list.dwCount, 4u) << "限 and the three of both modes";
+  f.Key(0x1B);
+  f.Key(0x1B);
+  f.Key(0x1B);
+
+  f.settings.conversionMode = kConvNative;
+  f.ctx.blocks.conversionMode = 0x19 | dic::kAltKindModeBit;
+  f.Type("gks");
+  f.Key(0x19);
+  EXPECT_EQ(f.ctx.CompW(), u"翰");
+  f.Key(0x19);
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.cand.list.dwCount, 4u) << "翰 and the three of both modes";
+}
+
+// A choice is learned among the words of its context's mode, whatever
+// another context looked up in between.
+TEST(FileConversion, LearningFindsTheWordInItsContextsMode) {
+  FileConversion f;
+  test::DicUser other(PlatformBlockFiles());
+  ASSERT_EQ(other.engine.DicOpen(f.path), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"翰"), dic::kKindUserWordAlt), 0);
+  ASSERT_EQ(other.Add(Gm(u"한"), Gm(u"瀚"), dic::kKindUserWordAlt), 0);
+  f.ctx.blocks.conversionMode = 0x19 | dic::kAltKindModeBit;
+  f.Type("gks");
+  f.Key(0x19);
+  f.Key(0x19);  // 瀚 翰 韓 漢 寒, on the second
+  ASSERT_TRUE(IsCandidateOpen(f.ctx.blocks));
+  EXPECT_EQ(f.ctx.CompW(), u"翰");
+  // Another window of the process converts in the normal mode meanwhile.
+  std::string w;
+  ASSERT_TRUE(f.hanja.Lookup(Gm(u"한"), 0x19, &w));
+  f.hanja.EndAccess();
+  f.Key(0x0D);
+  EXPECT_EQ(f.ctx.ResultW(), u"翰");
+  EXPECT_TRUE(f.feedback.beeps.empty());
+  test::DicUser reader(PlatformBlockFiles());
+  ASSERT_EQ(reader.engine.DicOpen(f.path), 0);
+  EXPECT_EQ(reader.Words(Gm(u"한"), dic::kAltKindModeBit),
+            (std::vector<std::string>{Gm(u"翰"), Gm(u"瀚"), Gm(u"韓"), Gm(u"漢"), Gm(u"寒")}));
 }
 
 }  // namespace

@@ -387,6 +387,167 @@ TEST(DicEngine, ReadOnlySlotRefusesChanges) {
   EXPECT_EQ(files.Bytes("d"), before);
 }
 
+// One word in a new file, byte for byte as the file format lays it out:
+// reading 88 9F, word 89 40, kind 0x11.
+TEST(DicFormat, OneWordInANewFileGoldenBytes) {
+  MemDic d;
+  const std::vector<uint8_t> before = d.Bytes();
+  ASSERT_EQ(d.user->Add("\x88\x9F", "\x89\x40", kKindUserWord), 0);
+  std::vector<uint8_t> expected = before;
+  auto put = [&](uint32_t at, std::initializer_list<uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), expected.begin() + at);
+  };
+  // Header: one live record in the file and one entry in the IND8 tree; the
+  // current data block and the next free block stay where they were.
+  put(60, {0x01, 0x00, 0x00, 0x00});
+  put(68, {0x01, 0x00, 0x00, 0x00});
+  // IND8 root at 49152: "IND8 ", width 8, one entry, no links; the leaf
+  // entry {child 0, record 51209 = 0xC809, key 88 9F padded to 9 bytes}.
+  put(49152, {'I', 'N', 'D', '8', ' ', 0x08, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+              0x00, 0x00, 0x00, 0x00, 0x09, 0xC8, 0x00, 0x00, 0x88, 0x9F, 0, 0, 0, 0, 0, 0, 0});
+  // Data block at 51200: "DATA ", one record, 16 bytes used; the record at
+  // 51209: size 16, reading length 2, word length 2, zero, kind 0x11, state
+  // blank, the word and the reading, each zero terminated.
+  put(51200, {'D', 'A', 'T', 'A', ' ', 0x01, 0x00, 0x10, 0x00});
+  put(51209, {0x10, 0x00, 0x02, 0x00, 0x02, 0x00, 0x00, 0x00, 0x11, 0x20, 0x89, 0x40, 0x00, 0x88, 0x9F, 0x00});
+  ASSERT_EQ(d.Bytes().size(), 51712u);
+  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(d.Bytes()[i], expected[i]) << "byte " << i;
+}
+
+// The request carries the outcome: found, no such entry, or a failure with
+// its error code, which is never taken for "no such entry".
+TEST(DicEngine, RequestResultTellsNotFoundFromErrors) {
+  MemDic d;
+  ASSERT_EQ(d.user->Add("ab", "x"), 0);
+  DicEngine& e = d.user->engine;
+  DicRequest r;
+  r.reading = "ab";
+  EXPECT_EQ(e.DicSearch(r), kFound);
+  EXPECT_EQ(r.result, kFound);
+  EXPECT_EQ(r.foundWord, "x");
+  r.reading = "zz";
+  EXPECT_EQ(e.DicSearch(r), kNotFound);
+  EXPECT_EQ(r.result, kNotFound);
+  EXPECT_EQ(r.error, 0);
+  e.DicEndAccess();
+
+  DicRequest del;
+  del.reading = "ab";
+  del.word = "none";
+  EXPECT_EQ(e.DicDeleteWord(del), kNotFound);
+  e.DicEndAccess();
+  EXPECT_EQ(del.result, kNotFound);
+
+  // A file that cannot be opened: error 2, not "no such entry".
+  MemoryBlockFiles none;
+  DicUser lost(none);
+  lost.engine.DicOpen("gone");
+  DicRequest add;
+  add.reading = "ab";
+  add.word = "y";
+  EXPECT_EQ(lost.engine.DicAddWord(add), -1);
+  EXPECT_EQ(add.result, kFailed);
+  EXPECT_EQ(add.error, kErrUnusable);  // the slot stayed unusable after the failed open
+
+  // A failed add and a failed delete in a read-only slot.
+  DicUser reader(d.files, 1);
+  ASSERT_EQ(reader.engine.DicOpen("d"), 0);
+  add.result = 0;
+  EXPECT_EQ(reader.engine.DicAddWord(add), -1);
+  reader.engine.DicEndAccess();
+  EXPECT_EQ(add.result, kFailed);
+  EXPECT_EQ(add.error, kErrWrite);
+  del.word = "x";
+  EXPECT_EQ(reader.engine.DicDeleteWord(del), -1);
+  reader.engine.DicEndAccess();
+  EXPECT_EQ(del.result, kFailed);
+  EXPECT_EQ(del.error, kErrWrite);
+
+  // Another process holds the file through the whole wait.
+  auto holder = d.files.Open("d", true);
+  ASSERT_TRUE(holder);
+  DicRequest busy;
+  busy.reading = "ab";
+  busy.word = "z";
+  EXPECT_EQ(e.DicAddWord(busy), -1);
+  EXPECT_EQ(busy.result, kFailed);
+  EXPECT_EQ(busy.error, kErrOpen);
+}
+
+// ---- a file that another process holds for its operation --------------------------
+
+TEST(DicBusy, AnOpenWaitsForTheOtherProcessToLetGo) {
+  MemDic d;
+  DicUser other(d.files);
+  ASSERT_EQ(other.engine.DicOpen("d"), 0);
+  std::string w;
+  ASSERT_EQ(other.engine.DicLookup("ab", &w, 0), kNotFound);  // holds the file
+  int pauses = 0;
+  d.files.onPause = [&](unsigned) {
+    if (++pauses == 3) other.engine.DicEndAccess();
+  };
+  EXPECT_EQ(d.user->Add("ab", "x"), 0);
+  EXPECT_EQ(pauses, 3);
+  EXPECT_TRUE(d.user->feedback.boxes.empty());
+  EXPECT_EQ(other.Words("ab"), std::vector<std::string>{"x"});
+}
+
+TEST(DicBusy, TheWaitIsBoundedAndTheFailureReported) {
+  MemDic d;
+  auto holder = d.files.Open("d", true);
+  d.files.paused = 0;
+  EXPECT_EQ(d.user->Add("ab", "x"), -1);
+  EXPECT_GE(d.files.paused, kBusyWaitMs);
+  EXPECT_LE(d.files.paused, kBusyWaitMs + kBusyPauseMostMs);
+  ASSERT_EQ(d.user->feedback.boxes.size(), 1u);
+  EXPECT_EQ(d.user->feedback.boxes[0], ErrorText(kErrOpen).substr(0, 24) + "(0 d)");
+  // A missing file is not waited for.
+  d.files.paused = 0;
+  MemoryBlockFiles& files = d.files;
+  DicUser lost(files);
+  EXPECT_EQ(lost.engine.DicOpen("missing"), -1);
+  EXPECT_EQ(files.paused, 0u);
+}
+
+// A process that starts while another one is inside an operation: the open
+// is put off without a message, and the next access opens the file.
+TEST(DicBusy, AFailedOpenIsRetriedAtTheNextAccess) {
+  MemDic d;
+  ASSERT_EQ(d.user->Add("ab", "x"), 0);
+  auto holder = d.files.Open("d", false);
+  DicUser late(d.files);
+  EXPECT_EQ(late.engine.DicOpen("d"), -1);
+  EXPECT_TRUE(late.feedback.boxes.empty());
+  EXPECT_EQ(late.engine.State(), kSlotUnusable);
+  EXPECT_TRUE(late.engine.OpenPending());
+  EXPECT_TRUE(late.engine.Usable());
+  // Still held at the first access: that operation fails with its box.
+  EXPECT_EQ(late.Add("ab", "y"), -1);
+  EXPECT_EQ(late.feedback.boxes.size(), 1u);
+  EXPECT_TRUE(late.engine.OpenPending());
+  holder.reset();
+  EXPECT_EQ(late.Words("ab"), std::vector<std::string>{"x"});
+  EXPECT_FALSE(late.engine.OpenPending());
+  EXPECT_EQ(late.Add("ab", "y"), 0);
+  EXPECT_EQ(d.user->Words("ab"), (std::vector<std::string>{"y", "x"}));
+  EXPECT_EQ(d.Check(), "");
+  // A put-off open that the slot's owner gives up (another file chosen, or
+  // the process ending) is not made behind its back.
+  holder = d.files.Open("d", true);
+  EXPECT_EQ(late.engine.DicOpen("d"), -1);
+  EXPECT_TRUE(late.engine.OpenPending());
+  late.engine.DicInvalidate();
+  holder.reset();
+  EXPECT_FALSE(late.engine.Usable());
+  EXPECT_EQ(late.Add("ab", "z"), -1);
+  // A file that is unusable for what it holds is not opened again.
+  std::memcpy(&d.Bytes()[14], "001", 3);
+  DicUser old(d.files);
+  EXPECT_EQ(old.engine.DicOpen("d"), -1);
+  EXPECT_FALSE(old.engine.OpenPending());
+  EXPECT_FALSE(old.engine.Usable());
+}
+
 // ---- one file, two engines ------------------------------------------------------
 
 TEST(DicSharing, WhileOneEngineHoldsTheFileOthersCannotOpenIt) {

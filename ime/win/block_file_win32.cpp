@@ -46,10 +46,19 @@ class Win32File final : public BlockFile {
 
 class Win32BlockFiles final : public BlockFileOpener {
  public:
-  std::unique_ptr<BlockFile> Open(const std::string& path, bool writable) override {
+  void Pause(unsigned ms) override { Sleep(ms); }
+
+ protected:
+  // A file that another open holds in a way that excludes this one fails
+  // with a sharing violation: busy.
+  std::unique_ptr<BlockFile> OpenFile(const std::string& path, bool writable, OpenFailure* why) override {
     HANDLE h = CreateFileA(path.c_str(), writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    if (h == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      *why = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? OpenFailure::kBusy : OpenFailure::kOther;
+      return nullptr;
+    }
     return std::make_unique<Win32File>(h);
   }
 };

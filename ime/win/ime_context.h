@@ -12,6 +12,7 @@ class LockedBlocks final : public MessageSink, public GuidelineBlock {
   LockedBlocks(HIMC himc, LPINPUTCONTEXT context) : himc_(himc), context_(context) {
     blocks.sink = this;
     blocks.guideline = this;
+    blocks.conversionMode = context_->fdwConversion;
     if (context_->hCompStr) {
       blocks.comp = static_cast<ImeCompString*>(ImmLockIMCC(context_->hCompStr));
       blocks.compSize = blocks.comp ? ImmGetIMCCSize(context_->hCompStr) : 0;

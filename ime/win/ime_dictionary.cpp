@@ -26,11 +26,16 @@ ImeDictionary& Dictionary() {
 
 void OpenImeDictionary(ImeModule& m) {
   ImeDictionary& d = Dictionary();
-  d.engine = std::make_unique<dic::DicEngine>(PlatformBlockFiles(), m.feedback, 0);
-  d.engine->DicOpen(m.config.dictionaryPath);  // a failure has been reported; conversion then beeps
-  d.hanja = std::make_unique<DicHanjaDictionary>(*d.engine, m.settings);
+  // A process in the browser's protected mode uses the read-only slot.
+  d.engine = std::make_unique<dic::DicEngine>(PlatformBlockFiles(), m.feedback, m.config.protectedMode ? 1 : 0);
+  // A failure has been reported and conversion then beeps; a file that
+  // another process held is opened again at the next access.
+  d.engine->DicOpen(m.config.dictionaryPath);
+  d.hanja = std::make_unique<DicHanjaDictionary>(*d.engine);
   if (m.engine) m.engine->SetDictionary(d.hanja.get());
 }
+
+dic::DicEngine* ImeDictionaryEngine() { return Dictionary().engine.get(); }
 
 void ReleaseImeDictionary(ImeModule& m) {
   if (m.engine) m.engine->SetDictionary(nullptr);

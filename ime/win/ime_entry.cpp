@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ime_context.h"
+#include "ime_regword.h"
 #include "ime_state.h"
 #include "key_tables.h"
 
@@ -215,8 +216,18 @@ __declspec(dllexport) BOOL WINAPI ImeSetCompositionString(HIMC, DWORD, LPVOID, D
   return FALSE;
 }
 
+// Also exported as ImeEnumRegisterWord (ime_exports.def.in): no conversion
+// lists, no enumeration of registered words.
 __declspec(dllexport) DWORD WINAPI ImeConversionList(HIMC, LPCTSTR, LPCANDIDATELIST, DWORD, UINT) { return 0; }
 
-__declspec(dllexport) BOOL WINAPI ImeConfigure(HKL, HWND, DWORD, LPVOID) { return FALSE; }
+// IME_CONFIG_REGISTERWORD opens the register-word dialog with the
+// application's pair.
+__declspec(dllexport) BOOL WINAPI ImeConfigure(HKL, HWND parent, DWORD mode, LPVOID data) {
+  if (mode != IME_CONFIG_REGISTERWORD) return FALSE;
+  HIMC context = parent ? ImmGetContext(parent) : nullptr;
+  const int shown = ime::OpenWordRegistration(parent, context, data);
+  if (context) ImmReleaseContext(parent, context);
+  return shown != 0;
+}
 
 }  // extern "C"

@@ -15,6 +15,10 @@
 
 namespace ime {
 
+namespace dic {
+class DicEngine;
+}
+
 class Win32Feedback final : public UserFeedback {
  public:
   void Beep(unsigned type) override { MessageBeep(type); }
@@ -83,6 +87,8 @@ BOOL GenerateImeMessage(HIMC himc, LPINPUTCONTEXT context, const TRANSMSG& messa
 // provide the settings controls.
 void OpenImeDictionary(ImeModule& m);
 void ReleaseImeDictionary(ImeModule& m);
+// The dictionary engine of the process, null before attach and after detach.
+dic::DicEngine* ImeDictionaryEngine();
 void LoadImeCodeTables(ImeModule& m);
 void SetGuideKeyboardLayout(int keyboardType);
 void RegisterSettingsControlClasses(HINSTANCE instance);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ime_context.h"
+#include "ime_regword.h"
 #include "ime_ui.h"
 #include "status_toolbar.h"
 
@@ -188,16 +189,13 @@ void OpenImeConfigure(HIMC himc) {
 }
 
 void OpenRegWordDialog(HIMC himc) {
-  ImeModule& m = Module();
-  if (m.config.protectedMode) {
-    // 保護モードではユーザー辞書は利用できません
-    MessageBoxW(nullptr, L"\x4FDD\x8B77\x30E2\x30FC\x30C9\x3067\x306F\x30E6\x30FC\x30B6\x30FC\x8F9E\x66F8\x306F\x5229"
-                         L"\x7528\x3067\x304D\x307E\x305B\x3093",
-                L"Geulmaru", MB_OK);
+  // Refused in protected mode before anything is determined; the refusal's
+  // box is the dialog's own.
+  if (Module().config.protectedMode) {
+    OpenWordRegistration(nullptr, himc);
     return;
   }
-  // The word registration dialog without a REGISTERWORD of the application.
-  WithDialog(himc, [](HWND owner) { ImeConfigure(GetKeyboardLayout(0), owner, IME_CONFIG_REGISTERWORD, nullptr); });
+  WithDialog(himc, [himc](HWND owner) { OpenWordRegistration(owner, himc); });
 }
 
 // ---- the buttons --------------------------------------------------------------------

@@ -319,8 +319,9 @@ inline void Pump(DWORD ms) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
-// One key pressed and released through the system's input (SendInput).
-inline void SendKey(UINT vk) {
+// One key pressed and released through SendInput, to the foreground
+// window's thread; then the thread's messages for pumpMs milliseconds.
+inline void PressKey(UINT vk, DWORD pumpMs = 80) {
   INPUT in[2]{};
   for (int i = 0; i < 2; ++i) {
     in[i].type = INPUT_KEYBOARD;
@@ -329,7 +330,7 @@ inline void SendKey(UINT vk) {
   }
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
-  Pump(80);
+  if (pumpMs) Pump(pumpMs);
 }
 
 // Closes the message boxes that the input method shows while it loads

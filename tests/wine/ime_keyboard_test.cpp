@@ -55,7 +55,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // Whether a visible window of the class belongs to this thread.
 bool ThreadWindowShown(const wchar_t* cls) { return !imedrv::ThreadWindows(cls, true).empty(); }
 
-void Key(UINT vk) { imedrv::SendKey(vk); }
+void Key(UINT vk) { imedrv::PressKey(vk); }
 
 }  // namespace
 

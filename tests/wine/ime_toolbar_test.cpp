@@ -86,7 +86,7 @@ void Click(HWND w, int x, int y) {
   Pump(150);
 }
 
-void Key(UINT vk) { imedrv::SendKey(vk); }
+void Key(UINT vk) { imedrv::PressKey(vk); }
 
 std::u16string Composition(HWND hwnd) {
   std::u16string s;
