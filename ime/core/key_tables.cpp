@@ -53,7 +53,11 @@ int ProcessKeyDecision(unsigned virtualKey, const uint8_t* keyState, bool compos
 
 unsigned PackKeyCharacter(uint32_t virtualKeyWithChar, bool unicode) {
   const unsigned vk = virtualKeyWithChar & 0xFF;
-  if (!unicode) return virtualKeyWithChar & 0xFFFF;
+  // Windows gives an ANSI input method the character in bits 8-15. Wine gives
+  // it in the high word as UTF-16 whatever the interface: where bits 8-15 are
+  // empty, the high word is read as for the Unicode interface.
+  if (!unicode && ((virtualKeyWithChar & 0xFF00) != 0 || (virtualKeyWithChar >> 16) == 0))
+    return virtualKeyWithChar & 0xFFFF;
   const unsigned ch = virtualKeyWithChar >> 16;
   unsigned byte = 0;
   if (ch < 0x80) {

@@ -63,6 +63,12 @@ TEST(KeyDown, UnicodeCharactersArePackedAsOneByte) {
   }
   // The ANSI interface already has the character in bits 8-15.
   EXPECT_EQ(PackKeyCharacter(0x41 | 'r' << 8, false), 0x41u | 'r' << 8);
+  EXPECT_EQ(PackKeyCharacter(0x20, false), 0x20u);
+  // Where bits 8-15 are empty and the high word holds UTF-16 (as Wine gives
+  // it to every input method), it is read as for the Unicode interface.
+  for (const Case& c : cases) {
+    EXPECT_EQ(PackKeyCharacter(0x41 | c.ch << 16, false), 0x41 | c.byte << 8) << std::hex << c.ch;
+  }
 }
 
 TEST(KeyDown, ShiftAndControlKeysAndControlHeldDoNothing) {

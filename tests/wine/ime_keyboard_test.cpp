@@ -6,7 +6,8 @@
 // then WM_IME_CHAR and WM_CHAR; then types d y (a syllable with hanja),
 // converts it with the Hanja key and opens the candidate list with a second
 // press, and checks that the input method's own composition and candidate
-// windows show on this road. The input method runs with its default
+// windows show on this road; last, the GM edition (ANSI interface) types
+// r k Space into a window of its own. The input method runs with its default
 // settings, so its dictionary is the installed one of the program folder.
 //
 //   ime_keyboard_test.exe
@@ -27,6 +28,7 @@ namespace {
 std::u16string g_results;   // GCS_RESULTSTR strings in arrival order
 std::u16string g_imeChars;  // WM_IME_CHAR
 std::u16string g_chars;     // WM_CHAR
+std::string g_resultBytes;  // GCS_RESULTSTR as the bytes of the ANSI call
 int g_starts = 0, g_ends = 0;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -38,7 +40,15 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ++g_ends;
       break;
     case WM_IME_COMPOSITION:
-      if (lp & GCS_RESULTSTR) g_results += imedrv::ResultString(hwnd);
+      if (lp & GCS_RESULTSTR) {
+        g_results += imedrv::ResultString(hwnd);
+        if (HIMC himc = ImmGetContext(hwnd)) {
+          char bytes[64]{};
+          const LONG n = ImmGetCompositionStringA(himc, GCS_RESULTSTR, bytes, sizeof bytes - 1);
+          if (n > 0) g_resultBytes.append(bytes, static_cast<size_t>(n));
+          ImmReleaseContext(hwnd, himc);
+        }
+      }
       break;  // DefWindowProc turns the result into WM_IME_CHAR
     case WM_IME_CHAR:
       g_imeChars.push_back(static_cast<char16_t>(wp));
@@ -67,6 +77,7 @@ int main(int argc, char**) {
     return 2;
   }
   imeinst::ResetImeSettings(L"ZO");
+  imeinst::ResetImeSettings(L"WA");
 
   HWND hwnd = imedrv::CreateTestWindow(WndProc, L"ImeKeyboardTest", L"ime keyboard test", {10, 10, 410, 210});
   if (!check(hwnd != nullptr, "window created")) return wtest::finish();
@@ -153,6 +164,31 @@ int main(int argc, char**) {
     check(hanja, "Enter commits a hanja of the reading: %s", imedrv::Hex(g_results).c_str());
     check(!ThreadWindowShown(L"warbenv3Cand") && !ThreadWindowShown(L"warbenv3CompStr"),
           "the candidate and composition windows close with the commit");
+  }
+
+  // The GM edition (ANSI interface) on the same road. A window made once its
+  // layout is active gets a context of it; r k and Space commit 가 (KS B0 A1,
+  // row 16 cell 1, in GM 88 9F) and the blank.
+  HKL gm = reinterpret_cast<HKL>(codeconv::FindImeLayoutByName("WARBENV6.IME"));
+  if (check(gm != nullptr, "a layout of WARBENV6.IME is found by its file name")) {
+    ActivateKeyboardLayout(gm, 0);
+    HWND gmWindow = imedrv::CreateTestWindow(WndProc, L"ImeKeyboardTestGm", L"ime keyboard test (GM)",
+                                             {40, 240, 440, 440});
+    SetForegroundWindow(gmWindow);
+    SetFocus(gmWindow);
+    imedrv::Pump(300);
+    if (HIMC h = ImmGetContext(gmWindow)) {
+      ImmSetOpenStatus(h, TRUE);
+      ImmReleaseContext(gmWindow, h);
+    }
+    imedrv::Pump(200);
+    g_resultBytes.clear();
+    for (UINT vk : {'R', 'K'}) Key(vk);
+    Key(VK_SPACE);
+    imedrv::Pump(300);
+    check(g_resultBytes == "\x88\x9F ", "GM edition: result bytes %s, expected 88 9F 20",
+          imedrv::Hex(g_resultBytes).c_str());
+    DestroyWindow(gmWindow);
   }
 
   boxes.Stop();
