@@ -13,8 +13,8 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
-  fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho
-  locales unicode-data libhangul-data python3
+  fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho fonts-arphic-uming
+  locales unicode-data libhangul-data python3 bzip2
   clang clang-14 libclang-rt-14-dev
 )
 
