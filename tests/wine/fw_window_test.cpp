@@ -86,6 +86,10 @@ DWORD WINAPI WatchBoxes(LPVOID p) {
   return 0;
 }
 
+// Watches the boxes of the data-exchange dialog for as long as it runs, so
+// that a refusal never leaves the test waiting.
+BoxWatch g_watch{L"fw test", L"", 0, false};
+
 // ---- controls with their own objects ----
 
 class DrawnButton final : public fw::Window {
@@ -193,8 +197,7 @@ class DdxDialog final : public fw::Dialog {
     check(edit.chars == 1 && Text(1002) == L"初期x", "the subclassed edit sees WM_CHAR and still types it");
     check_eq(SendMessageW(hwnd(), kThrow, 0, 0), 0, "a throwing handler: the message gets its default result");
 
-    BoxWatch watch{L"fw test", L"", 0, false};
-    HANDLE thread = CreateThread(nullptr, 0, WatchBoxes, &watch, 0, nullptr);
+    BoxWatch& watch = g_watch;
     SetText(1001, L"abc");
     check(!UpdateData(true), "a field that is no integer is refused");
     check(watch.seen == L"整数を入力してください。", "and the box says so");
@@ -202,9 +205,6 @@ class DdxDialog final : public fw::Dialog {
     SetText(1001, L"99");
     check(!UpdateData(true) && number == 7, "an integer out of range is refused, the member kept");
     check(watch.seen == L"1 から 64 までの整数を入力してください。", "the range box names the range");
-    watch.stop = true;
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
     check_eq(watch.boxes, 2, "two boxes");
 
     SetText(1001, L" 42 ");
@@ -331,7 +331,12 @@ int main() {
   // A modal dialog with data exchange and reflection.
   {
     DdxDialog dialog;
+    HANDLE watcher = CreateThread(nullptr, 0, WatchBoxes, &g_watch, 0, nullptr);
     const INT_PTR r = dialog.DoModal(nullptr);
+    g_watch.stop = true;
+    WaitForSingleObject(watcher, 5000);
+    CloseHandle(watcher);
+    check(g_watch.boxes == 2, "no box after the two refusals (%d boxes, last: %ls)", g_watch.boxes, g_watch.seen.c_str());
     check_eq(r, IDOK, "the dialog ended with IDOK");
     check(dialog.number == 42 && dialog.name == L"変更" && !dialog.flag, "OK saved the fields into the members");
   }

@@ -5,6 +5,7 @@
 #pragma once
 #include "../../ime/win/imm_ime.h"
 #include "ime_install.h"
+#include "pump.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -244,18 +245,7 @@ inline std::string Utf8(const std::u16string& s) {
 // A command-line argument (ANSI code page) as UTF-16.
 inline std::wstring WidenArg(const char* s) { return imeinst::Widen(s); }
 
-// Dispatches the thread's messages for about ms milliseconds.
-inline void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  MSG m;
-  do {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    Sleep(5);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
+using wtest::Pump;
 
 // Closes the message boxes that the input method shows while it loads
 // (missing fonts or dictionary) so that an unattended run does not hang;

@@ -8,6 +8,7 @@
 //   ime_windows_test.exe gm <WARBENV6.IME> <folder for screenshots>
 #include "check.h"
 #include "ime_driver.h"
+#include "screenshot.h"
 
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,11 @@ namespace {
 HWND g_ui = nullptr;       // the input method's UI window
 int g_forwarded = 0;       // IME messages that reached the application window
 std::wstring g_shots;      // screenshot folder
+
+using wtest::Near;
+using wtest::Shot;
+using wtest::ClientInShot;
+wtest::Shot Capture(HWND w, const wchar_t* name) { return wtest::Capture(w, g_shots, name); }
 
 // The application window hands its IME messages to the UI window, as
 // DefWindowProc does through the default IME window.
@@ -96,90 +102,6 @@ RECT WorkArea() {
   RECT r{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
   return r;
-}
-
-// ---- screenshots ---------------------------------------------------------------
-
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<uint32_t> px;  // 0x00RRGGBB, top-down
-  COLORREF at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= w || y >= h) return CLR_INVALID;
-    uint32_t v = px[static_cast<size_t>(y) * w + x];
-    return RGB(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF);
-  }
-  // Pixels of the rectangle (shot coordinates) that satisfy pred.
-  template <typename P>
-  int Count(RECT r, P pred) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x)
-        if (at(x, y) != CLR_INVALID && pred(at(x, y))) ++n;
-    return n;
-  }
-};
-
-// The screen's pixels of a window, saved as <name>.bmp in the shot folder.
-Shot Capture(HWND w, const wchar_t* name) {
-  UpdateWindow(w);
-  GdiFlush();
-  Pump(150);
-  RECT r = WindowRect(w);
-  Shot s;
-  s.w = r.right - r.left;
-  s.h = r.bottom - r.top;
-  if (s.w <= 0 || s.h <= 0) return s;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = s.w;
-  bi.bmiHeader.biHeight = -s.h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, s.w, s.h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  s.px.assign(p, p + static_cast<size_t>(s.w) * s.h);
-  for (uint32_t& v : s.px) v &= 0xFFFFFF;
-  // 32-bit bottom-up BMP file.
-  std::wstring path = g_shots + L"\\" + name + L".bmp";
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f != INVALID_HANDLE_VALUE) {
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih = bi.bmiHeader;
-    ih.biHeight = s.h;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(s.px.size() * 4);
-    DWORD n;
-    WriteFile(f, &fh, sizeof fh, &n, nullptr);
-    WriteFile(f, &ih, sizeof ih, &n, nullptr);
-    for (int y = s.h - 1; y >= 0; --y) WriteFile(f, &s.px[static_cast<size_t>(y) * s.w], s.w * 4, &n, nullptr);
-    CloseHandle(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return s;
-}
-
-bool Near(COLORREF a, COLORREF b, int tol = 24) {
-  return abs(GetRValue(a) - GetRValue(b)) <= tol && abs(GetGValue(a) - GetGValue(b)) <= tol &&
-         abs(GetBValue(a) - GetBValue(b)) <= tol;
-}
-
-// Client rectangle of w in the coordinates of its screenshot.
-RECT ClientInShot(HWND w) {
-  RECT wr = WindowRect(w), cr{};
-  GetClientRect(w, &cr);
-  POINT o{0, 0};
-  ClientToScreen(w, &o);
-  return RECT{o.x - wr.left, o.y - wr.top, o.x - wr.left + cr.right, o.y - wr.top + cr.bottom};
 }
 
 // ---- the session ---------------------------------------------------------------

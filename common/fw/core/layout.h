@@ -22,7 +22,20 @@ int DluToPixelY(int units, std::uint32_t baseUnits);
 // the list has none).
 Extent GridListSize(Extent cell, int columns, int rows, Extent frame, int scrollBar);
 
+// The side of square cells that fill room with columns x rows of them (0
+// for either: that direction does not count), held between least and most.
+int SquareCell(Extent room, int columns, int rows, int least, int most);
+
 // Whole rows of cellHeight that fit into a client height; at least 1.
 int WholeRows(int clientHeight, int cellHeight);
+
+struct Box {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Box&) const = default;
+};
+// A window's rectangle moved (not resized) so that it lies inside an area,
+// as far as it fits: a window larger than the area keeps its top-left corner
+// at the area's.
+Box MoveInto(Box window, Box area);
 
 }  // namespace fw

@@ -56,10 +56,32 @@ TEST(Layout, DialogUnitsFollowTheBaseUnits) {
 TEST(Layout, GridListsHoldWholeCells) {
   EXPECT_EQ(GridListSize({24, 22}, 20, 5, {4, 4}, 0), (Extent{484, 114}));
   EXPECT_EQ(GridListSize({26, 26}, 8, 6, {4, 4}, 17), (Extent{212, 177}));
+  EXPECT_EQ(SquareCell({431, 95}, 20, 5, 18, 28), 19) << "the lower of width and height per cell";
+  EXPECT_EQ(SquareCell({431, 200}, 20, 5, 18, 28), 21);
+  EXPECT_EQ(SquareCell({300, 40}, 20, 5, 18, 28), 18) << "never below the text";
+  EXPECT_EQ(SquareCell({2000, 2000}, 20, 5, 18, 28), 28) << "nor above the most";
+  EXPECT_EQ(SquareCell({0, 126}, 0, 6, 18, 28), 21) << "rows alone";
+  EXPECT_EQ(SquareCell({300, 300}, 0, 0, 20, 20), 20) << "neither: the least";
   EXPECT_EQ(WholeRows(100, 22), 4);
   EXPECT_EQ(WholeRows(110, 22), 5);
   EXPECT_EQ(WholeRows(10, 22), 1) << "a list always shows one row";
   EXPECT_EQ(WholeRows(100, 0), 1);
+}
+
+TEST(Layout, WindowsMoveIntoTheWorkArea) {
+  const Box area{0, 0, 1280, 800};
+  struct Case {
+    const char* what;
+    Box window, expected;
+  } cases[] = {
+      {"inside stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+      {"over the bottom right", {701, 501, 1205, 898}, {701, 403, 1205, 800}},
+      {"over the right edge", {1000, 10, 1500, 200}, {780, 10, 1280, 200}},
+      {"left of the area", {-50, -20, 150, 80}, {0, 0, 200, 100}},
+      {"larger than the area", {300, 300, 1700, 1200}, {0, 0, 1400, 900}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MoveInto(c.window, area), c.expected) << c.what;
+  EXPECT_EQ(MoveInto({10, 10, 110, 60}, {0, 40, 1280, 800}), (Box{10, 40, 110, 90})) << "an area below a task bar";
 }
 
 // A string block written the way the resource compiler lays it out.

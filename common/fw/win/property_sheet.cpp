@@ -134,7 +134,8 @@ void PropSheet::HideStandardButtons() {
     GetWindowRect(b, &r);
     if (r.top < top) top = r.top;
     ShowWindow(b, SW_HIDE);
-    EnableWindow(b, FALSE);
+    // OK and Cancel stay enabled: Enter and Esc still reach the sheet as them.
+    if (id != IDOK && id != IDCANCEL) EnableWindow(b, FALSE);
   }
   if (help_ || top >= window.bottom) return;
   SetWindowPos(hwnd(), nullptr, 0, 0, window.right - window.left, top - window.top,

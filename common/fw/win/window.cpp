@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "layout.h"
 #include "message_route.h"
 
 namespace fw {
@@ -55,6 +56,17 @@ void Window::DeleteLater(Window* object) {
 }
 
 int AttachedWindowCount() { return g_attached; }
+
+void KeepInWorkArea(HWND hwnd) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  RECT r{};
+  if (!GetWindowRect(hwnd, &r) || !GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  const Box moved = MoveInto({r.left, r.top, r.right, r.bottom},
+                             {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
+  if (moved.left != r.left || moved.top != r.top)
+    SetWindowPos(hwnd, nullptr, moved.left, moved.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 Window::~Window() { Detach(); }
 

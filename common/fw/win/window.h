@@ -83,6 +83,9 @@ class Window {
 // the message concerns a child of parent that has one.
 Window* ReflectionTarget(HWND parent, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Moves a top-level window so that it lies inside the work area of its monitor.
+void KeepInWorkArea(HWND hwnd);
+
 // Objects of this module attached to windows now (a leak check for tests).
 int AttachedWindowCount();
 
