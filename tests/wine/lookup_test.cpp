@@ -317,6 +317,27 @@ void JisoPage(Session& s, HWND sheet) {
   Click(ItemCentre(syllables, 0), 2);  // the vowel label
   check_eq(CharactersReceived().size(), 1, "a double click on a vowel label sends nothing");
 
+  // The range toggle: all syllables, then the names range again.
+  const std::wstring rangeKey = L"Software\\VALDRIMO\\GeulmaruV6\\RABEKO_DLG";
+  const LRESULT namesCount = SendMessageW(syllables, LB_GETCOUNT, 0, 0);
+  HWND toggle = GetDlgItem(page, 22010);
+  SendMessageW(toggle, BM_CLICK, 0, 0);
+  Pump(200);
+  check(Text(toggle) == L"全て" && imeinst::GetString(HKEY_CURRENT_USER, rangeKey, L"MOJI_RANGE") == L"0",
+        "the toggle shows 全て and writes \"0\"");
+  check_eq(SendMessageW(syllables, LB_GETCOUNT, 0, 0), 0, "and empties the syllables");
+  Click(ItemCentre(initials, 4));  // ㄸ: no name syllable, but syllables of its own
+  check(SendMessageW(syllables, LB_GETCOUNT, 0, 0) >= 220, "ㄸ lists its syllables in the whole range");
+  SendMessageW(toggle, BM_CLICK, 0, 0);
+  Pump(200);
+  check(Text(toggle) == L"人名・地名" && imeinst::GetString(HKEY_CURRENT_USER, rangeKey, L"MOJI_RANGE") == L"1",
+        "toggling twice leaves 人名・地名 and \"1\"");
+  Click(ItemCentre(initials, 4));
+  check_eq(SendMessageW(syllables, LB_GETCOUNT, 0, 0), 0, "ㄸ has no syllable in the names range: nothing is listed");
+  Click(ItemCentre(initials, 0));
+  check_eq(SendMessageW(syllables, LB_GETCOUNT, 0, 0), namesCount, "ㄱ lists what it listed before");
+  Click(ItemCentre(syllables, 1));
+
   wtest::Shot shot = wtest::Capture(sheet, s.shots, L"lookup-jiso");
   check(shot.w >= 500 && shot.h >= 380, "easy-Hangul page screenshot %dx%d", shot.w, shot.h);
   const RECT list = wtest::RectInShot(sheet, syllables);
