@@ -13,7 +13,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
-  fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho libfreetype-dev
+  fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho fonts-arphic-uming libfreetype-dev
   locales unicode-data libhangul-data bzip2 python3
   clang clang-14 libclang-rt-14-dev
 )

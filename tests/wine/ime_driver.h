@@ -5,6 +5,7 @@
 #pragma once
 #include "../../ime/win/imm_ime.h"
 #include "ime_install.h"
+#include "pump.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -306,18 +307,7 @@ inline std::u16string ResultString(HWND hwnd) {
   return s;
 }
 
-// Dispatches the thread's messages for about ms milliseconds.
-inline void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  MSG m;
-  do {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    Sleep(5);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
+using wtest::Pump;
 
 // One key pressed and released through SendInput, to the foreground
 // window's thread; then the thread's messages for pumpMs milliseconds.

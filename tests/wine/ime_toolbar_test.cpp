@@ -20,7 +20,7 @@
 #include "check.h"
 #include "ime_driver.h"
 #include "ime_layouts.h"
-#include "screen_shot.h"
+#include "screenshot.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -196,14 +196,14 @@ int main(int argc, char** argv) {
         br.right - br.left, br.bottom - br.top);
   check(br.right == work.right && br.bottom == work.bottom, "at the work area's bottom right (%ld,%ld)-(%ld,%ld)",
         br.left, br.top, br.right, br.bottom);
-  wshot::Shot shot = wshot::Capture(bar, shots, L"toolbar");
+  wtest::Shot shot = wtest::Capture(bar, shots, L"toolbar");
   auto blue = [](COLORREF c) { return GetBValue(c) > 140 && GetRValue(c) < 90; };
   check(shot.at(3, 15) == RGB(255, 255, 255), "grip ridge drawn (0x%06lx)", static_cast<unsigned long>(shot.at(3, 15)));
-  check(wshot::Near(shot.at(2, 3), RGB(10, 36, 106), 40), "top strip drawn (0x%06lx)", static_cast<unsigned long>(shot.at(2, 3)));
+  check(wtest::Near(shot.at(2, 3), RGB(10, 36, 106), 40), "top strip drawn (0x%06lx)", static_cast<unsigned long>(shot.at(2, 3)));
   const RECT button0{55, 9, 73, 27};
   const int hangulInk = shot.Count(button0, blue);
   check(hangulInk > 10, "the input-mode button shows Hangul input (%d blue pixels)", hangulInk);
-  check(wshot::Near(shot.at(295 + 4, 18 + 5), RGB(0, 160, 64), 30), "the on/off button shows the open lamp (0x%06lx)",
+  check(wtest::Near(shot.at(295 + 4, 18 + 5), RGB(0, 160, 64), 30), "the on/off button shows the open lamp (0x%06lx)",
         static_cast<unsigned long>(shot.at(299, 23)));
 
   // ---- the input-mode button ---------------------------------------------------------
@@ -217,9 +217,9 @@ int main(int argc, char** argv) {
   for (UINT vk : {'R', 'K'}) Key(vk);
   Pump(200);
   check(g_chars == u"rk" && g_results.empty(), "closed: the same keys type ASCII (%s)", imedrv::Hex(g_chars).c_str());
-  shot = wshot::Capture(bar, shots, L"toolbar-closed");
+  shot = wtest::Capture(bar, shots, L"toolbar-closed");
   check(shot.Count(button0, blue) < hangulInk / 4, "the input-mode button shows alphanumeric input");
-  check(!wshot::Near(shot.at(299, 23), RGB(0, 160, 64), 30), "the on/off button shows closed");
+  check(!wtest::Near(shot.at(299, 23), RGB(0, 160, 64), 30), "the on/off button shows closed");
   Click(bar, ButtonCentre(0).x, ButtonCentre(0).y);
   check(OpenStatus(hwnd), "a second click opens it in Hangul input");
   // A press released away from the button does nothing.
@@ -257,8 +257,8 @@ int main(int argc, char** argv) {
     Click(guide, r.x, r.y);
     Pump(200);
     check(Composition(hwnd) == u"\x3131", "a click on the r key types U+3131 (%s)", imedrv::Hex(Composition(hwnd)).c_str());
-    shot = wshot::Capture(guide, shots, L"guide-consonant");
-    RECT client = wshot::ClientInShot(guide);
+    shot = wtest::Capture(guide, shots, L"guide-consonant");
+    RECT client = wtest::ClientInShot(guide);
     const COLORREF marked = RGB(168, 168, 168), plain = RGB(250, 250, 250);
     auto at = [&](POINT p) { return shot.at(client.left + p.x, client.top + p.y); };
     check(at(q) == marked, "after a consonant the consonant keys are marked (q: 0x%06lx)", static_cast<unsigned long>(at(q)));
@@ -266,7 +266,7 @@ int main(int argc, char** argv) {
     Click(guide, k.x, k.y);
     Pump(200);
     check(Composition(hwnd) == u"\xAC00", "then the k key makes U+AC00 (%s)", imedrv::Hex(Composition(hwnd)).c_str());
-    shot = wshot::Capture(guide, shots, L"guide-syllable");
+    shot = wtest::Capture(guide, shots, L"guide-syllable");
     check(at(q) == plain, "after a syllable the consonant keys are free (q: 0x%06lx)", static_cast<unsigned long>(at(q)));
     check(at(y) == marked, "and the vowel keys are marked (y: 0x%06lx)", static_cast<unsigned long>(at(y)));
     Click(guide, y.x, y.y - 6);
@@ -281,8 +281,8 @@ int main(int argc, char** argv) {
     Click(guide, r.x, r.y);
     Pump(200);
     check(Composition(hwnd) == u"\x3132", "latched Shift then r types U+3132 (%s)", imedrv::Hex(Composition(hwnd)).c_str());
-    shot = wshot::Capture(guide, shots, L"guide-shift");
-    check(wshot::Near(at({405, 21 + 84 + 22}), RGB(196, 208, 228), 12), "the Shift key stays drawn pressed (0x%06lx)",
+    shot = wtest::Capture(guide, shots, L"guide-shift");
+    check(wtest::Near(at({405, 21 + 84 + 22}), RGB(196, 208, 228), 12), "the Shift key stays drawn pressed (0x%06lx)",
           static_cast<unsigned long>(at({405, 21 + 84 + 22})));
     Click(guide, 430, 21 + 84 + 14);  // unlatch
     Key(VK_ESCAPE);
@@ -346,7 +346,7 @@ int main(int argc, char** argv) {
   br = Rect(bar);
   check(br.right - br.left == 332, "the switch shows all twelve buttons (width %ld)", br.right - br.left);
   check(br.right == work.right, "and moves the toolbar left to stay in the work area");
-  wshot::Capture(bar, shots, L"toolbar-full");
+  wtest::Capture(bar, shots, L"toolbar-full");
   Click(bar, 53 + 22 * 12 + 5, 12);
   check(Rect(bar).right - Rect(bar).left == 310, "a second click goes back to the configured buttons");
   const RECT before = Rect(bar);

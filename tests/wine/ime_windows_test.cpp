@@ -8,7 +8,7 @@
 //   ime_windows_test.exe gm <WARBENV6.IME> <folder for screenshots>
 #include "check.h"
 #include "ime_driver.h"
-#include "screen_shot.h"
+#include "screenshot.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,6 +26,11 @@ namespace {
 HWND g_ui = nullptr;       // the input method's UI window
 int g_forwarded = 0;       // IME messages that reached the application window
 std::wstring g_shots;      // screenshot folder
+
+using wtest::Near;
+using wtest::Shot;
+using wtest::ClientInShot;
+wtest::Shot Capture(HWND w, const wchar_t* name) { return wtest::Capture(w, g_shots, name); }
 
 // The application window hands its IME messages to the UI window, as
 // DefWindowProc does through the default IME window.
@@ -69,11 +74,6 @@ HWND Cand() {
   return c.empty() ? nullptr : c[0];
 }
 
-
-using wshot::ClientInShot;
-using wshot::Near;
-using wshot::Shot;
-Shot Capture(HWND w, const wchar_t* name) { return wshot::Capture(w, g_shots, name); }
 
 // ---- the session ---------------------------------------------------------------
 

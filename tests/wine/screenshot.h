@@ -1,16 +1,16 @@
-// Screenshots of windows for the Windows test programs: the screen's pixels
-// of a window rectangle, kept in memory for sampling and saved as a 32-bit
-// BMP file, and a colour comparison with a tolerance.
+// Screenshots of windows in the Windows test programs: the screen's pixels
+// of a window, kept as a 32-bit BMP file, with pixel tests.
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "ime_driver.h"
+#include "pump.h"
 
-namespace wshot {
+namespace wtest {
 
 struct Shot {
   int w = 0, h = 0;
@@ -31,11 +31,11 @@ struct Shot {
   }
 };
 
-// The screen's pixels of a window, saved as <name>.bmp in folder.
+// The screen's pixels of a window, saved as <folder>\<name>.bmp.
 inline Shot Capture(HWND w, const std::wstring& folder, const wchar_t* name) {
   UpdateWindow(w);
   GdiFlush();
-  imedrv::Pump(150);
+  Pump(150);
   RECT r{};
   GetWindowRect(w, &r);
   Shot s;
@@ -86,6 +86,14 @@ inline bool Near(COLORREF a, COLORREF b, int tol = 24) {
          abs(GetBValue(a) - GetBValue(b)) <= tol;
 }
 
+// A window's rectangle in the coordinates of the screenshot of top.
+inline RECT RectInShot(HWND top, HWND w) {
+  RECT tr{}, wr{};
+  GetWindowRect(top, &tr);
+  GetWindowRect(w, &wr);
+  return RECT{wr.left - tr.left, wr.top - tr.top, wr.right - tr.left, wr.bottom - tr.top};
+}
+
 // Client rectangle of w in the coordinates of its screenshot.
 inline RECT ClientInShot(HWND w) {
   RECT wr{}, cr{};
@@ -96,4 +104,4 @@ inline RECT ClientInShot(HWND w) {
   return RECT{o.x - wr.left, o.y - wr.top, o.x - wr.left + cr.right, o.y - wr.top + cr.bottom};
 }
 
-}  // namespace wshot
+}  // namespace wtest
