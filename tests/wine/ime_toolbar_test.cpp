@@ -20,6 +20,7 @@
 #include "check.h"
 #include "ime_driver.h"
 #include "ime_layouts.h"
+#include "input.h"
 #include "screenshot.h"
 
 #include <algorithm>
@@ -58,33 +59,9 @@ HWND Shown(const wchar_t* cls) {
 using imedrv::WorkArea;
 RECT Rect(HWND w) { return imedrv::WindowRect(w); }
 
-void MoveMouse(POINT p) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  Pump(40);
-}
-
-void Button(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-  Pump(60);
-}
-
-// A left click at a point of a window's client area.
-void Click(HWND w, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(w, &p);
-  MoveMouse(p);
-  Button(true);
-  Button(false);
-  Pump(150);
-}
+using wtest::MouseButton;
+using wtest::MouseTo;
+void Click(HWND w, int x, int y) { wtest::ClickClient(w, x, y); }
 
 void Key(UINT vk) { imedrv::PressKey(vk); }
 
@@ -226,10 +203,10 @@ int main(int argc, char** argv) {
   POINT from = ButtonCentre(0), away = ButtonCentre(5);
   ClientToScreen(bar, &from);
   ClientToScreen(bar, &away);
-  MoveMouse(from);
-  Button(true);
-  MoveMouse(away);
-  Button(false);
+  MouseTo(from);
+  MouseButton(true);
+  MouseTo(away);
+  MouseButton(false);
   Pump(150);
   check(OpenStatus(hwnd), "a press on the input-mode button released elsewhere changes nothing");
   g_results.clear();
@@ -352,11 +329,11 @@ int main(int argc, char** argv) {
   const RECT before = Rect(bar);
   POINT grip{20, 18};
   ClientToScreen(bar, &grip);
-  MoveMouse(grip);
-  Button(true);
-  MoveMouse({grip.x - 150, grip.y - 120});
-  MoveMouse({grip.x - 300, grip.y - 240});
-  Button(false);
+  MouseTo(grip);
+  MouseButton(true);
+  MouseTo({grip.x - 150, grip.y - 120});
+  MouseTo({grip.x - 300, grip.y - 240});
+  MouseButton(false);
   Pump(150);
   br = Rect(bar);
   const std::wstring pos = imeinst::EditionKey(L"ZO", L"WindowPos");
@@ -368,11 +345,11 @@ int main(int argc, char** argv) {
   // A drag past the screen's corner ends inside the work area.
   grip = {20, 18};
   ClientToScreen(bar, &grip);
-  MoveMouse(grip);
-  Button(true);
-  MoveMouse({grip.x - 400, grip.y - 300});
-  MoveMouse({0, 0});
-  Button(false);
+  MouseTo(grip);
+  MouseButton(true);
+  MouseTo({grip.x - 400, grip.y - 300});
+  MouseTo({0, 0});
+  MouseButton(false);
   Pump(150);
   br = Rect(bar);
   check(br.left == work.left && br.top == work.top, "a drag past the corner stops at the work area (%ld,%ld)", br.left,

@@ -21,6 +21,7 @@
 
 #include "check.h"
 #include "ime_install.h"
+#include "input.h"
 #include "pump.h"
 #include "screenshot.h"
 
@@ -107,40 +108,11 @@ DWORD WINAPI WatchBoxes(LPVOID) {
 
 // ---- input ----
 
-void SendKeys(std::initializer_list<WORD> keys) {
-  for (WORD k : keys) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = k;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-    Pump(60);
-  }
-  Pump(150);
-}
-
-void MouseTo(POINT pt) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  Pump(50);
-}
-
-void Click(POINT pt, int times = 1) {
-  MouseTo(pt);
-  for (int i = 0; i < times; ++i) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Pump(times > 1 ? 30 : 150);
-  }
-  Pump(200);
-}
+using wtest::Click;
+using wtest::MouseTo;
+using wtest::SendKeys;
+using wtest::WaitForFocus;
+using wtest::WindowCentre;
 
 // The screen centre of a list item.
 POINT ItemCentre(HWND list, int item) {
@@ -156,17 +128,7 @@ void WaitForCharacters(size_t n) {
   for (int i = 0; i < 40 && CharactersReceived().size() < n; ++i) Pump(50);
 }
 
-// Keys go where the focus is once the click has activated the sheet.
-bool WaitForFocus(HWND w) {
-  for (int i = 0; i < 40 && GetFocus() != w; ++i) Pump(50);
-  return GetFocus() == w;
-}
 
-POINT WindowCentre(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 // ---- helpers ----
 
@@ -429,7 +391,9 @@ int main(int argc, char** argv) {
   for (const wchar_t* f : {L"GmV6e.dic", L"GmV6Jiso.Dic"}) {
     check(CopyFileW((from + L"\\" + f).c_str(), (sysdic + L"\\" + f).c_str(), FALSE) != FALSE, "%ls installed", f);
   }
-  check(imeinst::SetInstallDirectory(install), "Install Directory set");
+  // The installed suite's value comes back when the test ends.
+  const imeinst::InstallDirectoryOverride installDirectory(install);
+  check(installDirectory.Set(), "Install Directory set");
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VALDRIMO\\GeulmaruV6\\RABEKO_DLG");
 
   HANDLE watcher = CreateThread(nullptr, 0, WatchBoxes, nullptr, 0, nullptr);
@@ -548,7 +512,6 @@ int main(int argc, char** argv) {
   check(g_boxes.seen == 0, "no message box came up (%d; last: %ls)", g_boxes.seen, g_boxes.last);
   DestroyWindow(s.host);
   DestroyWindow(s.receiver);
-  imeinst::ClearInstallDirectory();
   FreeLibrary(lib);
   return wtest::finish();
 }
