@@ -32,6 +32,14 @@ void OpenImeDictionary(ImeModule& m) {
   if (m.engine) m.engine->SetDictionary(d.hanja.get());
 }
 
+bool ReopenImeDictionary(ImeModule&, const std::string& path) {
+  ImeDictionary& d = Dictionary();
+  if (!d.engine) return false;  // before attach or after detach
+  d.engine->DicEndAccess();
+  d.engine->DicInvalidate();
+  return d.engine->DicOpen(path) == 0;
+}
+
 void ReleaseImeDictionary(ImeModule& m) {
   if (m.engine) m.engine->SetDictionary(nullptr);
   ImeDictionary& d = Dictionary();

@@ -65,6 +65,7 @@ __declspec(dllexport) BOOL WINAPI DLLEntry(HINSTANCE instance, DWORD reason, LPV
       ime::TerminateIme(reserved != nullptr);
       ime::UnregisterUiClasses(instance);
       ime::UnregisterSEdit(instance);
+      ime::UnregisterColorButtonClass(instance);
       break;
     default:
       break;
@@ -99,6 +100,7 @@ __declspec(dllexport) BOOL WINAPI ImeDestroy(UINT) { return TRUE; }
 __declspec(dllexport) BOOL WINAPI ImeSelect(HIMC himc, BOOL select) {
   ime::EnsureImeInitialized();
   if (!himc || !select) return TRUE;
+  ime::SyncSettingsFromRegistry();
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
   if (!context) return TRUE;
@@ -139,11 +141,20 @@ __declspec(dllexport) BOOL WINAPI ImeSelect(HIMC himc, BOOL select) {
   return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI ImeSetActiveContext(HIMC, BOOL) { return TRUE; }
+// A context coming to the front takes over settings changed meanwhile.
+__declspec(dllexport) BOOL WINAPI ImeSetActiveContext(HIMC, BOOL active) {
+  if (active) {
+    ime::EnsureImeInitialized();
+    ime::SyncSettingsFromRegistry();
+  }
+  return TRUE;
+}
 
 __declspec(dllexport) BOOL WINAPI ImeProcessKey(HIMC himc, UINT virtualKey, LPARAM keyData, CONST LPBYTE keyState) {
   if (static_cast<LONG>(keyData) < 0) return FALSE;  // key up
   ime::EnsureImeInitialized();
+  // Settings that another process's sheet changed hold from this key on.
+  ime::SyncSettingsFromRegistry();
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
   if (!context) return FALSE;
@@ -217,6 +228,12 @@ __declspec(dllexport) BOOL WINAPI ImeSetCompositionString(HIMC, DWORD, LPVOID, D
 
 __declspec(dllexport) DWORD WINAPI ImeConversionList(HIMC, LPCTSTR, LPCANDIDATELIST, DWORD, UINT) { return 0; }
 
-__declspec(dllexport) BOOL WINAPI ImeConfigure(HKL, HWND, DWORD, LPVOID) { return FALSE; }
+// IME_CONFIG_GENERAL: the settings sheet; IME_CONFIG_SELECTDICTIONARY: its
+// dictionary and version pages; IME_CONFIG_REGISTERWORD: the word
+// registration dialog. 1 when shown, 0 for any other mode.
+__declspec(dllexport) BOOL WINAPI ImeConfigure(HKL, HWND parent, DWORD mode, LPVOID data) {
+  ime::EnsureImeInitialized();
+  return ime::RunImeConfigure(parent, mode, data);
+}
 
 }  // extern "C"
