@@ -110,6 +110,22 @@ TEST(AttachSettings, DefaultsOfTheKsEdition) {
   EXPECT_TRUE(a.feedback.boxes.empty());
 }
 
+// What attach read of the sheet's values is kept, so that a later change by
+// another process's sheet shows against it.
+TEST(AttachSettings, KeepsTheSheetsValuesAsRead) {
+  Attach a;
+  a.Modes("ZO", "HanglInput", "KS3");
+  a.reg.Set(kRootLocalMachine, "ZO\\Font", "Height", "20");
+  a.platform.fonts = {Tt("NanumGothic", 129)};
+  const ImeConfig& c = a.Run("C:\\x\\ZORBENV6.IME");
+  EXPECT_EQ(c.ksFace, "NanumGothic");
+  EXPECT_EQ(c.seen, ReadSheetValues(SettingsAccess(a.reg, "ZO"), true));
+  EXPECT_EQ(c.seen.hanglInput, "KS3");
+  EXPECT_EQ(c.seen.height, "20");
+  EXPECT_EQ(c.seen.ksFace, "KS Mincho");  // as configured, not as the font check left it
+  EXPECT_EQ(c.seen.keyboard, "106");      // the default of a missing value
+}
+
 TEST(AttachSettings, DefaultsOfTheGmEdition) {
   Attach a;
   a.platform.fonts.push_back(Tt(kGmFace, 128));
