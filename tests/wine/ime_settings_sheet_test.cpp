@@ -12,8 +12,11 @@
 //    the old dictionary stays, the toolbar loses the button and the next
 //    keys compose on the roman arrangement;
 //  - IME_CONFIG_SELECTDICTIONARY shows the dictionary and version pages only;
+//    its file dialog chooses another dictionary, which OK opens;
 //  - values that another process's sheet writes to the registry hold from
-//    the next key on (the 3-set arrangement, all toolbar buttons).
+//    the next key on (the 3-set arrangement, all toolbar buttons, the
+//    101-key on-screen keyboard);
+//  - the GM edition's sheet: its own face list in the font dialog.
 //
 //   ime_settings_sheet_test.exe <screenshot folder> <GmV6KS.dic>
 //   (the suite installed by GeulmaruSetup.exe)
@@ -543,6 +546,19 @@ int main(int argc, char** argv) {
   check(g_results == u"\xAC00 ", "3-set from the next key: k f Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
   Pump(300);
   check(bar && Width(bar) == 332, "and the toolbar shows all twelve buttons (width %d)", bar ? Width(bar) : 0);
+  // The on-screen keyboard (function 4, now at position 3) takes the width of
+  // a keyboard of another type.
+  if (bar) ClickAt(bar, 53 + 22 * 3 + 11, 18);
+  Pump(500);
+  HWND guide = Shown(L"warbenv3Guide");
+  if (check(guide != nullptr && Width(guide) == 473, "the on-screen keyboard of the 106-key keyboard (width %d)",
+            guide ? Width(guide) : 0)) {
+    imeinst::SetImeValue(L"ZO", L"Modes", L"Keyboard", L"101");
+    Focus(hwnd);
+    Type("\x1b");
+    Pump(300);
+    check(Width(guide) == 449, "a 101-key keyboard from the next key on: width 449 (%d)", Width(guide));
+  }
 
 
   // ---- the GM edition (last: cancelling its sheet makes its own layout active) ----
