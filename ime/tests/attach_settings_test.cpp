@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fake_context.h"
+#include "fake_registry.h"
 #include "ime_config.h"
 #include "own_layout.h"
 
@@ -20,26 +21,7 @@ const std::string kGmGothic = "\x82\x66\x82\x6c\x8a\xd8\x8d\x91\x83\x53\x83\x56"
 const std::string kSjFace = "\x82\x6a\x82\x72\x8a\xd8\x8d\x91\x96\xbe\x92\xa9";    // ＫＳ韓国明朝
 const std::string kMsMincho = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";              // ＭＳ 明朝
 
-struct FakeRegistry : RegistryReader, RegistryWriter {
-  std::map<std::tuple<int, std::string, std::string>, std::string> values;
-  std::vector<std::tuple<std::string, std::string, std::string>> written;
-  int reads = 0;
-
-  void Set(int root, const std::string& path, const std::string& value, const std::string& text) {
-    values[{root, path, value}] = text;
-  }
-  bool Read(int root, const std::string& path, const std::string& value, std::string* out) override {
-    ++reads;
-    auto it = values.find({root, path, value});
-    if (it == values.end()) return false;
-    *out = it->second;
-    return true;
-  }
-  bool Write(const std::string& path, const std::string& value, const std::string& text) override {
-    written.emplace_back(path, value, text);
-    return true;
-  }
-};
+using test::FakeRegistry;
 
 struct FakePlatform : AttachPlatform {
   std::vector<std::string> calls;
@@ -126,6 +108,22 @@ TEST(AttachSettings, DefaultsOfTheKsEdition) {
   EXPECT_EQ(c.engine.mikakuBytes, 2);
   EXPECT_FALSE(c.engine.kanjiHotKey);
   EXPECT_TRUE(a.feedback.boxes.empty());
+}
+
+// What attach read of the sheet's values is kept, so that a later change by
+// another process's sheet shows against it.
+TEST(AttachSettings, KeepsTheSheetsValuesAsRead) {
+  Attach a;
+  a.Modes("ZO", "HanglInput", "KS3");
+  a.reg.Set(kRootLocalMachine, "ZO\\Font", "Height", "20");
+  a.platform.fonts = {Tt("NanumGothic", 129)};
+  const ImeConfig& c = a.Run("C:\\x\\ZORBENV6.IME");
+  EXPECT_EQ(c.ksFace, "NanumGothic");
+  EXPECT_EQ(c.seen, ReadSheetValues(SettingsAccess(a.reg, "ZO"), true));
+  EXPECT_EQ(c.seen.hanglInput, "KS3");
+  EXPECT_EQ(c.seen.height, "20");
+  EXPECT_EQ(c.seen.ksFace, "KS Mincho");  // as configured, not as the font check left it
+  EXPECT_EQ(c.seen.keyboard, "106");      // the default of a missing value
 }
 
 TEST(AttachSettings, DefaultsOfTheGmEdition) {

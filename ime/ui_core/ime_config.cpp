@@ -51,30 +51,25 @@ std::string SettingsAccess::String(const char* subkey, const char* value, const 
   return out;
 }
 
-namespace {
-
-// Leading decimal digits of s; a longer number stops before it overflows.
-int LeadingDigits(const char* s) {
+int LeadingDigits(const std::string& value) {
   int n = 0;
-  for (; *s >= '0' && *s <= '9'; ++s) {
-    if (n > (0x7FFFFFFF - (*s - '0')) / 10) break;
-    n = n * 10 + (*s - '0');
+  for (char c : value) {
+    if (c < '0' || c > '9' || n > (0x7FFFFFFF - (c - '0')) / 10) break;
+    n = n * 10 + (c - '0');
   }
   return n;
 }
 
-}  // namespace
+int ParseCount(const std::string& value, int fallback) { return value.empty() ? fallback : LeadingDigits(value); }
 
 int SettingsAccess::Int(const char* subkey, const char* value, int fallback) const {
-  const std::string s = String(subkey, value, "", 64);
-  if (s.empty()) return fallback;
-  return LeadingDigits(s.c_str());
+  return ParseCount(String(subkey, value, "", 64), fallback);
 }
 
 int SettingsAccess::SignedInt(const char* subkey, const char* value, int fallback) const {
   const std::string s = String(subkey, value, "", 64);
   if (s.empty()) return fallback;
-  return s[0] == '-' ? -LeadingDigits(s.c_str() + 1) : LeadingDigits(s.c_str());
+  return s[0] == '-' ? -LeadingDigits(s.substr(1)) : LeadingDigits(s);
 }
 
 std::string SettingsAccess::Machine(const char* value) const {
@@ -121,6 +116,45 @@ std::string ProgramFolder(const std::string& installDirectory) {
 }
 
 bool FirstLetterIs(const std::string& value, char letter) { return !value.empty() && value[0] == letter; }
+
+bool ParseLearning(const std::string& gakusyu, bool protectedMode) { return StartsWith(gakusyu, "ON") && !protectedMode; }
+
+int MikakuBytes(int count) { return (count > 0x3FFFFFFF ? 0x3FFFFFFF : count) * 2; }
+
+std::string DictionaryPathFor(const std::string& dicPathName, const ImeConfig& cfg) {
+  if (!dicPathName.empty()) return dicPathName;
+  std::string path = cfg.programFolder + (cfg.engine.koreanCode == 1 ? "SYSDIC\\GmV6KS.dic" : "SYSDIC\\GmV6.dic");
+  if (path.size() > 259) path.resize(259);
+  return path;
+}
+
+std::string CurrentFaceOf(const ImeConfig& cfg) {
+  if (cfg.engine.koreanCode == 1) return cfg.ksFace;
+  return cfg.engine.koreanCode == 0 ? cfg.sjFace : cfg.gmFace;
+}
+
+bool InterfaceChoiceOffered(bool windowsNt, bool windows9x, unsigned major, unsigned minor) {
+  return (windowsNt && major == 4) || (windows9x && minor >= 10);
+}
+
+SheetValues ReadSheetValues(const SettingsAccess& reg, bool ksEdition) {
+  SheetValues v;
+  v.hanglInput = reg.String("Modes", "HanglInput", "K");
+  v.keyboard = reg.String("Modes", "Keyboard", "106");
+  v.inputSize = reg.String("Modes", "InputSize", "SBCS");
+  v.indirectMode = reg.String("Modes", "IndirectMode", "No");
+  v.jisoTaniBack = reg.String("Modes", "JisoTaniBack", "Yes");
+  if (ksEdition) v.mikaku = reg.String("Modes", "Mikaku", "", 64);
+  v.inputColor = reg.String("Modes", "InputColor", "");
+  v.convColor = reg.String("Modes", "ConvColor", "");
+  v.toolBar = reg.String("Modes", "ToolBar", "101111111111", 14);
+  v.gmFace = reg.String("Font", "GM_FaceName", kDefaultGmFace, kFaceBuffer);
+  v.ksFace = reg.String("Font", "KS_FaceName", "KS Mincho", kFaceBuffer);
+  v.height = reg.String("Font", "Height", "", 64);
+  v.dicPathName = reg.String("DicEnv", "DicPathName", "", 260);
+  v.gakusyu = reg.String("DicEnv", "Gakusyu", "ON");
+  return v;
+}
 
 int ParseInputMode(const std::string& hanglInput) {
   if (!FirstLetterIs(hanglInput, 'K')) return 0;
@@ -202,21 +236,15 @@ bool FontWarningDue(const ImeConfig& cfg) {
 }
 
 void ChooseFaceAndCode(const std::string& hanglCode, ImeConfig& cfg) {
-  if (cfg.engine.koreanCode == 1) {
-    cfg.currentFace = cfg.ksFace;
-    return;
+  if (cfg.engine.koreanCode != 1) {
+    std::string code = hanglCode;
+    for (char& c : code) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    const bool gm95 = (code == "SJ" && cfg.fonts.sjInstalled) || (!cfg.fonts.gmInstalled && cfg.fonts.sjInstalled);
+    cfg.engine.koreanCode = gm95 ? 0 : 2;
   }
-  std::string code = hanglCode;
-  for (char& c : code) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  if ((code == "SJ" && cfg.fonts.sjInstalled) || (!cfg.fonts.gmInstalled && cfg.fonts.sjInstalled)) {
-    cfg.engine.koreanCode = 0;
-    cfg.currentFace = cfg.sjFace;
-  } else {
-    cfg.engine.koreanCode = 2;
-    cfg.currentFace = cfg.gmFace;
-  }
+  cfg.currentFace = CurrentFaceOf(cfg);
 }
 
 void InitializeImeConfig(ImeConfig& cfg, const std::string& modulePath, RegistryReader& reader,
@@ -234,32 +262,30 @@ void InitializeImeConfig(ImeConfig& cfg, const std::string& modulePath, Registry
   cfg.protectedMode = platform.ProbeProtectedMode();
   cfg.programFolder = ProgramFolder(reg.Machine("Install Directory"));
 
-  // 5-8: faces, font check, warning, current face.
-  cfg.gmFace = reg.String("Font", "GM_FaceName", kDefaultGmFace, kFaceBuffer);
-  cfg.ksFace = reg.String("Font", "KS_FaceName", "KS Mincho", kFaceBuffer);
+  // 5-8: faces, font check, warning, current face. The sheet's values are
+  // read here at once and kept.
+  const SheetValues& v = cfg.seen = ReadSheetValues(reg, ks);
+  cfg.gmFace = v.gmFace;
+  cfg.ksFace = v.ksFace;
   cfg.sjFace = reg.String("Font", "SJ_FaceName", kDefaultSjFace, kFaceBuffer);
-  cfg.fontPoints = reg.Int("Font", "Height", 16);
+  cfg.fontPoints = ParseCount(v.height, 16);
   CheckFonts(platform.EnumerateFonts(), facts.windowsNt, cfg);
   if (FontWarningDue(cfg)) feedback.ShowMessage(kFontWarning, kMbIconExclamation);
   ChooseFaceAndCode(ks ? std::string() : reg.String("Modes", "HanglCode", "GM"), cfg);
 
   // 9: dictionary path.
-  cfg.dictionaryPath = reg.String("DicEnv", "DicPathName", "", 260);
-  if (cfg.dictionaryPath.empty()) {
-    cfg.dictionaryPath = cfg.programFolder + (ks ? "SYSDIC\\GmV6KS.dic" : "SYSDIC\\GmV6.dic");
-    if (cfg.dictionaryPath.size() > 259) cfg.dictionaryPath.resize(259);
-  }
+  cfg.dictionaryPath = DictionaryPathFor(v.dicPathName, cfg);
 
   // 10-12: arrangement and its reading table, keyboard, input flags.
-  cfg.engine.inputMode = ParseInputMode(reg.String("Modes", "HanglInput", "K"));
+  cfg.engine.inputMode = ParseInputMode(v.hanglInput);
   platform.LoadReadingTable(cfg.engine.inputMode);
-  cfg.engine.keyboardType = ParseKeyboard(reg.String("Modes", "Keyboard", "106"));
+  cfg.engine.keyboardType = ParseKeyboard(v.keyboard);
   platform.SetGuideLayout(cfg.engine.keyboardType);
-  cfg.engine.learning = StartsWith(reg.String("DicEnv", "Gakusyu", "ON"), "ON") && !cfg.protectedMode;
-  cfg.halfWidthSetting = FirstLetterIs(reg.String("Modes", "InputSize", "SBCS"), 'S');
+  cfg.engine.learning = ParseLearning(v.gakusyu, cfg.protectedMode);
+  cfg.halfWidthSetting = FirstLetterIs(v.inputSize, 'S');
   cfg.engine.conversionMode = cfg.halfWidthSetting ? kConvNative : kConvNative | kConvFullShape;
-  cfg.engine.indirectMode = FirstLetterIs(reg.String("Modes", "IndirectMode", "No"), 'Y');
-  cfg.engine.jisoTaniBack = FirstLetterIs(reg.String("Modes", "JisoTaniBack", "Yes"), 'Y');
+  cfg.engine.indirectMode = FirstLetterIs(v.indirectMode, 'Y');
+  cfg.engine.jisoTaniBack = FirstLetterIs(v.jisoTaniBack, 'Y');
 
   // 13-14: dictionary, control classes.
   platform.OpenDictionary(cfg);
@@ -267,9 +293,9 @@ void InitializeImeConfig(ImeConfig& cfg, const std::string& modulePath, Registry
   platform.RegisterControlClasses();
 
   // 15-17: colours, toolbar, status position (read once per process).
-  cfg.inputColour = ParseColour(reg.String("Modes", "InputColor", ""), kDefaultInputColour);
-  cfg.convColour = ParseColour(reg.String("Modes", "ConvColor", ""), kDefaultConvColour);
-  cfg.toolbar = ParseToolbar(reg.String("Modes", "ToolBar", "101111111111", 14));
+  cfg.inputColour = ParseColour(v.inputColor, kDefaultInputColour);
+  cfg.convColour = ParseColour(v.convColor, kDefaultConvColour);
+  cfg.toolbar = ParseToolbar(v.toolBar);
   if (!cfg.statusPositionRead && cfg.statusX == -1 && cfg.statusY == -1) {
     cfg.statusX = reg.SignedInt("WindowPos", "Xpos", -1);
     cfg.statusY = reg.SignedInt("WindowPos", "Ypos", -1);
@@ -285,9 +311,7 @@ void InitializeImeConfig(ImeConfig& cfg, const std::string& modulePath, Registry
   cfg.engine.interfaceCodePage = 0;
   if (ks) {
     cfg.engine.interfaceCodePage = ParseInterface(reg.String("Modes", "Interface", ""), facts.windows95);
-    // A count too large to double is cut first.
-    const int mikaku = reg.Int("Modes", "Mikaku", 1);
-    cfg.engine.mikakuBytes = (mikaku > 0x3FFFFFFF ? 0x3FFFFFFF : mikaku) * 2;
+    cfg.engine.mikakuBytes = MikakuBytes(ParseCount(v.mikaku, 1));
   }
 }
 

@@ -78,8 +78,25 @@ struct ToolbarButtonMap {
 
 // What the platform gives the settings about itself.
 struct PlatformFacts {
-  bool windowsNt = true;   // NT platform (SJ fonts count as missing)
-  bool windows95 = false;  // Windows 9x 4.0-4.9 (ANSI interface by default)
+  bool windowsNt = true;         // NT platform (SJ fonts count as missing)
+  bool windows95 = false;        // Windows 9x 4.0-4.9 (ANSI interface by default)
+  bool interfaceChoice = false;  // the KS edition's settings offer the interface
+};
+
+// The KS edition offers its interface (Unicode or ANSI) in the settings on
+// Windows NT 4.0 and on Windows 98 and ME (9x platform, minor version 10 or
+// more), where both interfaces work.
+bool InterfaceChoiceOffered(bool windowsNt, bool windows9x, unsigned major, unsigned minor);
+
+// The values that the settings sheet writes, as they stand in the registry
+// (defaults applied, cut as attach reads them). Attach keeps them; another
+// process's sheet is noticed by the values that changed since.
+struct SheetValues {
+  std::string hanglInput, keyboard, inputSize, indirectMode, jisoTaniBack, mikaku;
+  std::string inputColor, convColor, toolBar;
+  std::string gmFace, ksFace, height;
+  std::string dicPathName, gakusyu;
+  bool operator==(const SheetValues&) const = default;
 };
 
 // One installed font family as the enumeration reports it.
@@ -116,6 +133,7 @@ struct ImeConfig {
   int statusX = -1, statusY = -1;
   bool statusPositionRead = false;
   int attachCount = 0;
+  SheetValues seen;  // the sheet's values as last read from the registry
 };
 
 // Own file name: the part after the last '\' (or '/'), ASCII letters
@@ -127,6 +145,9 @@ std::string HelpFileName(const std::string& fileName);
 // "Install Directory" with a '\' added when missing, then "GeulmaruV6\".
 std::string ProgramFolder(const std::string& installDirectory);
 
+// The sheet's values of an edition's key (KS edition: with Mikaku).
+SheetValues ReadSheetValues(const SettingsAccess& reg, bool ksEdition);
+
 // The single settings, each by its reading rule.
 int ParseInputMode(const std::string& hanglInput);  // 0 roman, 1 KS 2-set, 2 KS 3-set
 int ParseKeyboard(const std::string& keyboard);     // 0 106-key, 1 PC-98, 2 101-key
@@ -134,6 +155,22 @@ ColourPair ParseColour(const std::string& value, ColourPair fallback);
 ToolbarButtonMap ParseToolbar(const std::string& value);
 unsigned ParseInterface(const std::string& value, bool windows95);  // 949 Unicode, 0 ANSI
 bool FirstLetterIs(const std::string& value, char letter);
+// Leading decimal digits (no sign; none gives 0; a longer number stops
+// before it overflows).
+int LeadingDigits(const std::string& value);
+// Height, Mikaku: the leading digits, or the default for an empty value.
+int ParseCount(const std::string& value, int fallback);
+// Learning from Gakusyu: its first two characters "ON", never in protected mode.
+bool ParseLearning(const std::string& gakusyu, bool protectedMode);
+// The unconfirmed count as the engine keeps it (doubled); a count too large
+// to double is cut first.
+int MikakuBytes(int count);
+// The dictionary of a DicPathName value: the value, or the edition's
+// dictionary in the program folder when it is empty.
+std::string DictionaryPathFor(const std::string& dicPathName, const ImeConfig& cfg);
+// The current face of the edition: the KS face, or for the GM edition the
+// SJ face under GM95 and the GM face otherwise.
+std::string CurrentFaceOf(const ImeConfig& cfg);
 
 // Font check over the enumerated fonts: per kind the first face met, whether
 // the configured face was met; a missing kind empties its face, a missing

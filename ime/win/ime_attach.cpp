@@ -8,6 +8,7 @@
 
 #include "ime_state.h"
 #include "own_layout.h"
+#include "settings_sheet.h"
 
 namespace ime {
 
@@ -19,9 +20,10 @@ int CALLBACK CollectFont(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPA
   return 1;
 }
 
-class Win32AttachPlatform final : public AttachPlatform {
+// What attach and detach, and the settings when they change, do on Windows.
+class Win32ModulePlatform final : public AttachPlatform, public SettingsPlatform {
  public:
-  explicit Win32AttachPlatform(ImeModule& m) : m_(m) {}
+  explicit Win32ModulePlatform(ImeModule& m) : m_(m) {}
 
   // A platform without "IEIsProtectedModeProcess" is not protected.
   bool ProbeProtectedMode() override {
@@ -35,23 +37,8 @@ class Win32AttachPlatform final : public AttachPlatform {
     return isProtected;
   }
 
-  std::vector<FontFace> EnumerateFonts() override {
-    std::vector<FontFace> fonts;
-    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    if (!dc) return fonts;
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(dc, &lf, CollectFont, reinterpret_cast<LPARAM>(&fonts), 0);
-    DeleteDC(dc);
-    return fonts;
-  }
-
-  bool LoadReadingTable(int inputMode) override {
-    if (!ime::LoadReadingTable(m_, inputMode)) return false;
-    m_.engine->SetReadingTable(&m_.readingTable);
-    return true;
-  }
-
+  std::vector<FontFace> EnumerateFonts() override { return EnumerateDisplayFonts(); }
+  bool LoadReadingTable(int inputMode) override { return SwitchReadingTable(m_, inputMode); }
   void SetGuideLayout(int keyboardType) override { SetGuideKeyboardLayout(keyboardType); }
   void OpenDictionary(const ImeConfig&) override { OpenImeDictionary(m_); }
   void RegisterControlClasses() override { RegisterSettingsControlClasses(m_.instance); }
@@ -66,14 +53,17 @@ class Win32AttachPlatform final : public AttachPlatform {
   }
 
   void LoadCodeTables() override { LoadImeCodeTables(m_); }
+  bool KanjiHotKeyIsVk19() override { return ime::KanjiHotKeyIsVk19(); }
 
-  bool KanjiHotKeyIsVk19() override {
-    UINT modifiers = 0;
-    UINT vk = 0;
-    HKL hkl = nullptr;
-    if (!ImmGetHotKey(0x30 /* IME_JHOTKEY_CLOSE_OPEN */, &modifiers, &vk, &hkl)) return false;
-    return vk == 0x19 && (modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) == 0;
+  // Settings changed by a page or taken over from another process's sheet.
+  void ActivateOwnLayout() override { ActivateOwnKeyboardLayout(); }
+  void DestroyCandidateWindow() override {
+    if (m_.uiWindow) DestroyCandWindow(m_.uiWindow);
   }
+  bool ReloadReadingTable(int inputMode) override { return SwitchReadingTable(m_, inputMode); }
+  void RefreshGuide(bool newPicture) override { RefreshGuideWindow(newPicture); }
+  void RefreshToolbar() override { ShowConfiguredToolbar(); }
+  bool OpenDictionary(const std::string& path) override { return ReopenImeDictionary(m_, path); }
 
   // The UI window is destroyed only on its own thread; a window of another
   // thread is left alone rather than sent a message it might handle after
@@ -111,6 +101,8 @@ PlatformFacts QueryPlatformFacts() {
   PlatformFacts f;
   f.windowsNt = v.dwPlatformId == VER_PLATFORM_WIN32_NT;
   f.windows95 = v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && v.dwMajorVersion == 4 && v.dwMinorVersion < 10;
+  f.interfaceChoice = InterfaceChoiceOffered(f.windowsNt, v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS,
+                                             v.dwMajorVersion, v.dwMinorVersion);
   return f;
 }
 
@@ -119,6 +111,30 @@ volatile LONG g_initState = 0;
 volatile DWORD g_initThread = 0;
 
 }  // namespace
+
+std::vector<FontFace> EnumerateDisplayFonts() {
+  std::vector<FontFace> fonts;
+  HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  if (!dc) return fonts;
+  LOGFONTA lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  EnumFontFamiliesExA(dc, &lf, CollectFont, reinterpret_cast<LPARAM>(&fonts), 0);
+  DeleteDC(dc);
+  return fonts;
+}
+
+bool KanjiHotKeyIsVk19() {
+  UINT modifiers = 0;
+  UINT vk = 0;
+  HKL hkl = nullptr;
+  if (!ImmGetHotKey(0x30 /* IME_JHOTKEY_CLOSE_OPEN */, &modifiers, &vk, &hkl)) return false;
+  return vk == 0x19 && (modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) == 0;
+}
+
+SettingsPlatform& ModuleSettingsPlatform() {
+  static Win32ModulePlatform platform(Module());
+  return platform;
+}
 
 HFONT CreateDisplayFont(const ImeConfig& cfg) {
   HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
@@ -140,8 +156,9 @@ void EnsureImeInitialized() {
     m.engine = std::make_unique<ImeEngine>(m.settings, m.feedback, codeconv::PlatformCodePages());
     char path[MAX_PATH] = {};
     GetModuleFileNameA(m.instance, path, MAX_PATH);
-    Win32AttachPlatform platform(m);
+    Win32ModulePlatform platform(m);
     InitializeImeConfig(m.config, path, Registry(), platform, m.feedback, m.facts);
+    StartSettingsWatch(m.config);
     InterlockedExchange(&g_initState, 2);
     return;
   }
@@ -153,7 +170,8 @@ void EnsureImeInitialized() {
 void TerminateIme(bool processEnding) {
   if (g_initState != 2) return;
   ImeModule& m = Module();
-  Win32AttachPlatform platform(m);
+  StopSettingsWatch();
+  Win32ModulePlatform platform(m);
   platform.closeUi_ = !processEnding;
   TerminateImeConfig(m.config, platform, RegistryWrite());
 }

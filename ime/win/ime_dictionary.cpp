@@ -36,6 +36,13 @@ void OpenImeDictionary(ImeModule& m) {
 }
 
 dic::DicEngine* ImeDictionaryEngine() { return Dictionary().engine.get(); }
+bool ReopenImeDictionary(ImeModule&, const std::string& path) {
+  ImeDictionary& d = Dictionary();
+  if (!d.engine) return false;  // before attach or after detach
+  d.engine->DicEndAccess();
+  d.engine->DicInvalidate();
+  return d.engine->DicOpen(path) == 0;
+}
 
 void ReleaseImeDictionary(ImeModule& m) {
   if (m.engine) m.engine->SetDictionary(nullptr);

@@ -66,6 +66,7 @@ __declspec(dllexport) BOOL WINAPI DLLEntry(HINSTANCE instance, DWORD reason, LPV
       ime::TerminateIme(reserved != nullptr);
       ime::UnregisterUiClasses(instance);
       ime::UnregisterSEdit(instance);
+      ime::UnregisterColorButtonClass(instance);
       break;
     default:
       break;
@@ -100,6 +101,7 @@ __declspec(dllexport) BOOL WINAPI ImeDestroy(UINT) { return TRUE; }
 __declspec(dllexport) BOOL WINAPI ImeSelect(HIMC himc, BOOL select) {
   ime::EnsureImeInitialized();
   if (!himc || !select) return TRUE;
+  ime::SyncSettingsFromRegistry();
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
   if (!context) return TRUE;
@@ -140,11 +142,20 @@ __declspec(dllexport) BOOL WINAPI ImeSelect(HIMC himc, BOOL select) {
   return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI ImeSetActiveContext(HIMC, BOOL) { return TRUE; }
+// A context coming to the front takes over settings changed meanwhile.
+__declspec(dllexport) BOOL WINAPI ImeSetActiveContext(HIMC, BOOL active) {
+  if (active) {
+    ime::EnsureImeInitialized();
+    ime::SyncSettingsFromRegistry();
+  }
+  return TRUE;
+}
 
 __declspec(dllexport) BOOL WINAPI ImeProcessKey(HIMC himc, UINT virtualKey, LPARAM keyData, CONST LPBYTE keyState) {
   if (static_cast<LONG>(keyData) < 0) return FALSE;  // key up
   ime::EnsureImeInitialized();
+  // Settings that another process's sheet changed hold from this key on.
+  ime::SyncSettingsFromRegistry();
   ime::ContextLock lock(himc);
   LPINPUTCONTEXT context = lock.get();
   if (!context) return FALSE;
@@ -220,14 +231,12 @@ __declspec(dllexport) BOOL WINAPI ImeSetCompositionString(HIMC, DWORD, LPVOID, D
 // lists, no enumeration of registered words.
 __declspec(dllexport) DWORD WINAPI ImeConversionList(HIMC, LPCTSTR, LPCANDIDATELIST, DWORD, UINT) { return 0; }
 
-// IME_CONFIG_REGISTERWORD opens the register-word dialog with the
-// application's pair.
+// IME_CONFIG_GENERAL: the settings sheet; IME_CONFIG_SELECTDICTIONARY: its
+// dictionary and version pages; IME_CONFIG_REGISTERWORD: the word
+// registration dialog. 1 when shown, 0 for any other mode.
 __declspec(dllexport) BOOL WINAPI ImeConfigure(HKL, HWND parent, DWORD mode, LPVOID data) {
-  if (mode != IME_CONFIG_REGISTERWORD) return FALSE;
-  HIMC context = parent ? ImmGetContext(parent) : nullptr;
-  const int shown = ime::OpenWordRegistration(parent, context, data);
-  if (context) ImmReleaseContext(parent, context);
-  return shown != 0;
+  ime::EnsureImeInitialized();
+  return ime::RunImeConfigure(parent, mode, data);
 }
 
 }  // extern "C"

@@ -237,13 +237,13 @@ void ShowGuideWindow(HWND ui, HIMC himc) {
   p[kSlotGuideShown] = 1;
 }
 
-void RefreshGuideWindow() {
+void RefreshGuideWindow(bool newPicture) {
   HWND ui = Module().uiWindow;
   if (!ui) return;
   UiPrivate p(ui);
   if (!p.ok() || !p[kSlotGuideShown]) return;
   HWND w = p.Window(kSlotGuide);
-  if (w && IsWindow(w)) PostMessageA(w, WM_UI_REFRESH, 0, 0);
+  if (w && IsWindow(w)) PostMessageA(w, WM_UI_REFRESH, newPicture ? 1 : 0, 0);
 }
 
 LRESULT CALLBACK GuideWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -274,7 +274,13 @@ LRESULT CALLBACK GuideWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_UI_REFRESH:
+      // The picture follows the keyboard and the arrangement; wParam 1: the
+      // window takes the width of a new keyboard.
       LoadGuideBitmap(w, UiContext(ChildUi(w)));
+      if (wParam) {
+        SetWindowPos(w, nullptr, 0, 0, Layout().width + kGuideWindowExtra, kGuideWindowHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       InvalidateRect(w, nullptr, FALSE);
       return 0;
     case WM_UI_HIDE: {

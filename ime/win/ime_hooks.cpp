@@ -1,5 +1,5 @@
 // One call each where attach hands over to parts that come with their own
-// files: the GM code tables and the settings controls.
+// files: the GM code tables and the on-screen keyboard's layout.
 #include "ime_state.h"
 
 namespace ime {
@@ -12,7 +12,5 @@ void LoadImeCodeTables(ImeModule& m) {
 // The on-screen keyboard takes its layout from the keyboard type of the
 // settings whenever it draws, so nothing is kept here.
 void SetGuideKeyboardLayout(int) {}
-// COLORBUTTON (SEDIT_CLASS is registered when the module is loaded).
-void RegisterSettingsControlClasses(HINSTANCE) {}
 
 }  // namespace ime

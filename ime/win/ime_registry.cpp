@@ -78,4 +78,13 @@ bool LoadReadingTable(ImeModule& m, int inputMode) {
   return data && m.readingTable.Load(static_cast<const uint8_t*>(data), size, inputMode);
 }
 
+bool SwitchReadingTable(ImeModule& m, int inputMode) {
+  if (m.engine) m.engine->SetReadingTable(nullptr);
+  if (m.readingResource) FreeResource(m.readingResource);
+  m.readingResource = nullptr;
+  if (!LoadReadingTable(m, inputMode)) return false;
+  if (m.engine) m.engine->SetReadingTable(&m.readingTable);
+  return true;
+}
+
 }  // namespace ime

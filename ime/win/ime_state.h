@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "companion.h"
 #include "engine.h"
@@ -12,6 +13,7 @@
 #include "ime_link.h"
 #include "imm_ime.h"
 #include "reading_table.h"
+#include "settings_sheet.h"
 
 namespace ime {
 
@@ -64,12 +66,29 @@ void TerminateIme(bool processEnding);
 HFONT CreateDisplayFont(const ImeConfig& cfg);
 // Makes this input method the thread's active keyboard layout again.
 void ActivateOwnKeyboardLayout();
+// The TrueType and other font families of the display, as attach checks them.
+std::vector<FontFace> EnumerateDisplayFonts();
+// The PC-98 close/open hot key is VK 0x19 without modifiers.
+bool KanjiHotKeyIsVk19();
+// What a change of the settings does in this process (ime_attach.cpp).
+SettingsPlatform& ModuleSettingsPlatform();
+
+// The settings sheet's values written by another process's sheet
+// (ime_settings_watch.cpp): the edition's key is watched from attach to
+// detach, and the values that changed are taken over at the next key or
+// context change.
+void StartSettingsWatch(const ImeConfig& cfg);
+void StopSettingsWatch();
+void SyncSettingsFromRegistry();
 
 // Registry access below "Software\VALDRIMO\GeulmaruV6".
 RegistryReader& Registry();
 RegistryWriter& RegistryWrite();
 // Loads the reading table resource of the input mode.
 bool LoadReadingTable(ImeModule& m, int inputMode);
+// Frees the loaded reading table and gives the engine the one of the input
+// mode.
+bool SwitchReadingTable(ImeModule& m, int inputMode);
 
 // The five window classes.
 bool RegisterUiClasses(HINSTANCE instance);
@@ -89,6 +108,9 @@ void OpenImeDictionary(ImeModule& m);
 void ReleaseImeDictionary(ImeModule& m);
 // The dictionary engine of the process, null before attach and after detach.
 dic::DicEngine* ImeDictionaryEngine();
+// Ends the dictionary access, invalidates the slot and opens path in its
+// place; false when it cannot be opened (reported to the user).
+bool ReopenImeDictionary(ImeModule& m, const std::string& path);
 void LoadImeCodeTables(ImeModule& m);
 void SetGuideKeyboardLayout(int keyboardType);
 void RegisterSettingsControlClasses(HINSTANCE instance);
@@ -97,10 +119,30 @@ void RegisterSettingsControlClasses(HINSTANCE instance);
 // redrawn when refresh) or hidden.
 void ShowStatusWindow(HWND ui, bool refresh);
 void HideStatusWindow(HWND ui);
+// The toolbar shows the configured buttons again and is placed and sized
+// for them (after the ToolBar setting changed).
+void ShowConfiguredToolbar();
+// Redraws the toolbar (a settings or dictionary dialog opened or closed).
+void RedrawStatusWindow();
 // On-screen keyboard (ime_guide.cpp): shown for the context's guideline;
-// redrawn after every key and change of the open status when it is shown.
+// redrawn after every key and change of the open status when it is shown;
+// with newPicture (keyboard or arrangement changed) its picture is loaded
+// again and the window sized to it.
 void ShowGuideWindow(HWND ui, HIMC himc);
-void RefreshGuideWindow();
+void RefreshGuideWindow(bool newPicture = false);
+// The candidate window goes; it is made again when next needed.
+void DestroyCandWindow(HWND ui);
+
+// The settings sheet of ImeConfigure's general and select-dictionary modes
+// and the COLORBUTTON control (ime_sheet.cpp, ime_colorbutton.cpp).
+BOOL RunImeConfigure(HWND owner, DWORD mode, void* data);
+bool RegisterColorButtonClass(HINSTANCE instance);
+void UnregisterColorButtonClass(HINSTANCE instance);
+// Presses or releases a COLORBUTTON of a dialog by its id and repaints it
+// when that changes; an id without a button does nothing.
+void SetColorButtonPressed(HWND dialog, int id, bool pressed);
+// Every COLORBUTTON record free again (after the colour dialog closes).
+void ClearColorButtons();
 
 // Companions (ime_companion.cpp).
 void LaunchCompanion(int id);

@@ -438,6 +438,15 @@ void ShowStatusWindow(HWND ui, bool refresh) {
   if (refresh) InvalidateRect(w, nullptr, FALSE);
 }
 
+void ShowConfiguredToolbar() {
+  g_fullShown = false;
+  if (HWND w = Module().uiWindow ? StatusWindowOf(Module().uiWindow) : nullptr) PostMessageA(w, WM_UI_REFRESH, 1, 0);
+}
+
+void RedrawStatusWindow() {
+  if (HWND w = Module().uiWindow ? StatusWindowOf(Module().uiWindow) : nullptr) InvalidateRect(w, nullptr, FALSE);
+}
+
 void HideStatusWindow(HWND ui) {
   UiPrivate p(ui);
   if (!p.ok()) return;

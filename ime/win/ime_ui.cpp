@@ -188,6 +188,15 @@ void DestroySlotWindow(UiPrivate& p, int slot) {
   p[slot] = 0;
 }
 
+}  // namespace
+
+void DestroyCandWindow(HWND ui) {
+  UiPrivate p(ui);
+  if (p.ok()) DestroySlotWindow(p, kSlotCand);
+}
+
+namespace {
+
 void OnCreate(HWND ui) {
   ImeModule& m = Module();
   m.uiWindow = ui;
