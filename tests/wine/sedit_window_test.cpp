@@ -222,6 +222,29 @@ int RunVariant(const char* name) {
   HWND b = controls[1];
   check_eq(SendMessageA(a, WM_GETDLGCODE, 0, 0), 129, "WM_GETDLGCODE");
 
+  // WM_SETFONT with the redraw flag, with 0, and with an address of no
+  // readable memory: no font record, and the control goes on working.
+  {
+    void* noAccess = VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_NOACCESS);
+    void* reserved = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_READWRITE);
+    const LPARAM params[] = {1, 0, reinterpret_cast<LPARAM>(noAccess), reinterpret_cast<LPARAM>(reserved)};
+    for (LPARAM p : params) {
+      SendMessageA(a, WM_SETFONT, reinterpret_cast<WPARAM>(korean.handle), p);
+      SetText(a, "");
+      TypeBytes(a, "ok");
+      check(GetText(a) == "ok", "WM_SETFONT lParam 0x%lx: no crash, the control still types", static_cast<unsigned long>(p));
+      if (v.enableAndGetFont) {
+        LOGFONTA* lf = reinterpret_cast<LOGFONTA*>(1);
+        SendMessageA(a, WM_GETFONT, 0, reinterpret_cast<LPARAM>(&lf));
+        check(lf == nullptr, "WM_SETFONT lParam 0x%lx keeps no LOGFONTA", static_cast<unsigned long>(p));
+      }
+    }
+    VirtualFree(noAccess, 0, MEM_RELEASE);
+    VirtualFree(reserved, 0, MEM_RELEASE);
+    SetFont(a, korean);
+    SetText(a, "");
+  }
+
   // Typing: bytes one message at a time, the Korean character in two.
   ResetCommands();
   TypeBytes(a, utf8 ? std::string("ab") : "ab" + hangul);

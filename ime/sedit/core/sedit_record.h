@@ -4,6 +4,7 @@
 // lead-byte rule.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -14,6 +15,20 @@ namespace sedit {
 
 constexpr int kLogFontSize = 60;  // LOGFONTA
 constexpr int kDefaultLineHeight = 16;
+
+// Windows never maps the lowest 64 KiB of an address space, so a WM_SETFONT
+// lParam below it (the usual redraw flag TRUE, or 0) is no LOGFONTA pointer.
+constexpr std::uintptr_t kLowestPointer = 0x10000;
+
+// The LOGFONTA that WM_SETFONT's lParam points to, or null when lParam cannot
+// be one: a small value, or an address whose kLogFontSize bytes readable()
+// refuses. The control then has no font record.
+template <typename Readable>
+const unsigned char* LogFontFromParam(std::uintptr_t lParam, Readable readable) {
+  if (lParam < kLowestPointer) return nullptr;
+  if (!readable(lParam, static_cast<std::size_t>(kLogFontSize))) return nullptr;
+  return reinterpret_cast<const unsigned char*>(lParam);
+}
 
 struct Record {
   std::uintptr_t window = 0;  // 0: the record is free

@@ -379,5 +379,42 @@ TEST(SEditHitTest, MidpointsPickTheCharacter) {
   EXPECT_EQ(rig.ed().HitTest(0, fixed), 1) << "left of the field: one character further left";
 }
 
+// WM_SETFONT's lParam is often the redraw flag (TRUE) or 0; only an address
+// that can hold a LOGFONTA is taken as one.
+TEST(SEditFontParam, SmallValuesAndUnreadableAddressesAreNoFontRecord) {
+  const auto lf = LogFontWithCharset(129);
+  const auto address = reinterpret_cast<std::uintptr_t>(lf.data());
+  auto yes = [](std::uintptr_t, std::size_t) { return true; };
+  auto no = [](std::uintptr_t, std::size_t) { return false; };
+  struct Case {
+    std::uintptr_t param;
+    bool readable;
+    bool taken;
+  } cases[] = {
+      {0, true, false}, {1, true, false}, {0xFFFF, true, false}, {address, true, true}, {address, false, false},
+  };
+  for (const Case& c : cases) {
+    const unsigned char* got = c.readable ? LogFontFromParam(c.param, yes) : LogFontFromParam(c.param, no);
+    EXPECT_EQ(got != nullptr, c.taken) << std::hex << c.param;
+  }
+  // The probe is asked for the whole record at the address.
+  std::size_t asked = 0;
+  LogFontFromParam(address, [&](std::uintptr_t a, std::size_t n) {
+    EXPECT_EQ(a, address);
+    asked = n;
+    return true;
+  });
+  EXPECT_EQ(asked, static_cast<std::size_t>(kLogFontSize));
+
+  // A control given the redraw flag keeps working without a font record.
+  Rig rig(kLookupVariant);
+  rig.Font(129);
+  rig.ed().ApplyFont(7, LogFontFromParam(1, yes), 0);
+  EXPECT_FALSE(rig.r().hasLogFont);
+  EXPECT_EQ(rig.r().rule.code, TextCode::kShiftJisShape);
+  rig.Type("ok");
+  EXPECT_EQ(rig.ed().Text(), "ok");
+}
+
 }  // namespace
 }  // namespace sedit::testing

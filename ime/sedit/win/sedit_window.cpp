@@ -374,10 +374,27 @@ void OnKillFocus(HWND hwnd, Record& r) {
   Notify(hwnd, Note::kFocusLost);
 }
 
-void OnSetFont(HWND hwnd, Record& r, HFONT font, const LOGFONTA* lf) {
+// Whether size bytes at address lie in committed memory that may be read.
+bool ReadableMemory(std::uintptr_t address, std::size_t size) {
+  const std::uintptr_t end = address + size;
+  if (end < address) return false;
+  while (address < end) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(reinterpret_cast<LPCVOID>(address), &info, sizeof info) == 0) return false;
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (info.State != MEM_COMMIT || (info.Protect & kReadable) == 0 || (info.Protect & PAGE_GUARD) != 0) {
+      return false;
+    }
+    address = reinterpret_cast<std::uintptr_t>(info.BaseAddress) + info.RegionSize;
+  }
+  return true;
+}
+
+void OnSetFont(HWND hwnd, Record& r, HFONT font, LPARAM lParam) {
   Editor ed = EditorOf(r);
-  ed.ApplyFont(reinterpret_cast<std::uintptr_t>(font), reinterpret_cast<const unsigned char*>(lf),
-               lf ? lf->lfCharSet : 0);
+  const unsigned char* lf = LogFontFromParam(static_cast<std::uintptr_t>(lParam), ReadableMemory);
+  ed.ApplyFont(reinterpret_cast<std::uintptr_t>(font), lf, lf ? reinterpret_cast<const LOGFONTA*>(lf)->lfCharSet : 0);
   if (font) {
     FontDc dc(hwnd, r);
     TEXTMETRICA tm{};
@@ -456,7 +473,7 @@ LRESULT OnMessage(HWND hwnd, Record& r, UINT msg, WPARAM wParam, LPARAM lParam) 
       Paint(hwnd, r);
       return 0;
     case WM_SETFONT:
-      OnSetFont(hwnd, r, reinterpret_cast<HFONT>(wParam), reinterpret_cast<const LOGFONTA*>(lParam));
+      OnSetFont(hwnd, r, reinterpret_cast<HFONT>(wParam), lParam);
       return 0;
     case WM_GETDLGCODE:
       return kDlgCode;

@@ -1,0 +1,26 @@
+// The help seam: programs ask for a help topic through it, so that tests
+// (and systems where the help viewer shows nothing, as under Wine) can put
+// their own viewer behind it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class HelpViewer {
+ public:
+  virtual ~HelpViewer() = default;
+  // Shows the topic of a context number in a help file.
+  virtual void ShowContext(HWND caller, const std::string& file, unsigned long context) = 0;
+};
+
+// HTML Help: hhctrl.ocx's HtmlHelpA with HH_HELP_CONTEXT, the library
+// loaded at the first request.
+HelpViewer& HtmlHelpViewer();
+
+// The viewer in use: HtmlHelpViewer unless one was set.
+HelpViewer& CurrentHelpViewer();
+void SetHelpViewer(HelpViewer* viewer);
+
+}  // namespace fw
