@@ -86,10 +86,11 @@ inline bool Near(COLORREF a, COLORREF b, int tol = 24) {
          abs(GetBValue(a) - GetBValue(b)) <= tol;
 }
 
-// Client rectangle of w in the coordinates of its screenshot.
-inline RECT ClientInShot(HWND w) {
+// Client rectangle of w in the coordinates of its screenshot, or of the
+// screenshot of shotOf (a window that holds w).
+inline RECT ClientInShot(HWND w, HWND shotOf = nullptr) {
   RECT wr{}, cr{};
-  GetWindowRect(w, &wr);
+  GetWindowRect(shotOf ? shotOf : w, &wr);
   GetClientRect(w, &cr);
   POINT o{0, 0};
   ClientToScreen(w, &o);
