@@ -129,6 +129,8 @@ class TestApp final : public fw::App {
     return frames_ ? static_cast<editorview::CBriselView*>(frames_->ActiveView()) : nullptr;
   }
   fw::FrameWindow* Frame() const { return frames_ ? frames_->Frame() : nullptr; }
+  const editorview::ViewResources& Resources() const { return resources_; }
+  fw::DocumentUi& Ui() { return ui_; }
   editorview::ViewSettings settings;
   LOGFONTW font{};
 
@@ -665,6 +667,53 @@ int main(int argc, char** argv) {
     Press(VK_HOME, true);
     GetScrollInfo(bar, SB_CTL, &si);
     check(view->Engine().TopLine() == 0 && si.nPos == 0, "Ctrl+Home goes back to the top");
+  }
+
+  // ---- the forks' view: KS bytes in the lines, painted and copied as they are ----
+  {
+    app.settings.unicodeImeResult = true;  // as the forks' programs set it at start-up
+    TestDocument forkDoc(app.Ui());
+    forkDoc.SetLine(0, Bytes({0xC7, 0xD1, 0xB1, 0xDB}));
+    TestFrame forkFrame(app.module());
+    const RECT place{60, 60, 460, 260};
+    forkFrame.CreateFrame(L"Fork", 0, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, &place);
+    editorview::CTavrinView fork(editorview::kPlayerViewParams, forkDoc, forkDoc, app.Resources(), app.font);
+    if (check(forkFrame.hwnd() && fork.Create(forkFrame), "a player's view in a frame of its own")) {
+      forkFrame.SetActiveView(&fork);
+      ShowWindow(forkFrame.hwnd(), SW_SHOW);
+      SetForegroundWindow(forkFrame.hwnd());
+      fork.OnInitialUpdate();
+      SetFocus(fork.hwnd());
+      Pump(300);
+      wshot::Shot shot = wshot::Capture(forkFrame.hwnd(), shots, L"editorview-fork");
+      const RECT client = wshot::ClientInShot(fork.hwnd(), forkFrame.hwnd());
+      const int lh = fork.Engine().LineHeight();
+      const RECT row0{client.left + 2, client.top, client.left + 80, client.top + lh};
+      const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+      const int ink = shot.Count(row0, [&](COLORREF c) { return wshot::Near(c, text, 90); });
+      check(ink > 30, "the KS bytes are painted as Korean: %d dark pixels", ink);
+      Press(VK_END, true);
+      SetOpen(true);
+      if (HIMC himc = ImmGetContext(fork.hwnd())) {
+        ImmSetOpenStatus(himc, TRUE);
+        ImmReleaseContext(fork.hwnd(), himc);
+      }
+      Type("gks\r");
+      fork.Engine().CommitLineBuffer();
+      const std::string got(forkDoc.GetLine(0));
+      check(got == Bytes({0xC7, 0xD1, 0xB1, 0xDB, 0xC7, 0xD1}), "the input method's result goes in as KS bytes: %s",
+            imedrv::Hex(got).c_str());
+      fork.OnCommand(editorview::kCmdKsCopy);
+      const ClipState c = ReadClip();
+      check(c.textBytes == got, "the fork's copy: CF_TEXT holds the line's bytes");
+      check(c.units == u"한글한", "and CF_UNICODETEXT the text (code page 949): %s", imedrv::Hex(c.units).c_str());
+      check(c.rich && Contains(c.richText, "\\fcharset129 NanumGothic;"), "and rich text naming the view font");
+      DestroyWindow(forkFrame.hwnd());
+    }
+    app.settings.unicodeImeResult = false;
+    SetForegroundWindow(fw);
+    SetFocus(vw);
+    Pump(200);
   }
 
   // ---- saving and closing ----
