@@ -8,6 +8,7 @@
 
 #include "dialog.h"
 #include "frame.h"
+#include "ime_result.h"
 #include "ime_layouts.h"
 #include "view_choices.h"
 #include "view_resources.h"
@@ -368,28 +369,18 @@ void HangulView::ReadImeResult() {
   const ImeResultRead mode = engine_->ImeResultMode();
   HIMC himc = ImmGetContext(hwnd());
   if (!himc) return;
-  // The length first: a result at or above the limit (512 units for the
-  // wide call, 512 bytes for the ANSI one) is ignored; the string is read
-  // into a buffer of its own length and ended here, not by the input method.
+  // The length first, the limit (512 units wide, 512 bytes ANSI), a buffer
+  // of the string's own length, ended here (ime_result.h).
   if (mode.wide) {
-    const LONG bytes = ImmGetCompositionStringW(himc, GCS_RESULTSTR, nullptr, 0);
-    const long units = bytes > 0 ? bytes / static_cast<LONG>(sizeof(wchar_t)) : 0;
-    if (mode.Accepts(units)) {
-      std::u16string text(static_cast<size_t>(units) + 1, u'\0');
-      LONG got = ImmGetCompositionStringW(himc, GCS_RESULTSTR, text.data(), static_cast<DWORD>(units * sizeof(wchar_t)));
-      got = std::clamp<LONG>(got, 0, static_cast<LONG>(units * sizeof(wchar_t)));
-      text.resize(static_cast<size_t>(got) / sizeof(wchar_t));
-      engine_->InsertImeResult(std::u16string_view(text));
-    }
+    const auto text = ReadImeResultString<char16_t>(mode, [&](void* buffer, unsigned long bytes) {
+      return ImmGetCompositionStringW(himc, GCS_RESULTSTR, buffer, bytes);
+    });
+    if (text) engine_->InsertImeResult(std::u16string_view(*text));
   } else {
-    const LONG bytes = ImmGetCompositionStringA(himc, GCS_RESULTSTR, nullptr, 0);
-    if (mode.Accepts(bytes)) {
-      std::string text(static_cast<size_t>(bytes) + 1, '\0');
-      LONG got = ImmGetCompositionStringA(himc, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
-      got = std::clamp<LONG>(got, 0, bytes);
-      text.resize(static_cast<size_t>(got));
-      engine_->InsertImeResult(std::string_view(text));
-    }
+    const auto text = ReadImeResultString<char>(mode, [&](void* buffer, unsigned long bytes) {
+      return ImmGetCompositionStringA(himc, GCS_RESULTSTR, buffer, bytes);
+    });
+    if (text) engine_->InsertImeResult(std::string_view(*text));
   }
   ImmReleaseContext(hwnd(), himc);
 }
