@@ -16,15 +16,19 @@ int GdiMeasurer::WidthOfBytes(std::string_view bytes) {
   return size.cx;
 }
 
-GdiCanvas::GdiCanvas(HDC dc, const ViewColours& colours, int lineHeight)
-    : dc_(dc), colours_(colours), lineHeight_(lineHeight), background_(CreateSolidBrush(colours.background)) {
+GdiCanvas::GdiCanvas(HDC dc, const ViewColours& colours, int lineHeight, int visibleHeight)
+    : dc_(dc),
+      colours_(colours),
+      lineHeight_(lineHeight),
+      visibleHeight_(visibleHeight),
+      background_(CreateSolidBrush(colours.background)) {
   SetBkMode(dc_, OPAQUE);
 }
 
 GdiCanvas::~GdiCanvas() { DeleteObject(background_); }
 
 void GdiCanvas::Fill(const Rect& a) {
-  if (a.right <= a.left || a.bottom <= a.top) return;
+  if (a.right <= a.left || a.bottom <= a.top || a.top >= visibleHeight_ || a.bottom <= 0) return;
   const RECT r{a.left, a.top, a.right, a.bottom};
   FillRect(dc_, &r, background_);
 }
@@ -41,7 +45,7 @@ void GdiCanvas::Colours(bool selected) {
 }
 
 void GdiCanvas::DrawUnits(int x, int y, std::u16string_view units, std::span<const int> advances, bool selected) {
-  if (units.empty() || advances.size() != units.size()) return;
+  if (units.empty() || advances.size() != units.size() || !Visible(y)) return;
   Colours(selected);
   const RECT r = RunRect(x, y, advances);
   ExtTextOutW(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, reinterpret_cast<LPCWSTR>(units.data()),
@@ -49,7 +53,7 @@ void GdiCanvas::DrawUnits(int x, int y, std::u16string_view units, std::span<con
 }
 
 void GdiCanvas::DrawBytes(int x, int y, std::string_view bytes, std::span<const int> advances, bool selected) {
-  if (bytes.empty() || advances.size() != bytes.size()) return;
+  if (bytes.empty() || advances.size() != bytes.size() || !Visible(y)) return;
   Colours(selected);
   const RECT r = RunRect(x, y, advances);
   ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, bytes.data(), static_cast<UINT>(bytes.size()),

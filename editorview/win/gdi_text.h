@@ -28,10 +28,12 @@ struct ViewColours {
   COLORREF selectionText = RGB(255, 255, 255);
 };
 
-// One paint on dc, which holds the view font; rows are lineHeight high.
+// One paint on dc, which holds the view font; rows are lineHeight high, and
+// rows wholly outside 0..visibleHeight are not drawn (a long line's rows
+// below the window cost no text calls).
 class GdiCanvas final : public Canvas {
  public:
-  GdiCanvas(HDC dc, const ViewColours& colours, int lineHeight);
+  GdiCanvas(HDC dc, const ViewColours& colours, int lineHeight, int visibleHeight);
   ~GdiCanvas() override;
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -42,11 +44,13 @@ class GdiCanvas final : public Canvas {
 
  private:
   RECT RunRect(int x, int y, std::span<const int> advances) const;
+  bool Visible(int y) const { return y < visibleHeight_ && y + lineHeight_ > 0; }
   void Colours(bool selected);
 
   HDC dc_;
   ViewColours colours_;
   int lineHeight_;
+  int visibleHeight_;
   HBRUSH background_;
 };
 

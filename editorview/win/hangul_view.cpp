@@ -99,13 +99,24 @@ class HangulView::Host final : public ViewHost {
     EnableScrollBar(bar, SB_CTL, s.enabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
   }
 
+  // The engine places the caret more than once in an edit; only a change
+  // reaches the system (the composition form goes to the input method).
   void PlaceCaret(int x, int y) override {
-    if (view_.focus_) SetCaretPos(x, y);
+    if (!view_.focus_ || (caretPlaced_ && x == caretX_ && y == caretY_)) return;
+    SetCaretPos(x, y);
+    caretPlaced_ = true;
+    caretX_ = x;
+    caretY_ = y;
   }
 
   void PlaceComposition(int x, int y, const Rect& area) override {
+    if (formPlaced_ && x == formX_ && y == formY_ && area == formArea_) return;
     HIMC himc = ImmGetContext(view_.hwnd());
     if (!himc) return;
+    formPlaced_ = true;
+    formX_ = x;
+    formY_ = y;
+    formArea_ = area;
     COMPOSITIONFORM form{};
     form.dwStyle = CFS_POINT;
     form.ptCurrentPos = POINT{x, y};
@@ -134,6 +145,8 @@ class HangulView::Host final : public ViewHost {
     if (waits_ > 0 && --waits_ == 0) SetCursor(before_);
   }
   bool Waiting() const { return waits_ > 0; }
+  // A new caret or input context: the next placement goes through.
+  void ForgetPlacement() { caretPlaced_ = formPlaced_ = false; }
 
  private:
   static UINT BeepType(BeepKind kind) {
@@ -157,6 +170,11 @@ class HangulView::Host final : public ViewHost {
   HangulView& view_;
   int waits_ = 0;
   HCURSOR before_ = nullptr;
+  bool caretPlaced_ = false;
+  int caretX_ = 0, caretY_ = 0;
+  bool formPlaced_ = false;
+  int formX_ = 0, formY_ = 0;
+  Rect formArea_;
 };
 
 // ---- the view ----
@@ -224,6 +242,7 @@ bool HangulView::SetViewFont(const LOGFONTW& font) {
     // A caret one line high again.
     DestroyCaret();
     CreateCaret(hwnd(), nullptr, 2, engine_->LineHeight());
+    host_->ForgetPlacement();
     engine_->SetFocus();
     ShowCaret(hwnd());
     GiveCompositionFont();
@@ -270,7 +289,7 @@ void HangulView::OnDraw(HDC dc) {
   {
     fw::Selection bitmap(mem.get(), backBuffer_.get());
     fw::Selection font(mem.get(), font_.get());
-    GdiCanvas canvas(mem.get(), colours_, engine_->LineHeight());
+    GdiCanvas canvas(mem.get(), colours_, engine_->LineHeight(), height);
     first = engine_->Paint(canvas);
     BitBlt(dc, 0, 0, width, height, mem.get(), 0, 0, SRCCOPY);
   }
@@ -414,6 +433,7 @@ bool HangulView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_SETFOCUS:
       focus_ = true;
       CreateCaret(hwnd(), nullptr, 2, engine_->LineHeight());
+      host_->ForgetPlacement();
       engine_->SetFocus();
       GiveCompositionFont();
       ShowCaret(hwnd());

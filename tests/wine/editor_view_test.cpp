@@ -669,6 +669,39 @@ int main(int argc, char** argv) {
     check(view->Engine().TopLine() == 0 && si.nPos == 0, "Ctrl+Home goes back to the top");
   }
 
+  // ---- typing at the end of a line of 30000 bytes ----
+  {
+    const std::u16string longLine(30000, u'a');
+    PutClipboardBlock(CF_UNICODETEXT, (longLine + u'\0').c_str(), (longLine.size() + 1) * sizeof(char16_t));
+    Press(VK_END, true);
+    Press('V', true);
+    Pump(300);
+    const int line = app.Doc()->LineCount() - 1;
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    constexpr int kKeys = 20;
+    for (int i = 0; i < kKeys; ++i) {
+      SendMessageW(vw, WM_CHAR, 'b', 1);
+      UpdateWindow(vw);
+    }
+    QueryPerformanceCounter(&t1);
+    note("a character typed at the end of a 30000-byte line, with its paint: %.2f ms",
+         1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart) / kKeys);
+    QueryPerformanceCounter(&t0);
+    for (int i = 0; i < kKeys; ++i) SendMessageW(vw, WM_CHAR, 'c', 1);
+    QueryPerformanceCounter(&t1);
+    UpdateWindow(vw);
+    note("the same without painting: %.2f ms",
+         1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart) / kKeys);
+    check(Line(line) == std::string(30000, 'a') + std::string(kKeys, 'b') + std::string(kKeys, 'c'),
+          "the long line takes the typed bytes");
+    POINT caret{};
+    GetCaretPos(&caret);
+    check(caret.y >= 0 && caret.y + view->Engine().LineHeight() <= vc.bottom, "its caret stays in the window: y %ld",
+          caret.y);
+  }
+
   // ---- the forks' view: KS bytes in the lines, painted and copied as they are ----
   {
     app.settings.unicodeImeResult = true;  // as the forks' programs set it at start-up
