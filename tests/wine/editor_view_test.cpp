@@ -365,6 +365,55 @@ bool PutClipboardBlock(UINT format, const void* data, size_t size) {
   return ok;
 }
 
+// ---- the loop of App::Run: the pre-translate chain, idle work and the exit code ----
+
+class KeyFilter final : public fw::MessageFilter {
+ public:
+  bool PreTranslateMessage(MSG& msg) override {
+    if (msg.message != WM_KEYDOWN) return false;
+    taken.push_back(static_cast<UINT>(msg.wParam));
+    return true;
+  }
+  std::vector<UINT> taken;
+};
+
+class LoopApp final : public fw::App {
+ public:
+  using fw::App::App;
+  HWND window = nullptr;
+  KeyFilter filter;
+  int idleCalls = 0;
+  int idleRuns = 0;
+  int keysDispatched = 0;
+
+ protected:
+  bool InitInstance() override {
+    window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, module().handle(), nullptr);
+    SetMainWindow(window);
+    fw::SetMessageFilter(window, &filter);
+    PostMessageW(window, WM_KEYDOWN, 'Q', 0);  // the filter takes it
+    PostMessageW(window, WM_USER, 0, 0);
+    return window != nullptr;
+  }
+  bool PreTranslateMessage(MSG& msg) override {
+    if (fw::App::PreTranslateMessage(msg)) return true;
+    if (msg.message == WM_KEYDOWN) ++keysDispatched;
+    return false;
+  }
+  bool OnIdle(long count) override {
+    ++idleCalls;
+    if (count == 0) ++idleRuns;
+    if (idleRuns == 1 && count == 2) PostMessageW(window, WM_USER + 1, 0, 0);  // starts the idle work again
+    if (idleRuns == 2) PostQuitMessage(7);
+    return count < 2;  // three calls a run
+  }
+  int ExitInstance() override {
+    fw::SetMessageFilter(window, nullptr);
+    DestroyWindow(window);
+    return fw::App::ExitInstance();
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -774,6 +823,17 @@ int main(int argc, char** argv) {
     check(boxes.Texts().empty(), "an unmodified document closes without a question");
     check(!IsWindow(fw) && g_quit, "the frame is gone and the loop has ended");
     check(fw::AttachedWindowCount() == 0, "no window object is left attached");
+  }
+
+  {
+    LoopApp loop(fw::Module(GetModuleHandleW(nullptr)), L"loop");
+    const int code = loop.Run();
+    check_eq(static_cast<uint64_t>(code), 7, "App::Run ends with the code of WM_QUIT");
+    check(loop.filter.taken == std::vector<UINT>{'Q'} && loop.keysDispatched == 0,
+          "a filter of the chain takes its key before it is dispatched");
+    check(loop.idleRuns == 2 && loop.idleCalls == 4,
+          "idle work runs while the queue is empty, until it says it is done, and again after a message (%d runs, %d calls)",
+          loop.idleRuns, loop.idleCalls);
   }
 
   boxes.Stop();
