@@ -230,9 +230,9 @@ ViewFont HangulView::MeasureFont() {
 }
 
 bool HangulView::SetViewFont(const LOGFONTW& font) {
+  fw::Font rebuilt(CreateFontIndirectW(&font));
+  if (!rebuilt) return false;  // the font in use stays
   logFont_ = font;
-  fw::Font rebuilt(CreateFontIndirectW(&logFont_));
-  if (!rebuilt) return false;
   // The memory DC lets go of the old font before it is deleted.
   HGDIOBJ before = SelectObject(measureDc_, rebuilt.get());
   if (!measureDcFont_) measureDcFont_ = before;
