@@ -377,14 +377,53 @@ class KeyFilter final : public fw::MessageFilter {
   std::vector<UINT> taken;
 };
 
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// A modeless dialog of two edit controls (ids 1 and 2), from a template in memory.
+HWND TwoEditDialog() {
+  std::vector<BYTE> t;
+  auto put = [&](const void* p, size_t n) { t.insert(t.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n); };
+  auto word = [&](WORD w) { put(&w, sizeof w); };
+  auto align = [&] { while (t.size() % 4) t.push_back(0); };
+  DLGTEMPLATE d{};
+  d.style = WS_POPUP | WS_VISIBLE | WS_CAPTION;
+  d.cdit = 2;
+  d.cx = 120;
+  d.cy = 60;
+  put(&d, sizeof d);
+  word(0);  // no menu
+  word(0);  // the dialog class
+  word(0);  // no title
+  for (WORD id = 1; id <= 2; ++id) {
+    align();
+    DLGITEMTEMPLATE item{};
+    item.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    item.x = 5;
+    item.y = static_cast<short>(5 + 20 * (id - 1));
+    item.cx = 100;
+    item.cy = 14;
+    item.id = id;
+    put(&item, sizeof item);
+    word(0xFFFF);
+    word(0x0081);  // EDIT
+    word(0);       // no text
+    word(0);       // no creation data
+  }
+  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.data()),
+                                    nullptr, PlainDialogProc, 0);
+}
+
 class LoopApp final : public fw::App {
  public:
   using fw::App::App;
   HWND window = nullptr;
+  HWND dialog = nullptr;
   KeyFilter filter;
+  std::unique_ptr<fw::DialogKeysFilter> dialogKeys;
   int idleCalls = 0;
   int idleRuns = 0;
   int keysDispatched = 0;
+  bool tabbed = false;
 
  protected:
   bool InitInstance() override {
@@ -392,8 +431,14 @@ class LoopApp final : public fw::App {
     SetMainWindow(window);
     fw::SetMessageFilter(window, &filter);
     PostMessageW(window, WM_KEYDOWN, 'Q', 0);  // the filter takes it
+    // A modeless dialog that this loop serves: Tab moves on through IsDialogMessage.
+    dialog = TwoEditDialog();
+    dialogKeys = std::make_unique<fw::DialogKeysFilter>(dialog, false);
+    fw::SetMessageFilter(dialog, dialogKeys.get());
+    SetFocus(GetDlgItem(dialog, 1));
+    PostMessageW(GetDlgItem(dialog, 1), WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(window, WM_USER, 0, 0);
-    return window != nullptr;
+    return window != nullptr && dialog != nullptr;
   }
   bool PreTranslateMessage(MSG& msg) override {
     if (fw::App::PreTranslateMessage(msg)) return true;
@@ -403,12 +448,15 @@ class LoopApp final : public fw::App {
   bool OnIdle(long count) override {
     ++idleCalls;
     if (count == 0) ++idleRuns;
+    if (idleRuns == 1 && count == 0) tabbed = GetFocus() == GetDlgItem(dialog, 2);
     if (idleRuns == 1 && count == 2) PostMessageW(window, WM_USER + 1, 0, 0);  // starts the idle work again
     if (idleRuns == 2) PostQuitMessage(7);
     return count < 2;  // three calls a run
   }
   int ExitInstance() override {
     fw::SetMessageFilter(window, nullptr);
+    fw::SetMessageFilter(dialog, nullptr);
+    DestroyWindow(dialog);
     DestroyWindow(window);
     return fw::App::ExitInstance();
   }
@@ -831,6 +879,7 @@ int main(int argc, char** argv) {
     check_eq(static_cast<uint64_t>(code), 7, "App::Run ends with the code of WM_QUIT");
     check(loop.filter.taken == std::vector<UINT>{'Q'} && loop.keysDispatched == 0,
           "a filter of the chain takes its key before it is dispatched");
+    check(loop.tabbed, "Tab in a modeless dialog of the loop moves to the next control (IsDialogMessage)");
     check(loop.idleRuns == 2 && loop.idleCalls == 4,
           "idle work runs while the queue is empty, until it says it is done, and again after a message (%d runs, %d calls)",
           loop.idleRuns, loop.idleCalls);
