@@ -35,15 +35,13 @@ HWND FrameWindow::CreateFrame(const std::wstring& programName, unsigned menuId, 
                               const RECT* place) {
   programName_ = programName;
   if (!EnsureFrameClass(module_)) return nullptr;
-  RECT r = place ? *place : RECT{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
-  if (!place) {
-    r.right = CW_USEDEFAULT;
-    r.bottom = CW_USEDEFAULT;
-  }
+  const int x = place ? place->left : CW_USEDEFAULT;
+  const int y = place ? place->top : CW_USEDEFAULT;
+  const int cx = place ? place->right - place->left : CW_USEDEFAULT;
+  const int cy = place ? place->bottom - place->top : CW_USEDEFAULT;
   HMENU menu = menuId ? LoadMenuW(module_.handle(), MAKEINTRESOURCEW(menuId)) : nullptr;
-  HWND w = CreateWindowExW(0, kFrameClass, programName.c_str(), style, r.left, r.top,
-                           place ? r.right - r.left : CW_USEDEFAULT, place ? r.bottom - r.top : CW_USEDEFAULT, nullptr,
-                           menu, module_.handle(), static_cast<Window*>(this));
+  HWND w = CreateWindowExW(0, kFrameClass, programName.c_str(), style, x, y, cx, cy, nullptr, menu, module_.handle(),
+                           static_cast<Window*>(this));
   if (!w) {
     if (menu) DestroyMenu(menu);
     return nullptr;
