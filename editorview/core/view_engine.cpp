@@ -291,13 +291,23 @@ void ViewEngine::PaintLine(Canvas& canvas, int line, int slot) {
     const int rowTop = top + row * lineHeight;
     canvas.Fill({leftMargin_ + x, rowTop, right, rowTop + lineHeight});
   };
+  // Rows above the window are walked but not painted; the walk ends with the
+  // first row below it (a long line's rows beyond the window cost nothing).
+  auto rowShown = [&] { return top + (row + 1) * lineHeight > 0; };
+  bool below = false;
   WalkRows(code_, metrics_, text.data(), static_cast<int>(text.size()), textWidth_, [&](const PlacedChar& c) {
     if (c.breaksRow) {
       flush();
-      fillRow();
+      if (rowShown()) fillRow();
       row = c.row;
       x = 0;
+      if (top + row * lineHeight >= clientHeight_) {
+        below = true;
+        return false;
+      }
     }
+    x = c.x + c.width;
+    if (!rowShown()) return true;
     const bool selected = from >= 0 && c.offset >= from && c.offset < to;
     // A run ends at a selection boundary and when its buffer is full; the
     // line is painted on in a new run.
@@ -306,9 +316,9 @@ void ViewEngine::PaintLine(Canvas& canvas, int line, int slot) {
     runSelected = selected;
     metrics_.AppendPaintForm(text.data() + c.offset, c.length, c.width, units, bytes, advances);
     runBytes += c.length;
-    x = c.x + c.width;
     return true;
   });
+  if (below) return;
   flush();
   fillRow();
 }

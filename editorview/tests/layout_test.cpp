@@ -407,6 +407,30 @@ TEST(Paint, LongRowsArePaintedInRunsOfAtMost1022Bytes) {
   EXPECT_EQ(canvas.runs[1].x, kNarrow / 2 + 1022 * kNarrow);
 }
 
+TEST(Paint, OnlyTheRowsInTheWindowArePainted) {
+  // A line of 100 rows (ten characters each) in a window of ten rows.
+  std::string line;
+  for (int row = 0; row < 100; ++row) line += std::string(10, static_cast<char>('a' + row % 26));
+  Rig rig({line, "next"}, {.textWidth = 10 * kNarrow, .rows = 10});
+  RecordingCanvas canvas;
+  rig->Paint(canvas);
+  ASSERT_EQ(canvas.runs.size(), 10u);
+  for (int row = 0; row < 10; ++row) {
+    EXPECT_EQ(canvas.runs[row].y, row * kLineHeight);
+    EXPECT_EQ(canvas.runs[row].text, std::string(10, static_cast<char>('a' + row)));
+  }
+  // Scrolled into the middle of the line: the rows above the window are not painted either.
+  for (int i = 0; i < 45; ++i) rig->VScroll(kSbLineDown, 0);
+  RecordingCanvas middle;
+  rig->Paint(middle);
+  ASSERT_EQ(middle.runs.size(), 10u);
+  EXPECT_EQ(middle.runs[0].y, 0);
+  EXPECT_EQ(middle.runs[0].text, std::string(10, static_cast<char>('a' + 45 % 26)));
+  EXPECT_EQ(middle.runs[9].text, std::string(10, static_cast<char>('a' + 54 % 26)));
+  // The caret and hit testing still see the whole line.
+  EXPECT_EQ(rig->LineHeightOf(0), 100 * kLineHeight);
+}
+
 TEST(Paint, UtfEightLinesOnAGmFontPaintAsGmBytes) {
   Rig rig({"a" + U8(u"\xD55C")}, {.charset = kGmCharset});
   RecordingCanvas canvas;

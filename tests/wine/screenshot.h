@@ -94,10 +94,11 @@ inline RECT RectInShot(HWND top, HWND w) {
   return RECT{wr.left - tr.left, wr.top - tr.top, wr.right - tr.left, wr.bottom - tr.top};
 }
 
-// Client rectangle of w in the coordinates of its screenshot.
-inline RECT ClientInShot(HWND w) {
+// Client rectangle of w in the coordinates of its screenshot, or of the
+// screenshot of shotOf (a window that holds w).
+inline RECT ClientInShot(HWND w, HWND shotOf = nullptr) {
   RECT wr{}, cr{};
-  GetWindowRect(w, &wr);
+  GetWindowRect(shotOf ? shotOf : w, &wr);
   GetClientRect(w, &cr);
   POINT o{0, 0};
   ClientToScreen(w, &o);

@@ -1,0 +1,164 @@
+#include "frame.h"
+
+#include "document.h"
+#include "view.h"
+
+namespace fw {
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"fw.FrameWindow";
+
+bool EnsureFrameClass(const Module& module) {
+  WNDCLASSW existing{};
+  if (GetClassInfoW(module.handle(), kFrameClass, &existing)) return true;
+  return Window::RegisterWindowClass(module, kFrameClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
+                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) != 0;
+}
+
+// The height a visible bar takes from the client area (it sizes itself).
+int BarHeight(HWND bar) {
+  if (!bar || !IsWindowVisible(bar)) return 0;
+  SendMessageW(bar, WM_SIZE, 0, 0);
+  RECT r{};
+  GetWindowRect(bar, &r);
+  return r.bottom - r.top;
+}
+
+}  // namespace
+
+FrameWindow::~FrameWindow() {
+  if (hwnd()) SetMessageFilter(hwnd(), nullptr);
+}
+
+HWND FrameWindow::CreateFrame(const std::wstring& programName, unsigned menuId, unsigned acceleratorId, DWORD style,
+                              const RECT* place) {
+  programName_ = programName;
+  if (!EnsureFrameClass(module_)) return nullptr;
+  const int x = place ? place->left : CW_USEDEFAULT;
+  const int y = place ? place->top : CW_USEDEFAULT;
+  const int cx = place ? place->right - place->left : CW_USEDEFAULT;
+  const int cy = place ? place->bottom - place->top : CW_USEDEFAULT;
+  HMENU menu = menuId ? LoadMenuW(module_.handle(), MAKEINTRESOURCEW(menuId)) : nullptr;
+  HWND w = CreateWindowExW(0, kFrameClass, programName.c_str(), style, x, y, cx, cy, nullptr, menu, module_.handle(),
+                           static_cast<Window*>(this));
+  if (!w) {
+    if (menu) DestroyMenu(menu);
+    return nullptr;
+  }
+  if (acceleratorId) accelerators_ = LoadAcceleratorsW(module_.handle(), MAKEINTRESOURCEW(acceleratorId));
+  SetMessageFilter(w, this);
+  return w;
+}
+
+void FrameWindow::SetActiveView(View* view) {
+  view_ = view;
+  RecalcLayout();
+}
+
+bool FrameWindow::RouteCommand(unsigned id) {
+  CommandTarget* chain[] = {view_, view_ ? &view_->document() : nullptr, this, App::Current()};
+  return fw::RouteCommand(chain, id);
+}
+
+CommandState FrameWindow::QueryCommand(unsigned id) {
+  CommandTarget* chain[] = {view_, view_ ? &view_->document() : nullptr, this, App::Current()};
+  return fw::QueryCommand(chain, id);
+}
+
+void FrameWindow::UpdateMenuItems(HMENU popup) {
+  const int count = GetMenuItemCount(popup);
+  for (int i = 0; i < count; ++i) {
+    const UINT id = GetMenuItemID(popup, i);
+    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
+    const CommandState s = QueryCommand(id);
+    EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (s.enabled ? MF_ENABLED : MF_GRAYED));
+    if (s.checked) CheckMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (*s.checked ? MF_CHECKED : MF_UNCHECKED));
+    if (s.text) {
+      std::wstring text(s.text->begin(), s.text->end());
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_STRING;
+      info.dwTypeData = text.data();
+      SetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info);
+    }
+  }
+}
+
+void FrameWindow::UpdateFrameTitle() {
+  if (!hwnd()) return;
+  std::u16string title(programName_.begin(), programName_.end());
+  if (view_) {
+    const std::u16string& doc = view_->document().Title();
+    title = FrameTitle(doc, title);
+  }
+  SetWindowTextW(hwnd(), std::wstring(title.begin(), title.end()).c_str());
+}
+
+void FrameWindow::RecalcLayout() {
+  if (!hwnd()) return;
+  RECT c{};
+  GetClientRect(hwnd(), &c);
+  const int top = BarHeight(GetDlgItem(hwnd(), kToolBarId));
+  const int bottom = BarHeight(GetDlgItem(hwnd(), kStatusBarId));
+  if (view_ && view_->hwnd()) {
+    MoveWindow(view_->hwnd(), 0, top, c.right, c.bottom - top - bottom > 0 ? c.bottom - top - bottom : 0, TRUE);
+  }
+}
+
+bool FrameWindow::PreTranslateMessage(MSG& msg) {
+  if (!accelerators_ || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  return TranslateAcceleratorW(hwnd(), accelerators_, &msg) != 0;
+}
+
+bool FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_COMMAND:
+      // Menus (0), accelerators (1) and tool-bar buttons (BN_CLICKED, 0).
+      if (HIWORD(wParam) > 1) return false;
+      if (RouteCommand(LOWORD(wParam))) {
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam)) return false;  // the system menu
+      UpdateMenuItems(reinterpret_cast<HMENU>(wParam));
+      result = 0;
+      return true;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) RecalcLayout();
+      result = 0;
+      return true;
+    case WM_SETFOCUS:
+      if (view_ && view_->hwnd()) {
+        SetFocus(view_->hwnd());
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_CLOSE: {
+      App* app = App::Current();
+      if (app && app->MainWindow() == hwnd()) {
+        app->CloseMainWindow();
+      } else {
+        DestroyWindow(hwnd());
+      }
+      result = 0;
+      return true;
+    }
+    case WM_DESTROY: {
+      SetMessageFilter(hwnd(), nullptr);
+      App* app = App::Current();
+      if (app && app->MainWindow() == hwnd()) {
+        app->SetMainWindow(nullptr);
+        PostQuitMessage(0);
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace fw
