@@ -85,18 +85,33 @@ void AppendUtf8Decoded(const std::string& s, std::u16string* out, bool* ok) {
   }
 }
 
+// The key of every letter of an arrangement, searched once.
+struct LetterKeys {
+  PhysicalKey key[128];
+  bool found[128] = {};
+  explicit LetterKeys(int inputMode) {
+    for (int c = 0; c < 128; ++c) found[c] = KeyForLetter(inputMode, static_cast<char>(c), &key[c]);
+  }
+};
+
+const LetterKeys& LetterKeysOf(int inputMode) {
+  static const LetterKeys roman(0), twoSet(1), threeSet(2);
+  return inputMode == 0 ? roman : inputMode == 2 ? threeSet : twoSet;
+}
+
 }  // namespace
 
 bool KeysForText(int inputMode, const std::u16string& text, std::vector<PhysicalKey>* keys) {
   const JamoAutomaton& automaton = AutomatonFor(inputMode);
+  const LetterKeys& letterKeys = LetterKeysOf(inputMode);
   for (char16_t c : text) {
     std::string letters = automaton.SyllableToKeys(c);
     if (letters.empty()) return false;
     if (inputMode == 0) letters = RomanTypedLetters(letters);
     for (char letter : letters) {
-      PhysicalKey key;
-      if (!KeyForLetter(inputMode, letter, &key)) return false;
-      keys->push_back(key);
+      const auto l = static_cast<unsigned char>(letter);
+      if (l >= 128 || !letterKeys.found[l]) return false;
+      keys->push_back(letterKeys.key[l]);
     }
   }
   return true;

@@ -1,5 +1,6 @@
 #include "jamo_automaton.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace ime {
@@ -59,6 +60,24 @@ int MatchFromLast(const char* table, int width, int count, const char* keys, int
   return -1;
 }
 
+// The slots whose first letter is each letter, from the last slot to the
+// first (or from the first, for ConsonantJamo's first-slot search).
+template <class Lists>
+void BuildSlotLists(Lists& lists, const char* table, int width, int count, bool fromLast) {
+  for (auto& l : lists) l.fill(-1);
+  if (table == nullptr) return;
+  for (int n = 0; n < count; ++n) {
+    const int i = fromLast ? count - 1 - n : n;
+    const auto first = static_cast<unsigned char>(table[i * width]);
+    if (first == ' ' || first >= lists.size()) continue;
+    auto& l = lists[first];
+    size_t k = 0;
+    while (l[k] >= 0) ++k;
+    if (k + 1 >= l.size()) std::abort();  // a table this index cannot hold
+    l[k] = static_cast<int8_t>(i);
+  }
+}
+
 void AppendSlotLetters(std::string& out, const char* table, int width, int i) {
   const char* slot = table + i * width;
   for (int n = 0; n < width && slot[n] != ' '; ++n) out.push_back(slot[n]);
@@ -66,8 +85,37 @@ void AppendSlotLetters(std::string& out, const char* table, int width, int i) {
 
 }  // namespace
 
+JamoAutomaton::JamoAutomaton(const ArrangementTables& t, bool indexed) : t_(t) {
+  if (!indexed) return;
+  auto index = std::make_unique<Index>();
+  BuildSlotLists(index->initials, t.initials, t.initialWidth, kInitials, true);
+  BuildSlotLists(index->vowels, t.vowels, t.vowelWidth, kVowels, true);
+  BuildSlotLists(index->finals, t.finals, kFinalWidth, kFinals, true);
+  BuildSlotLists(index->consonants, t.consonants, kConsonantWidth, kConsonants, t.finalConsonants != nullptr);
+  BuildSlotLists(index->finalConsonants, t.finalConsonants, kConsonantWidth, kConsonants, true);
+  index_ = std::move(index);
+}
+
+// The first slot (in the lists' order, or from the last) whose letters begin keys.
+int JamoAutomaton::Match(const SlotLists* lists, const char* table, int width, int count, const char* keys,
+                         int* length) const {
+  if (lists == nullptr) return MatchFromLast(table, width, count, keys, length);
+  const auto first = static_cast<unsigned char>(keys[0]);
+  if (first < lists->size()) {
+    for (int8_t i : (*lists)[first]) {
+      if (i < 0) break;
+      if (int n = SlotMatch(table, width, i, keys)) {
+        *length = n;
+        return i;
+      }
+    }
+  }
+  *length = 0;
+  return -1;
+}
+
 int JamoAutomaton::MatchInitialKeys(const char* keys, int* length) const {
-  return MatchFromLast(t_.initials, t_.initialWidth, kInitials, keys, length);
+  return Match(index_ ? &index_->initials : nullptr, t_.initials, t_.initialWidth, kInitials, keys, length);
 }
 
 int JamoAutomaton::InitialIndex(char key) const {
@@ -77,17 +125,31 @@ int JamoAutomaton::InitialIndex(char key) const {
 }
 
 int JamoAutomaton::MatchVowelKeys(const char* keys, int* length) const {
-  return MatchFromLast(t_.vowels, t_.vowelWidth, kVowels, keys, length);
+  return Match(index_ ? &index_->vowels : nullptr, t_.vowels, t_.vowelWidth, kVowels, keys, length);
 }
 
 int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
-  for (int i = kFinals - 1; i >= 0; --i) {
-    int n = SlotMatch(t_.finals, kFinalWidth, i, keys);
-    if (n == 0) continue;
+  // A slot that begins keys is taken unless the keys after it begin a vowel.
+  auto take = [&](int i) {
+    const int n = SlotMatch(t_.finals, kFinalWidth, i, keys);
+    if (n == 0) return 0;
     int vowelLength = 0;
-    if (MatchVowelKeys(keys + n, &vowelLength) >= 0) continue;  // starts the next syllable
+    if (MatchVowelKeys(keys + n, &vowelLength) >= 0) return 0;  // starts the next syllable
     *length = n;
     return i + 1;
+  };
+  if (index_) {
+    const auto first = static_cast<unsigned char>(keys[0]);
+    if (first < index_->finals.size()) {
+      for (int8_t i : index_->finals[first]) {
+        if (i < 0) break;
+        if (int final = take(i)) return final;
+      }
+    }
+  } else {
+    for (int i = kFinals - 1; i >= 0; --i) {
+      if (int final = take(i)) return final;
+    }
   }
   *length = 0;
   return 0;
@@ -103,17 +165,26 @@ int JamoAutomaton::VowelJamo(char16_t* out, const char* keys) const {
 
 int JamoAutomaton::ConsonantJamo(char16_t* out, const char* keys) const {
   if (!IsThreeSet()) {
-    for (int i = 0; i < kConsonants; ++i) {
-      if (t_.consonants[i * kConsonantWidth] == keys[0] && keys[0] != 0) {
-        *out = static_cast<char16_t>(kFirstCompatConsonant + i);
-        return 1;
+    // The first slot that starts with the key.
+    const auto first = static_cast<unsigned char>(keys[0]);
+    int slot = -1;
+    if (index_) {
+      if (first < index_->consonants.size()) slot = index_->consonants[first][0];
+    } else {
+      for (int i = 0; i < kConsonants && slot < 0; ++i) {
+        if (t_.consonants[i * kConsonantWidth] == keys[0] && keys[0] != 0) slot = i;
       }
     }
-    return 0;
+    if (slot < 0) return 0;
+    *out = static_cast<char16_t>(kFirstCompatConsonant + slot);
+    return 1;
   }
   int length = 0;
-  int i = MatchFromLast(t_.consonants, kConsonantWidth, kConsonants, keys, &length);
-  if (i < 0) i = MatchFromLast(t_.finalConsonants, kConsonantWidth, kConsonants, keys, &length);
+  int i = Match(index_ ? &index_->consonants : nullptr, t_.consonants, kConsonantWidth, kConsonants, keys, &length);
+  if (i < 0) {
+    i = Match(index_ ? &index_->finalConsonants : nullptr, t_.finalConsonants, kConsonantWidth, kConsonants, keys,
+              &length);
+  }
   if (i < 0) return 0;
   *out = static_cast<char16_t>(kFirstCompatConsonant + i);
   return length;

@@ -1,7 +1,9 @@
 // Jamo automata: key strings to precomposed Hangul and back, for the KS 2-set,
 // KS 3-set and roman arrangements. One table-driven automaton serves all three.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +45,10 @@ using KeyMarks = std::vector<KeyMark>;
 
 class JamoAutomaton {
  public:
-  explicit JamoAutomaton(const ArrangementTables& t) : t_(t) {}
+  // indexed: the slots of each table are found through their first letter
+  // (what AutomatonFor gives); otherwise every slot is tried in turn, the
+  // plain reading of the tables that the index must agree with.
+  explicit JamoAutomaton(const ArrangementTables& t, bool indexed = true);
 
   bool IsThreeSet() const { return t_.finalConsonants != nullptr; }
 
@@ -69,7 +74,17 @@ class JamoAutomaton {
   std::string SyllableToKeys(char16_t ch) const;
 
  private:
+  // For each first letter, the slots of a table that begin with it, in the
+  // order in which they are tried; -1 ends a list.
+  static constexpr int kMostSlotsPerLetter = 12;
+  using SlotLists = std::array<std::array<int8_t, kMostSlotsPerLetter>, 128>;
+  struct Index {
+    SlotLists initials, vowels, finals, consonants, finalConsonants;
+  };
+  int Match(const SlotLists* lists, const char* table, int width, int count, const char* keys, int* length) const;
+
   const ArrangementTables& t_;
+  std::unique_ptr<const Index> index_;  // null: the plain search
 };
 
 const JamoAutomaton& AutomatonFor(int inputMode);  // 0 roman, 1 2-set, 2 3-set
