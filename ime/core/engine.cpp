@@ -94,6 +94,13 @@ ImeEngine::Text ImeEngine::ReadReading(const ImeCompString& cs) const {
   return ReadUnits(cs.compReadStr, std::min(cs.h.dwCompReadStrLen, max));
 }
 
+// What ByteLength(ReadReading(cs)) gives, without reading the characters:
+// every unit of the reading counts once.
+uint32_t ImeEngine::ReadingBytes(const ImeCompString& cs) const {
+  const uint32_t unitBytes = settings_.Unicode() ? 2 : 1;
+  return std::min<uint32_t>(cs.h.dwCompReadStrLen, sizeof cs.compReadStr / unitBytes) * unitBytes;
+}
+
 uint32_t ImeEngine::WriteUnits(uint8_t* area, size_t capacity, const Text& t) const {
   // Leaves room for the terminator; characters that would not fit are left out.
   size_t unitBytes = settings_.Unicode() ? 2 : 1;
@@ -140,7 +147,10 @@ void ImeEngine::WriteComposition(ImeCompString& cs, const Text& comp, size_t cur
                                  size_t deltaStart) const {
   CompStrHeader& h = cs.h;
   uint32_t units = WriteUnits(cs.compStr, sizeof cs.compStr, comp);
-  WriteUnits(cs.compReadStr, sizeof cs.compReadStr, comp);
+  // The reading is the same string in an area of the same size.
+  static_assert(sizeof cs.compReadStr == sizeof cs.compStr);
+  const size_t unitBytes = settings_.Unicode() ? 2 : 1;
+  std::memcpy(cs.compReadStr, cs.compStr, (units + 1) * unitBytes);
   h.dwCompStrLen = h.dwCompReadStrLen = units;
   h.dwCompAttrLen = h.dwCompReadAttrLen = units;
   std::memset(cs.compAttr, 0, units);
@@ -288,7 +298,7 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
   }
 
   Text comp = ReadComp(cs);
-  if (letter && (ByteLength(comp) >= kLetterLimitBytes || ByteLength(ReadReading(cs)) >= kLetterLimitBytes)) {
+  if (letter && (ByteLength(comp) >= kLetterLimitBytes || ReadingBytes(cs) >= kLetterLimitBytes)) {
     feedback_.Beep(kBeepDefault);
     return;
   }
