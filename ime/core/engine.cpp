@@ -221,20 +221,33 @@ uint16_t ImeEngine::FromGm95(uint16_t c) const {
 }
 
 std::string ImeEngine::KeysOf(const Ch& c, size_t markIndex) const {
+  char keys[kMostKeysPerCharacter + 1];
+  return std::string(keys, PutKeysOf(keys, c, markIndex));
+}
+
+size_t ImeEngine::PutKeysOf(char* out, const Ch& c, size_t markIndex) const {
   if (settings_.inputMode == 2 && markIndex < marks_.size() && marks_[markIndex].IsFinalKey()) {
-    return std::string(1, static_cast<char>(marks_[markIndex].b1));
+    out[0] = static_cast<char>(marks_[markIndex].b1);
+    out[1] = 0;
+    return 1;
   }
-  if (settings_.Unicode()) return AutomatonFor(settings_.inputMode).SyllableToKeys(c.v);
-  if (c.w != 2 || table_ == nullptr) return {};
-  return table_->GetKeyStringOfChar(ToGm95(c.v));
+  if (settings_.Unicode()) return static_cast<size_t>(AutomatonFor(settings_.inputMode).SyllableToKeys(out, c.v));
+  std::string keys;
+  if (c.w == 2 && table_ != nullptr) keys = table_->GetKeyStringOfChar(ToGm95(c.v));
+  const size_t n = std::min<size_t>(keys.size(), kMostKeysPerCharacter);
+  std::memcpy(out, keys.data(), n);
+  out[n] = 0;
+  return n;
 }
 
 ImeEngine::Text ImeEngine::Compose(const std::string& keys, KeyMarks* marks) {
   Text out;
   if (settings_.Unicode()) {
-    std::u16string chars;
-    AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys, marks, &feedback_);
-    for (char16_t c : chars) out.push_back({c, 1});
+    // One character at most per key.
+    InlineVector<char16_t, 32> chars;
+    for (size_t i = 0; i < keys.size(); ++i) chars.push_back(0);
+    const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars.data(), keys.c_str(), marks, &feedback_);
+    for (int i = 0; i < n; ++i) out.push_back({chars[static_cast<size_t>(i)], 1});
   } else if (table_ != nullptr) {
     std::vector<codeconv::DbChar> gm;
     table_->KeysToGm95(keys, gm, marks, &feedback_);
@@ -327,9 +340,10 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
     size_t cursor = CharIndexOfUnit(comp, cs.h.dwCursorPos);
     size_t start = cursor >= 2 ? cursor - 2 : 0;
     // A character without keys (not Hangul) is never recomposed.
-    while (start < cursor && KeysOf(comp[start], start).empty()) ++start;
+    char one[kMostKeysPerCharacter + 1];
+    while (start < cursor && PutKeysOf(one, comp[start], start) == 0) ++start;
     std::string keys;
-    for (size_t i = start; i < cursor; ++i) keys += KeysOf(comp[i], i);
+    for (size_t i = start; i < cursor; ++i) keys.append(one, PutKeysOf(one, comp[i], i));
 
     const size_t index = keys.size();
     char k = static_cast<char>(key);

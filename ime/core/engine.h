@@ -150,6 +150,8 @@ class ImeEngine {
   void ReplaceMarks(size_t start, size_t count, const KeyMarks& with);
 
   std::string KeysOf(const Ch& c, size_t markIndex) const;
+  // The same written to out (kMostKeysPerCharacter + 1 bytes, zero-terminated); its length.
+  size_t PutKeysOf(char* out, const Ch& c, size_t markIndex) const;
   Text Compose(const std::string& keys, KeyMarks* marks);
   Ch WidenCharacter(uint8_t ch) const;
   uint16_t ToGm95(uint16_t c) const;

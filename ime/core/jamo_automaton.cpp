@@ -78,9 +78,11 @@ void BuildSlotLists(Lists& lists, const char* table, int width, int count, bool 
   }
 }
 
-void AppendSlotLetters(std::string& out, const char* table, int width, int i) {
+// Writes the letters of slot i at out; returns the end of what was written.
+char* PutSlotLetters(char* out, const char* table, int width, int i) {
   const char* slot = table + i * width;
-  for (int n = 0; n < width && slot[n] != ' '; ++n) out.push_back(slot[n]);
+  for (int n = 0; n < width && slot[n] != ' '; ++n) *out++ = slot[n];
+  return out;
 }
 
 }  // namespace
@@ -190,10 +192,16 @@ int JamoAutomaton::ConsonantJamo(char16_t* out, const char* keys) const {
   return length;
 }
 
-int JamoAutomaton::KeysToSyllables(std::u16string& out, const std::string& keyString,
-                                   KeyMarks* marks,
+int JamoAutomaton::KeysToSyllables(std::u16string& out, const std::string& keys, KeyMarks* marks,
                                    UserFeedback* feedback) const {
-  const char* keys = keyString.c_str();
+  const size_t before = out.size();
+  out.resize(before + keys.size());
+  const int emitted = KeysToSyllables(out.data() + before, keys.c_str(), marks, feedback);
+  out.resize(before + static_cast<size_t>(emitted));
+  return emitted;
+}
+
+int JamoAutomaton::KeysToSyllables(char16_t* out, const char* keys, KeyMarks* marks, UserFeedback* feedback) const {
   int emitted = 0;
   size_t pos = 0;
   while (keys[pos] != 0) {
@@ -235,29 +243,35 @@ int JamoAutomaton::KeysToSyllables(std::u16string& out, const std::string& keySt
       }
       marks->push_back(mark);
     }
-    out.push_back(ch);
-    ++emitted;
+    out[emitted++] = ch;
     pos += used;
   }
   return emitted;
 }
 
 std::string JamoAutomaton::SyllableToKeys(char16_t ch) const {
-  std::string keys;
+  char keys[kMostKeysPerCharacter + 1];
+  const int n = SyllableToKeys(keys, ch);
+  return std::string(keys, static_cast<size_t>(n));
+}
+
+int JamoAutomaton::SyllableToKeys(char* out, char16_t ch) const {
+  char* end = out;
   if (ch >= kFirstSyllable && ch <= kLastSyllable) {
     int s = ch - kFirstSyllable;
     int initial = s / 588;
     int vowel = (s % 588) / 28;
     int final = s % 28;
-    AppendSlotLetters(keys, t_.initials, t_.initialWidth, initial);
-    AppendSlotLetters(keys, t_.vowels, t_.vowelWidth, vowel);
-    if (final > 0) AppendSlotLetters(keys, t_.finals, kFinalWidth, final - 1);
+    end = PutSlotLetters(end, t_.initials, t_.initialWidth, initial);
+    end = PutSlotLetters(end, t_.vowels, t_.vowelWidth, vowel);
+    if (final > 0) end = PutSlotLetters(end, t_.finals, kFinalWidth, final - 1);
   } else if (ch >= kFirstCompatConsonant && ch < kFirstCompatVowel) {
-    AppendSlotLetters(keys, t_.consonants, kConsonantWidth, ch - kFirstCompatConsonant);
+    end = PutSlotLetters(end, t_.consonants, kConsonantWidth, ch - kFirstCompatConsonant);
   } else if (ch >= kFirstCompatVowel && ch <= kLastCompatVowel) {
-    AppendSlotLetters(keys, t_.vowels, t_.vowelWidth, ch - kFirstCompatVowel);
+    end = PutSlotLetters(end, t_.vowels, t_.vowelWidth, ch - kFirstCompatVowel);
   }
-  return keys;
+  *end = 0;
+  return static_cast<int>(end - out);
 }
 
 const JamoAutomaton& AutomatonFor(int inputMode) {

@@ -23,6 +23,9 @@ struct ArrangementTables {
   const char* finalConsonants;  // 3-set only: the final-letter form, else nullptr
 };
 constexpr int kFinalWidth = 2;
+// The most keys that type one character: an initial of 2, a vowel of 3 and a
+// final of 2 letters.
+constexpr int kMostKeysPerCharacter = 7;
 constexpr int kConsonantWidth = 2;
 
 extern const ArrangementTables TwoSetKeyTables;
@@ -70,8 +73,14 @@ class JamoAutomaton {
   // arrangement, marks (when not null) receives one mark per character.
   int KeysToSyllables(std::u16string& out, const std::string& keys,
                       KeyMarks* marks, UserFeedback* feedback) const;
+  // The same on a zero-terminated key string, writing to out, which has room
+  // for one character per key.
+  int KeysToSyllables(char16_t* out, const char* keys, KeyMarks* marks, UserFeedback* feedback) const;
   // Key string of one syllable or compatibility jamo; empty for anything else.
   std::string SyllableToKeys(char16_t ch) const;
+  // The same written to out (kMostKeysPerCharacter + 1 bytes) with a
+  // terminating zero; returns its length.
+  int SyllableToKeys(char* out, char16_t ch) const;
 
  private:
   // For each first letter, the slots of a table that begin with it, in the
