@@ -96,9 +96,11 @@ std::string ReadingTable::ContinuingKeys(const std::string& prefix) const {
 //    is the consonant whose final-letter form is that letter.
 // Groups are index ranges; entries inside a range that do not start with the
 // key never fit, so a range may span entries of other keys.
-bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode) {
+bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode, bool indexed) {
   loaded_ = false;
   data_.clear();
+  start_.clear();
+  byKeys_.clear();
   for (Group& g : groups_) g = Group{};
   if (data == nullptr) return false;
   if (size != kTableBytes && !(size == kTableBytes + 1 && data[kTableBytes] == kEndOfFile)) return false;
@@ -151,8 +153,26 @@ bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode) {
       if (s[0] >= 'f' && s[0] <= 'z' && s[1] == ' ') groups_[static_cast<unsigned char>(s[0])].fallback = slot;
     }
   }
+  if (indexed) BuildKeyPairIndex();
   loaded_ = true;
   return true;
+}
+
+void ReadingTable::BuildKeyPairIndex() {
+  start_.assign(128 * 128 + 1, 0);
+  for (int k0 = 0; k0 < 128; ++k0) {
+    const Group& g = groups_[k0];
+    for (int k1 = 0; k1 < 128; ++k1) {
+      start_[static_cast<size_t>(k0 * 128 + k1)] = static_cast<uint16_t>(byKeys_.size());
+      for (int entry = g.last, n = 0; n < g.count; --entry, ++n) {
+        const char* letters = EntryLetters(entry);
+        if (static_cast<unsigned char>(letters[0]) != k0) continue;
+        if (EntryLength(entry) >= 2 && static_cast<unsigned char>(letters[1]) != k1) continue;
+        byKeys_.push_back(static_cast<int16_t>(entry));
+      }
+    }
+  }
+  start_.back() = static_cast<uint16_t>(byKeys_.size());
 }
 
 std::string ReadingTable::GetKeyStringOfChar(codeconv::DbChar gm95) const {
@@ -179,19 +199,29 @@ void ReadingTable::KeysToGm95(const std::string& keys, std::vector<codeconv::DbC
     int found = -1;
     size_t used = 0;
     if (g != nullptr) {
-      for (int entry = g->last, n = 0; n < g->count; --entry, ++n) {
+      // Whether an entry fits the keys at pos.
+      auto fits = [&](int entry) {
         const char* letters = EntryLetters(entry);
-        if (letters[0] != keys[pos]) continue;
+        if (letters[0] != keys[pos]) return false;
         size_t length = EntryLength(entry);
-        if (length > keys.size() - pos) continue;
-        if (std::memcmp(letters, keys.data() + pos, length) != 0) continue;
+        if (length > keys.size() - pos) return false;
+        if (std::memcmp(letters, keys.data() + pos, length) != 0) return false;
         if (!threeSet) {
           char next = pos + length < keys.size() ? keys[pos + length] : 0;
-          if (IsVowelKey(inputMode_, next) && !IsVowelKey(inputMode_, letters[length - 1])) continue;
+          if (IsVowelKey(inputMode_, next) && !IsVowelKey(inputMode_, letters[length - 1])) return false;
         }
         found = entry;
         used = length;
-        break;
+        return true;
+      };
+      const auto second = static_cast<unsigned char>(pos + 1 < keys.size() ? keys[pos + 1] : 0);
+      if (!start_.empty() && second < 128) {
+        const size_t at = key * 128u + second;
+        for (size_t i = start_[at]; i < start_[at + 1] && !fits(byKeys_[i]); ++i) {
+        }
+      } else {
+        for (int entry = g->last, n = 0; n < g->count && !fits(entry); --entry, ++n) {
+        }
       }
       if (found < 0 && g->fallback >= 0) {
         found = g->fallback;

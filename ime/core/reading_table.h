@@ -25,7 +25,10 @@ class ReadingTable {
  public:
   // Takes the resource bytes (2444 x 5, optionally followed by 0x1A) of the
   // given input mode and builds the key-group index. False when malformed.
-  bool Load(const uint8_t* data, size_t size, int inputMode);
+  // indexed: the entries of a group that can fit are also listed by the key
+  // after the group's key, so that a search tries only those (what the
+  // input method uses); otherwise every entry of the group is tried.
+  bool Load(const uint8_t* data, size_t size, int inputMode, bool indexed = true);
   bool Loaded() const { return loaded_; }
   int InputMode() const { return inputMode_; }
 
@@ -52,6 +55,14 @@ class ReadingTable {
   const char* EntryLetters(int entry) const;
   size_t EntryLength(int entry) const;
   std::string EntryKeys(int entry) const;
+
+  // The entries of group k0 whose second letter is k1 or that have one
+  // letter, from the last to the first: byKeys_[start_[k0 * 128 + k1] ..
+  // start_[k0 * 128 + k1 + 1]). k1 0 stands for the end of the keys. Empty
+  // when the table is not indexed.
+  void BuildKeyPairIndex();
+  std::vector<uint16_t> start_;
+  std::vector<int16_t> byKeys_;
 
   std::vector<uint8_t> data_;
   Group groups_[128];
