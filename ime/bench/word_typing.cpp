@@ -120,7 +120,11 @@ bool KeysForText(int inputMode, const std::u16string& text, std::vector<Physical
 PhysicalKey EnterKey() { return {'\r', 0x0D, false}; }
 
 bool CommitSink::Send(const ImeMessage& m, bool) {
-  last_[messages++ % 8] = m;
+  // Field by field, as a message list entry is written.
+  Entry& e = last_[messages++ % 8];
+  e.message = m.message;
+  e.wParam = m.wParam;
+  e.lParam = m.lParam;
   if (!capture || comp_ == nullptr || m.message != kWmImeComposition || (m.lParam & kGcsResultStr) == 0) {
     return true;
   }

@@ -46,7 +46,12 @@ class CommitSink final : public MessageSink {
  private:
   const ImeCompString* comp_ = nullptr;
   bool unicode_ = true;
-  ImeMessage last_[8];
+  struct Entry {
+    uint32_t message;
+    uint64_t wParam;
+    int64_t lParam;
+  };
+  Entry last_[8] = {};
 };
 
 // An input context with its engine under settings of one arrangement and

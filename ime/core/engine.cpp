@@ -103,26 +103,29 @@ uint32_t ImeEngine::ReadingBytes(const ImeCompString& cs) const {
 
 uint32_t ImeEngine::WriteUnits(uint8_t* area, size_t capacity, const Text& t) const {
   // Leaves room for the terminator; characters that would not fit are left out.
-  size_t unitBytes = settings_.Unicode() ? 2 : 1;
+  if (settings_.Unicode()) {
+    // One unit of two bytes per character.
+    const size_t n = std::min(t.size(), capacity < 2 ? 0 : capacity / 2 - 1);
+    for (size_t i = 0; i < n; ++i) {
+      area[2 * i] = static_cast<uint8_t>(t[i].v & 0xFF);
+      area[2 * i + 1] = static_cast<uint8_t>(t[i].v >> 8);
+    }
+    area[2 * n] = area[2 * n + 1] = 0;
+    return static_cast<uint32_t>(n);
+  }
   size_t pos = 0;
-  uint32_t units = 0;
   for (const Ch& c : t) {
-    size_t bytes = unitBytes * c.w;
-    if (pos + bytes + unitBytes > capacity) break;
-    if (settings_.Unicode()) {
-      area[pos] = static_cast<uint8_t>(c.v & 0xFF);
-      area[pos + 1] = static_cast<uint8_t>(c.v >> 8);
-    } else if (c.w == 2) {
+    if (pos + c.w + 1 > capacity) break;
+    if (c.w == 2) {
       area[pos] = codeconv::Lead(c.v);
       area[pos + 1] = codeconv::Trail(c.v);
     } else {
       area[pos] = static_cast<uint8_t>(c.v);
     }
-    pos += bytes;
-    units += c.w;
+    pos += c.w;
   }
-  std::memset(area + pos, 0, unitBytes);
-  return units;
+  area[pos] = 0;
+  return static_cast<uint32_t>(pos);
 }
 
 uint32_t ImeEngine::UnitCount(const Text& t, size_t chars) {
@@ -244,10 +247,11 @@ ImeEngine::Text ImeEngine::Compose(const std::string& keys, KeyMarks* marks) {
   Text out;
   if (settings_.Unicode()) {
     // One character at most per key.
-    InlineVector<char16_t, 32> chars;
-    for (size_t i = 0; i < keys.size(); ++i) chars.push_back(0);
-    const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars.data(), keys.c_str(), marks, &feedback_);
-    for (int i = 0; i < n; ++i) out.push_back({chars[static_cast<size_t>(i)], 1});
+    char16_t few[32];
+    std::u16string many(keys.size() > std::size(few) ? keys.size() : 0, u'\0');
+    char16_t* chars = many.empty() ? few : many.data();
+    const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys.c_str(), marks, &feedback_);
+    for (int i = 0; i < n; ++i) out.push_back({chars[i], 1});
   } else if (table_ != nullptr) {
     std::vector<codeconv::DbChar> gm;
     table_->KeysToGm95(keys, gm, marks, &feedback_);

@@ -95,7 +95,27 @@ JamoAutomaton::JamoAutomaton(const ArrangementTables& t, bool indexed) : t_(t) {
   BuildSlotLists(index->finals, t.finals, kFinalWidth, kFinals, true);
   BuildSlotLists(index->consonants, t.consonants, kConsonantWidth, kConsonants, t.finalConsonants != nullptr);
   BuildSlotLists(index->finalConsonants, t.finalConsonants, kConsonantWidth, kConsonants, true);
+  for (int i = 0; i < kVowels; ++i) {
+    const char* slot = t.vowels + i * t.vowelWidth;
+    const auto first = static_cast<unsigned char>(slot[0]);
+    if (first == ' ' || first >= index->vowelStart.size()) continue;
+    const bool alone = t.vowelWidth == 1 || slot[1] == ' ';
+    if (alone) {
+      index->vowelStart[first] = 1;
+    } else if (index->vowelStart[first] == 0) {
+      index->vowelStart[first] = 2;
+    }
+  }
   index_ = std::move(index);
+}
+
+bool JamoAutomaton::VowelFollows(const char* keys) const {
+  const auto first = static_cast<unsigned char>(keys[0]);
+  if (index_ && first < index_->vowelStart.size() && index_->vowelStart[first] != 2) {
+    return index_->vowelStart[first] == 1;
+  }
+  int length = 0;
+  return MatchVowelKeys(keys, &length) >= 0;
 }
 
 // The first slot (in the lists' order, or from the last) whose letters begin keys.
@@ -135,8 +155,7 @@ int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
   auto take = [&](int i) {
     const int n = SlotMatch(t_.finals, kFinalWidth, i, keys);
     if (n == 0) return 0;
-    int vowelLength = 0;
-    if (MatchVowelKeys(keys + n, &vowelLength) >= 0) return 0;  // starts the next syllable
+    if (VowelFollows(keys + n)) return 0;  // starts the next syllable
     *length = n;
     return i + 1;
   };

@@ -89,7 +89,12 @@ class JamoAutomaton {
   using SlotLists = std::array<std::array<int8_t, kMostSlotsPerLetter>, 128>;
   struct Index {
     SlotLists initials, vowels, finals, consonants, finalConsonants;
+    // Whether some vowel slot begins with a letter: 0 none does, 1 the
+    // letter alone is a slot (so a vowel follows), 2 only longer slots do.
+    std::array<uint8_t, 128> vowelStart{};
   };
+  // Whether the keys begin a vowel (MatchVowelKeys succeeds).
+  bool VowelFollows(const char* keys) const;
   int Match(const SlotLists* lists, const char* table, int width, int count, const char* keys, int* length) const;
 
   const ArrangementTables& t_;
