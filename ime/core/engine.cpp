@@ -244,17 +244,21 @@ size_t ImeEngine::PutKeysOf(char* out, const Ch& c, size_t markIndex) const {
 }
 
 ImeEngine::Text ImeEngine::Compose(const std::string& keys, KeyMarks* marks) {
+  return Compose(keys.c_str(), keys.size(), marks);
+}
+
+ImeEngine::Text ImeEngine::Compose(const char* keys, size_t length, KeyMarks* marks) {
   Text out;
   if (settings_.Unicode()) {
     // One character at most per key.
     char16_t few[32];
-    std::u16string many(keys.size() > std::size(few) ? keys.size() : 0, u'\0');
+    std::u16string many(length > std::size(few) ? length : 0, u'\0');
     char16_t* chars = many.empty() ? few : many.data();
-    const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys.c_str(), marks, &feedback_);
+    const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys, marks, &feedback_);
     for (int i = 0; i < n; ++i) out.push_back({chars[i], 1});
   } else if (table_ != nullptr) {
     std::vector<codeconv::DbChar> gm;
-    table_->KeysToGm95(keys, gm, marks, &feedback_);
+    table_->KeysToGm95(std::string(keys, length), gm, marks, &feedback_);
     for (codeconv::DbChar g : gm) out.push_back({FromGm95(g), 2});
   }
   return out;
@@ -344,40 +348,48 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
     size_t cursor = CharIndexOfUnit(comp, cs.h.dwCursorPos);
     size_t start = cursor >= 2 ? cursor - 2 : 0;
     // A character without keys (not Hangul) is never recomposed.
-    char one[kMostKeysPerCharacter + 1];
-    while (start < cursor && PutKeysOf(one, comp[start], start) == 0) ++start;
-    std::string keys;
-    for (size_t i = start; i < cursor; ++i) keys.append(one, PutKeysOf(one, comp[i], i));
+    // The keys of the (at most two) characters and the new key's one or two
+    // letters, zero-terminated.
+    char keys[2 * kMostKeysPerCharacter + 3];
+    size_t n = 0;
+    while (start < cursor && PutKeysOf(keys, comp[start], start) == 0) ++start;
+    for (size_t i = start; i < cursor; ++i) n += PutKeysOf(keys + n, comp[i], i);
 
-    const size_t index = keys.size();
+    const size_t index = n;
     char k = static_cast<char>(key);
     switch (settings_.inputMode) {
       case 0: {  // roman: y is typed as y a; a following a, r, o, u replaces that a
         k = static_cast<char>(k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k);
-        bool afterYa = keys.size() >= 2 && keys.compare(keys.size() - 2, 2, "ya") == 0;
+        bool afterYa = n >= 2 && keys[n - 2] == 'y' && keys[n - 1] == 'a';
         if (k == 'y') {
-          keys += "ya";
+          keys[n++] = 'y';
+          keys[n++] = 'a';
         } else if (afterYa && (k == 'a' || k == 'r' || k == 'o' || k == 'u')) {
-          keys.back() = k;
+          keys[n - 1] = k;
         } else {
-          keys += k;
+          keys[n++] = k;
         }
         break;
       }
-      case 2:
-        keys += k;
-        CombineThreeSetFinal(keys, index, static_cast<int>(cursor - start));
+      case 2: {
+        std::string combined(keys, n);
+        combined += k;
+        CombineThreeSetFinal(combined, index, static_cast<int>(cursor - start));
+        n = combined.size();
+        std::memcpy(keys, combined.data(), n);
         break;
+      }
       default: {  // 2-set: lower case; Shift raises the tense consonants and two vowels
         k = static_cast<char>(k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k);
         if (settings_.shiftHeld && std::strchr("qwertop", k) != nullptr) k = static_cast<char>(k - 'a' + 'A');
-        keys += k;
+        keys[n++] = k;
         break;
       }
     }
+    keys[n] = 0;
 
     KeyMarks newMarks;
-    Text produced = Compose(keys, &newMarks);
+    Text produced = Compose(keys, n, &newMarks);
     Text next(comp.begin(), comp.begin() + static_cast<long>(start));
     next.insert(next.end(), produced.begin(), produced.end());
     next.insert(next.end(), comp.begin() + static_cast<long>(cursor), comp.end());

@@ -153,6 +153,7 @@ class ImeEngine {
   // The same written to out (kMostKeysPerCharacter + 1 bytes, zero-terminated); its length.
   size_t PutKeysOf(char* out, const Ch& c, size_t markIndex) const;
   Text Compose(const std::string& keys, KeyMarks* marks);
+  Text Compose(const char* keys, size_t length, KeyMarks* marks);  // keys zero-terminated
   Ch WidenCharacter(uint8_t ch) const;
   uint16_t ToGm95(uint16_t c) const;
   uint16_t FromGm95(uint16_t c) const;

@@ -56,8 +56,8 @@ class InlineVector {
     const size_t n = static_cast<size_t>(last - first);
     Reserve(size_ + n);
     T* d = data();
-    std::memmove(d + at + n, d + at, (size_ - at) * sizeof(T));
-    if (n != 0) std::memcpy(d + at, first, n * sizeof(T));
+    for (size_t i = size_; i-- > at;) d[i + n] = d[i];
+    Copy(d + at, first, n);
     size_ += n;
     return d + at;
   }
@@ -65,7 +65,7 @@ class InlineVector {
     T* d = data();
     const size_t at = static_cast<size_t>(first - d);
     const size_t n = static_cast<size_t>(last - first);
-    std::memmove(d + at, d + at + n, (size_ - at - n) * sizeof(T));
+    for (size_t i = at; i + n < size_; ++i) d[i] = d[i + n];
     size_ -= n;
     return d + at;
   }
@@ -76,16 +76,21 @@ class InlineVector {
   }
 
  private:
+  // The texts of a key are a few elements: an element loop costs less than
+  // a call into the C library's memcpy.
+  static void Copy(T* to, const T* from, size_t n) {
+    for (size_t i = 0; i < n; ++i) to[i] = from[i];
+  }
   void Append(const T* items, size_t n) {
     Reserve(size_ + n);
-    if (n != 0) std::memcpy(data() + size_, items, n * sizeof(T));
+    Copy(data() + size_, items, n);
     size_ += n;
   }
   void Reserve(size_t n) {
     if (n <= capacity_) return;
     const size_t grown = std::max(n, 2 * capacity_);
     std::unique_ptr<T[]> bigger(new T[grown]);
-    if (size_ != 0) std::memcpy(bigger.get(), data(), size_ * sizeof(T));
+    Copy(bigger.get(), data(), size_);
     heap_ = std::move(bigger);
     capacity_ = grown;
   }

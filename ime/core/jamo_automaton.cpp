@@ -293,14 +293,18 @@ int JamoAutomaton::SyllableToKeys(char* out, char16_t ch) const {
   return static_cast<int>(end - out);
 }
 
+namespace {
+// Built at start-up, so that finding one costs no check of a guard on every key.
+const JamoAutomaton kRoman(RomanKeyTables);
+const JamoAutomaton kTwoSet(TwoSetKeyTables);
+const JamoAutomaton kThreeSet(ThreeSetKeyTables);
+}  // namespace
+
 const JamoAutomaton& AutomatonFor(int inputMode) {
-  static const JamoAutomaton roman(RomanKeyTables);
-  static const JamoAutomaton twoSet(TwoSetKeyTables);
-  static const JamoAutomaton threeSet(ThreeSetKeyTables);
   switch (inputMode) {
-    case 0: return roman;
-    case 2: return threeSet;
-    default: return twoSet;
+    case 0: return kRoman;
+    case 2: return kThreeSet;
+    default: return kTwoSet;
   }
 }
 
