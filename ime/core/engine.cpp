@@ -224,7 +224,7 @@ uint16_t ImeEngine::FromGm95(uint16_t c) const {
 }
 
 std::string ImeEngine::KeysOf(const Ch& c, size_t markIndex) const {
-  char keys[kMostKeysPerCharacter + 1];
+  char keys[kKeyBufferSize];
   return std::string(keys, PutKeysOf(keys, c, markIndex));
 }
 
@@ -349,8 +349,9 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
     size_t start = cursor >= 2 ? cursor - 2 : 0;
     // A character without keys (not Hangul) is never recomposed.
     // The keys of the (at most two) characters and the new key's one or two
-    // letters, zero-terminated.
-    char keys[2 * kMostKeysPerCharacter + 3];
+    // letters, zero-terminated (with the room that SyllableToKeys may write
+    // past the keys of the second).
+    char keys[kMostKeysPerCharacter + kKeyBufferSize + 2];
     size_t n = 0;
     while (start < cursor && PutKeysOf(keys, comp[start], start) == 0) ++start;
     for (size_t i = start; i < cursor; ++i) n += PutKeysOf(keys + n, comp[i], i);

@@ -150,7 +150,7 @@ class ImeEngine {
   void ReplaceMarks(size_t start, size_t count, const KeyMarks& with);
 
   std::string KeysOf(const Ch& c, size_t markIndex) const;
-  // The same written to out (kMostKeysPerCharacter + 1 bytes, zero-terminated); its length.
+  // The same written to out (kKeyBufferSize bytes, zero-terminated); its length.
   size_t PutKeysOf(char* out, const Ch& c, size_t markIndex) const;
   Text Compose(const std::string& keys, KeyMarks* marks);
   Text Compose(const char* keys, size_t length, KeyMarks* marks);  // keys zero-terminated

@@ -106,6 +106,17 @@ JamoAutomaton::JamoAutomaton(const ArrangementTables& t, bool indexed) : t_(t) {
       index->vowelStart[first] = 2;
     }
   }
+  auto letters = [](auto& out, const char* table, int width, int count, int first) {
+    for (int i = 0; i < count; ++i) {
+      auto& l = out[static_cast<size_t>(i + first)];
+      const char* end = PutSlotLetters(l.letters, table, width, i);
+      l.length = static_cast<uint8_t>(end - l.letters);
+    }
+  };
+  letters(index->initialLetters, t.initials, t.initialWidth, kInitials, 0);
+  letters(index->vowelLetters, t.vowels, t.vowelWidth, kVowels, 0);
+  letters(index->finalLetters, t.finals, kFinalWidth, kFinals, 1);
+  letters(index->consonantLetters, t.consonants, kConsonantWidth, kConsonants, 0);
   index_ = std::move(index);
 }
 
@@ -269,12 +280,32 @@ int JamoAutomaton::KeysToSyllables(char16_t* out, const char* keys, KeyMarks* ma
 }
 
 std::string JamoAutomaton::SyllableToKeys(char16_t ch) const {
-  char keys[kMostKeysPerCharacter + 1];
+  char keys[kKeyBufferSize];
   const int n = SyllableToKeys(keys, ch);
   return std::string(keys, static_cast<size_t>(n));
 }
 
 int JamoAutomaton::SyllableToKeys(char* out, char16_t ch) const {
+  if (index_) {
+    // Four bytes of letters at a time, advanced by their count.
+    auto put = [](char* at, const Index::Letters& l) {
+      std::memcpy(at, l.letters, 4);
+      return at + l.length;
+    };
+    char* end = out;
+    if (ch >= kFirstSyllable && ch <= kLastSyllable) {
+      const int s = ch - kFirstSyllable;
+      end = put(end, index_->initialLetters[static_cast<size_t>(s / 588)]);
+      end = put(end, index_->vowelLetters[static_cast<size_t>(s % 588 / 28)]);
+      end = put(end, index_->finalLetters[static_cast<size_t>(s % 28)]);
+    } else if (ch >= kFirstCompatConsonant && ch < kFirstCompatVowel) {
+      end = put(end, index_->consonantLetters[static_cast<size_t>(ch - kFirstCompatConsonant)]);
+    } else if (ch >= kFirstCompatVowel && ch <= kLastCompatVowel) {
+      end = put(end, index_->vowelLetters[static_cast<size_t>(ch - kFirstCompatVowel)]);
+    }
+    *end = 0;
+    return static_cast<int>(end - out);
+  }
   char* end = out;
   if (ch >= kFirstSyllable && ch <= kLastSyllable) {
     int s = ch - kFirstSyllable;

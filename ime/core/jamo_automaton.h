@@ -26,6 +26,10 @@ constexpr int kFinalWidth = 2;
 // The most keys that type one character: an initial of 2, a vowel of 3 and a
 // final of 2 letters.
 constexpr int kMostKeysPerCharacter = 7;
+// The room that SyllableToKeys writes into: the keys, their terminator, and
+// two bytes that the indexed automata may write past it (slot letters go out
+// four bytes at a time).
+constexpr int kKeyBufferSize = kMostKeysPerCharacter + 3;
 constexpr int kConsonantWidth = 2;
 
 extern const ArrangementTables TwoSetKeyTables;
@@ -78,8 +82,8 @@ class JamoAutomaton {
   int KeysToSyllables(char16_t* out, const char* keys, KeyMarks* marks, UserFeedback* feedback) const;
   // Key string of one syllable or compatibility jamo; empty for anything else.
   std::string SyllableToKeys(char16_t ch) const;
-  // The same written to out (kMostKeysPerCharacter + 1 bytes) with a
-  // terminating zero; returns its length.
+  // The same written to out (kKeyBufferSize bytes) with a terminating zero;
+  // returns its length.
   int SyllableToKeys(char* out, char16_t ch) const;
 
  private:
@@ -92,6 +96,16 @@ class JamoAutomaton {
     // Whether some vowel slot begins with a letter: 0 none does, 1 the
     // letter alone is a slot (so a vowel follows), 2 only longer slots do.
     std::array<uint8_t, 128> vowelStart{};
+    // The letters of every slot, padded with zeros, and their count; finals
+    // by final index (0: none).
+    struct Letters {
+      char letters[4] = {};
+      uint8_t length = 0;
+    };
+    std::array<Letters, 19> initialLetters;
+    std::array<Letters, 21> vowelLetters;
+    std::array<Letters, 28> finalLetters;
+    std::array<Letters, 30> consonantLetters;
   };
   // Whether the keys begin a vowel (MatchVowelKeys succeeds).
   bool VowelFollows(const char* keys) const;

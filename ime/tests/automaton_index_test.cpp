@@ -87,6 +87,21 @@ TEST(AutomatonIndex, LongRandomKeyStringsParseAsThePlainTablesParseThem) {
   }
 }
 
+TEST(AutomatonIndex, EveryCharacterDecomposesAsThePlainTablesDecomposeIt) {
+  for (const Arrangement& arr : kArrangements) {
+    const JamoAutomaton plain(*arr.tables, false);
+    const JamoAutomaton& indexed = AutomatonFor(arr.mode);
+    for (char32_t c = 0x3100; c <= 0xD7AF; ++c) {
+      if (c > 0x3163 && c < kFirstSyllable) continue;
+      const auto ch = static_cast<char16_t>(c);
+      char keys[kKeyBufferSize];
+      const int n = indexed.SyllableToKeys(keys, ch);
+      ASSERT_EQ(std::string(keys, static_cast<size_t>(n)), plain.SyllableToKeys(ch)) << arr.mode << " " << static_cast<unsigned>(c);
+      ASSERT_EQ(keys[n], 0);
+    }
+  }
+}
+
 TEST(AutomatonIndex, EverySyllableRoundTripsThroughTheIndexedAutomata) {
   for (const Arrangement& arr : kArrangements) {
     const JamoAutomaton& a = AutomatonFor(arr.mode);
