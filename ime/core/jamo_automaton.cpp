@@ -118,6 +118,64 @@ JamoAutomaton::JamoAutomaton(const ArrangementTables& t, bool indexed) : t_(t) {
   letters(index->finalLetters, t.finals, kFinalWidth, kFinals, 1);
   letters(index->consonantLetters, t.consonants, kConsonantWidth, kConsonants, 0);
   index_ = std::move(index);
+  BuildPairTables();
+}
+
+void JamoAutomaton::BuildPairTables() {
+  auto p = std::make_unique<PairTables>();
+  std::string alphabet(1, '\0');  // code 0: no letter
+  for (const char* table : {t_.initials, t_.vowels, t_.finals, t_.consonants, t_.finalConsonants}) {
+    for (const char* s = table; s != nullptr && *s != 0; ++s) {
+      const auto c = static_cast<unsigned char>(*s);
+      if (c == ' ' || c >= p->code.size() || p->code[c] != 0) continue;
+      p->code[c] = static_cast<uint8_t>(alphabet.size());
+      alphabet += *s;
+    }
+  }
+  p->codes = alphabet.size();
+  // Every table is read by the plain search on each pair of keys.
+  auto byPairs = [&](std::vector<PairMatch>& out, const char* table, int width, int count) {
+    if (table == nullptr) return;
+    for (int i = 0; i < count; ++i) {
+      if (width > 2 && table[i * width + 2] != ' ') return;  // a slot of three letters
+    }
+    out.resize(p->codes * p->codes);
+    for (size_t c0 = 1; c0 < p->codes; ++c0) {
+      for (size_t c1 = 0; c1 < p->codes; ++c1) {
+        const char keys[3] = {alphabet[c0], alphabet[c1], 0};
+        int length = 0;
+        const int slot = MatchFromLast(table, width, count, keys, &length);
+        out[c0 * p->codes + c1] = {static_cast<int8_t>(slot), static_cast<uint8_t>(length)};
+      }
+    }
+  };
+  byPairs(p->initials, t_.initials, t_.initialWidth, kInitials);
+  byPairs(p->vowels, t_.vowels, t_.vowelWidth, kVowels);
+  byPairs(p->consonants, t_.consonants, kConsonantWidth, kConsonants);
+  byPairs(p->finalConsonants, t_.finalConsonants, kConsonantWidth, kConsonants);
+  p->finals.resize(p->codes * p->codes);
+  for (size_t c0 = 1; c0 < p->codes; ++c0) {
+    for (size_t c1 = 0; c1 < p->codes; ++c1) {
+      const char keys[3] = {alphabet[c0], alphabet[c1], 0};
+      auto& candidates = p->finals[c0 * p->codes + c1];
+      size_t k = 0;
+      for (int i = kFinals - 1; i >= 0; --i) {
+        if (int n = SlotMatch(t_.finals, kFinalWidth, i, keys)) {
+          if (k == candidates.size()) std::abort();  // a table this index cannot hold
+          candidates[k++] = {static_cast<int8_t>(i), static_cast<uint8_t>(n)};
+        }
+      }
+    }
+  }
+  pairs_ = std::move(p);
+}
+
+size_t JamoAutomaton::PairTables::At(const char* keys) const {
+  const auto k0 = static_cast<unsigned char>(keys[0]);
+  const size_t c0 = k0 < code.size() ? code[k0] : 0;
+  if (c0 == 0) return 0;  // also the end of the keys: keys[1] is not read
+  const auto k1 = static_cast<unsigned char>(keys[1]);
+  return c0 * codes + (k1 < code.size() ? code[k1] : 0);
 }
 
 bool JamoAutomaton::VowelFollows(const char* keys) const {
@@ -130,9 +188,15 @@ bool JamoAutomaton::VowelFollows(const char* keys) const {
 }
 
 // The first slot (in the lists' order, or from the last) whose letters begin keys.
-int JamoAutomaton::Match(const SlotLists* lists, const char* table, int width, int count, const char* keys,
-                         int* length) const {
+int JamoAutomaton::Match(const SlotLists* lists, const std::vector<PairMatch>* pairs, const char* table, int width,
+                         int count, const char* keys, int* length) const {
   if (lists == nullptr) return MatchFromLast(table, width, count, keys, length);
+  if (pairs != nullptr && !pairs->empty()) {
+    const size_t at = pairs_->At(keys);
+    const PairMatch m = at == 0 ? PairMatch{} : (*pairs)[at];
+    *length = m.length;
+    return m.slot;
+  }
   const auto first = static_cast<unsigned char>(keys[0]);
   if (first < lists->size()) {
     for (int8_t i : (*lists)[first]) {
@@ -148,7 +212,8 @@ int JamoAutomaton::Match(const SlotLists* lists, const char* table, int width, i
 }
 
 int JamoAutomaton::MatchInitialKeys(const char* keys, int* length) const {
-  return Match(index_ ? &index_->initials : nullptr, t_.initials, t_.initialWidth, kInitials, keys, length);
+  return Match(index_ ? &index_->initials : nullptr, pairs_ ? &pairs_->initials : nullptr, t_.initials,
+               t_.initialWidth, kInitials, keys, length);
 }
 
 int JamoAutomaton::InitialIndex(char key) const {
@@ -158,7 +223,8 @@ int JamoAutomaton::InitialIndex(char key) const {
 }
 
 int JamoAutomaton::MatchVowelKeys(const char* keys, int* length) const {
-  return Match(index_ ? &index_->vowels : nullptr, t_.vowels, t_.vowelWidth, kVowels, keys, length);
+  return Match(index_ ? &index_->vowels : nullptr, pairs_ ? &pairs_->vowels : nullptr, t_.vowels, t_.vowelWidth,
+               kVowels, keys, length);
 }
 
 int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
@@ -170,7 +236,18 @@ int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
     *length = n;
     return i + 1;
   };
-  if (index_) {
+  if (pairs_) {
+    const size_t at = pairs_->At(keys);
+    if (at != 0) {
+      for (const PairMatch& m : pairs_->finals[at]) {
+        if (m.slot < 0) break;
+        if (!VowelFollows(keys + m.length)) {
+          *length = m.length;
+          return m.slot + 1;
+        }
+      }
+    }
+  } else if (index_) {
     const auto first = static_cast<unsigned char>(keys[0]);
     if (first < index_->finals.size()) {
       for (int8_t i : index_->finals[first]) {
@@ -212,10 +289,11 @@ int JamoAutomaton::ConsonantJamo(char16_t* out, const char* keys) const {
     return 1;
   }
   int length = 0;
-  int i = Match(index_ ? &index_->consonants : nullptr, t_.consonants, kConsonantWidth, kConsonants, keys, &length);
+  int i = Match(index_ ? &index_->consonants : nullptr, pairs_ ? &pairs_->consonants : nullptr, t_.consonants,
+                kConsonantWidth, kConsonants, keys, &length);
   if (i < 0) {
-    i = Match(index_ ? &index_->finalConsonants : nullptr, t_.finalConsonants, kConsonantWidth, kConsonants, keys,
-              &length);
+    i = Match(index_ ? &index_->finalConsonants : nullptr, pairs_ ? &pairs_->finalConsonants : nullptr,
+              t_.finalConsonants, kConsonantWidth, kConsonants, keys, &length);
   }
   if (i < 0) return 0;
   *out = static_cast<char16_t>(kFirstCompatConsonant + i);

@@ -107,12 +107,31 @@ class JamoAutomaton {
     std::array<Letters, 28> finalLetters;
     std::array<Letters, 30> consonantLetters;
   };
+  // Tables whose slots have at most two letters are matched by one look-up:
+  // the match of every pair of first and second key, by the keys' codes
+  // (1.. for the letters of the arrangement's tables, 0 for any other key and
+  // for the end of the keys). Finals keep the up to four slots that begin
+  // the two keys, in the order in which they are tried.
+  struct PairMatch {
+    int8_t slot = -1;
+    uint8_t length = 0;
+  };
+  struct PairTables {
+    std::array<uint8_t, 128> code{};
+    size_t codes = 1;
+    std::vector<PairMatch> initials, vowels, consonants, finalConsonants;  // empty: not by pairs
+    std::vector<std::array<PairMatch, 4>> finals;
+    size_t At(const char* keys) const;  // the pair's place; 0 when the first key is no letter
+  };
+  void BuildPairTables();
   // Whether the keys begin a vowel (MatchVowelKeys succeeds).
   bool VowelFollows(const char* keys) const;
-  int Match(const SlotLists* lists, const char* table, int width, int count, const char* keys, int* length) const;
+  int Match(const SlotLists* lists, const std::vector<PairMatch>* pairs, const char* table, int width, int count,
+            const char* keys, int* length) const;
 
   const ArrangementTables& t_;
   std::unique_ptr<const Index> index_;  // null: the plain search
+  std::unique_ptr<const PairTables> pairs_;  // with the index
 };
 
 const JamoAutomaton& AutomatonFor(int inputMode);  // 0 roman, 1 2-set, 2 3-set
