@@ -150,10 +150,7 @@ void ImeEngine::WriteComposition(ImeCompString& cs, const Text& comp, size_t cur
                                  size_t deltaStart) const {
   CompStrHeader& h = cs.h;
   uint32_t units = WriteUnits(cs.compStr, sizeof cs.compStr, comp);
-  // The reading is the same string in an area of the same size.
-  static_assert(sizeof cs.compReadStr == sizeof cs.compStr);
-  const size_t unitBytes = settings_.Unicode() ? 2 : 1;
-  std::memcpy(cs.compReadStr, cs.compStr, (units + 1) * unitBytes);
+  WriteUnits(cs.compReadStr, sizeof cs.compReadStr, comp);
   h.dwCompStrLen = h.dwCompReadStrLen = units;
   h.dwCompAttrLen = h.dwCompReadAttrLen = units;
   std::memset(cs.compAttr, 0, units);
@@ -257,9 +254,10 @@ ImeEngine::Text ImeEngine::Compose(const char* keys, size_t length, KeyMarks* ma
     const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys, marks, &feedback_);
     for (int i = 0; i < n; ++i) out.push_back({chars[i], 1});
   } else if (table_ != nullptr) {
-    std::vector<codeconv::DbChar> gm;
-    table_->KeysToGm95(std::string(keys, length), gm, marks, &feedback_);
-    for (codeconv::DbChar g : gm) out.push_back({FromGm95(g), 2});
+    // Kept between keys, so that its room is allocated once.
+    composedGm95_.clear();
+    table_->KeysToGm95(std::string(keys, length), composedGm95_, marks, &feedback_);
+    for (codeconv::DbChar g : composedGm95_) out.push_back({FromGm95(g), 2});
   }
   return out;
 }

@@ -183,6 +183,7 @@ class ImeEngine {
   const codeconv::GmTables* gmTables_ = nullptr;
   HanjaDictionary* dictionary_ = nullptr;
   KeyMarks marks_;
+  std::vector<codeconv::DbChar> composedGm95_;  // scratch of Compose under the ANSI interface
 };
 
 }  // namespace ime

@@ -62,8 +62,9 @@ const char* ReadingTable::EntryLetters(int entry) const {
   return reinterpret_cast<const char*>(&data_[static_cast<size_t>(entry) * kReadingEntrySize]);
 }
 
-// Letters of an entry end at its first blank.
+// Letters of an entry end at its first blank (counted once when loading).
 size_t ReadingTable::EntryLength(int entry) const {
+  if (!lengths_.empty()) return lengths_[static_cast<size_t>(entry)];
   const char* slot = EntryLetters(entry);
   size_t n = 0;
   while (n < static_cast<size_t>(kReadingEntrySize) && slot[n] != ' ') ++n;
@@ -99,6 +100,7 @@ std::string ReadingTable::ContinuingKeys(const std::string& prefix) const {
 bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode, bool indexed) {
   loaded_ = false;
   data_.clear();
+  lengths_.clear();
   start_.clear();
   byKeys_.clear();
   for (Group& g : groups_) g = Group{};
@@ -108,6 +110,10 @@ bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode, bool in
     if (data[i] < 0x20 || data[i] > 0x7E) return false;
   }
   data_.assign(data, data + kTableBytes);
+  lengths_.clear();
+  std::vector<uint8_t> lengths(kReadingEntries);
+  for (int entry = 0; entry < kReadingEntries; ++entry) lengths[static_cast<size_t>(entry)] = static_cast<uint8_t>(EntryLength(entry));
+  lengths_ = std::move(lengths);
   inputMode_ = inputMode;
   const bool threeSet = inputMode == 2;
 

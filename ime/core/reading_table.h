@@ -65,6 +65,7 @@ class ReadingTable {
   std::vector<int16_t> byKeys_;
 
   std::vector<uint8_t> data_;
+  std::vector<uint8_t> lengths_;  // of every entry's letters
   Group groups_[128];
   int inputMode_ = 1;
   bool loaded_ = false;
