@@ -92,7 +92,6 @@ JamoAutomaton::JamoAutomaton(const ArrangementTables& t, bool indexed) : t_(t) {
   auto index = std::make_unique<Index>();
   BuildSlotLists(index->initials, t.initials, t.initialWidth, kInitials, true);
   BuildSlotLists(index->vowels, t.vowels, t.vowelWidth, kVowels, true);
-  BuildSlotLists(index->finals, t.finals, kFinalWidth, kFinals, true);
   BuildSlotLists(index->consonants, t.consonants, kConsonantWidth, kConsonants, t.finalConsonants != nullptr);
   BuildSlotLists(index->finalConsonants, t.finalConsonants, kConsonantWidth, kConsonants, true);
   for (int i = 0; i < kVowels; ++i) {
@@ -228,14 +227,9 @@ int JamoAutomaton::MatchVowelKeys(const char* keys, int* length) const {
 }
 
 int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
-  // A slot that begins keys is taken unless the keys after it begin a vowel.
-  auto take = [&](int i) {
-    const int n = SlotMatch(t_.finals, kFinalWidth, i, keys);
-    if (n == 0) return 0;
-    if (VowelFollows(keys + n)) return 0;  // starts the next syllable
-    *length = n;
-    return i + 1;
-  };
+  // A slot that begins keys is taken unless the keys after it begin a vowel
+  // (then it starts the next syllable). The indexed automata know the slots
+  // that begin each pair of keys.
   if (pairs_) {
     const size_t at = pairs_->At(keys);
     if (at != 0) {
@@ -247,17 +241,12 @@ int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
         }
       }
     }
-  } else if (index_) {
-    const auto first = static_cast<unsigned char>(keys[0]);
-    if (first < index_->finals.size()) {
-      for (int8_t i : index_->finals[first]) {
-        if (i < 0) break;
-        if (int final = take(i)) return final;
-      }
-    }
   } else {
     for (int i = kFinals - 1; i >= 0; --i) {
-      if (int final = take(i)) return final;
+      const int n = SlotMatch(t_.finals, kFinalWidth, i, keys);
+      if (n == 0 || VowelFollows(keys + n)) continue;
+      *length = n;
+      return i + 1;
     }
   }
   *length = 0;

@@ -92,7 +92,7 @@ class JamoAutomaton {
   static constexpr int kMostSlotsPerLetter = 12;
   using SlotLists = std::array<std::array<int8_t, kMostSlotsPerLetter>, 128>;
   struct Index {
-    SlotLists initials, vowels, finals, consonants, finalConsonants;
+    SlotLists initials, vowels, consonants, finalConsonants;
     // Whether some vowel slot begins with a letter: 0 none does, 1 the
     // letter alone is a slot (so a vowel follows), 2 only longer slots do.
     std::array<uint8_t, 128> vowelStart{};
