@@ -16,5 +16,5 @@ for bench in build/release/ime/bench/ime_bench build/release/ime/bench/dic_bench
     continue
   fi
   echo "== $(basename "$bench")"
-  "$bench" --benchmark_color=false "$@"
+  "$bench" "$@"
 done

@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -37,6 +39,9 @@ struct Figures {
 // The console output, and each run's figures kept by name.
 class RatioReporter final : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, so that a log or a pipe gets plain text.
+  RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {

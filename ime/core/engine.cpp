@@ -351,8 +351,8 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
     // past the keys of the second).
     char keys[kMostKeysPerCharacter + kKeyBufferSize + 2];
     size_t n = 0;
-    while (start < cursor && PutKeysOf(keys, comp[start], start) == 0) ++start;
-    for (size_t i = start; i < cursor; ++i) n += PutKeysOf(keys + n, comp[i], i);
+    while (start < cursor && (n = PutKeysOf(keys, comp[start], start)) == 0) ++start;
+    for (size_t i = start + 1; i < cursor; ++i) n += PutKeysOf(keys + n, comp[i], i);
 
     const size_t index = n;
     char k = static_cast<char>(key);
