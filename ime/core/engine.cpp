@@ -241,11 +241,12 @@ size_t ImeEngine::PutKeysOf(char* out, const Ch& c, size_t markIndex) const {
 }
 
 ImeEngine::Text ImeEngine::Compose(const std::string& keys, KeyMarks* marks) {
-  return Compose(keys.c_str(), keys.size(), marks);
+  Text out;
+  ComposeInto(out, keys.c_str(), keys.size(), marks);
+  return out;
 }
 
-ImeEngine::Text ImeEngine::Compose(const char* keys, size_t length, KeyMarks* marks) {
-  Text out;
+void ImeEngine::ComposeInto(Text& out, const char* keys, size_t length, KeyMarks* marks) {
   if (settings_.Unicode()) {
     // One character at most per key.
     char16_t few[32];
@@ -259,7 +260,6 @@ ImeEngine::Text ImeEngine::Compose(const char* keys, size_t length, KeyMarks* ma
     table_->KeysToGm95(std::string(keys, length), composedGm95_, marks, &feedback_);
     for (codeconv::DbChar g : composedGm95_) out.push_back({FromGm95(g), 2});
   }
-  return out;
 }
 
 ImeEngine::Ch ImeEngine::WidenCharacter(uint8_t b) const {
@@ -387,16 +387,18 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
     }
     keys[n] = 0;
 
+    // The characters before the recomposed ones, the recomposed ones, and
+    // what stood after the cursor.
     KeyMarks newMarks;
-    Text produced = Compose(keys, n, &newMarks);
     Text next(comp.begin(), comp.begin() + static_cast<long>(start));
-    next.insert(next.end(), produced.begin(), produced.end());
+    ComposeInto(next, keys, n, &newMarks);
+    const size_t produced = next.size() - start;
     next.insert(next.end(), comp.begin() + static_cast<long>(cursor), comp.end());
     if (settings_.inputMode == 2) {
-      newMarks.resize(produced.size());
+      newMarks.resize(produced);
       ReplaceMarks(start, cursor - start, newMarks);
     }
-    size_t newCursor = start + produced.size();
+    size_t newCursor = start + produced;
     size_t deltaStart = start;
 
     // Under the KS code only Mikaku characters stay unconfirmed.

@@ -153,7 +153,8 @@ class ImeEngine {
   // The same written to out (kKeyBufferSize bytes, zero-terminated); its length.
   size_t PutKeysOf(char* out, const Ch& c, size_t markIndex) const;
   Text Compose(const std::string& keys, KeyMarks* marks);
-  Text Compose(const char* keys, size_t length, KeyMarks* marks);  // keys zero-terminated
+  // Appends the characters of keys (zero-terminated, length letters) to out.
+  void ComposeInto(Text& out, const char* keys, size_t length, KeyMarks* marks);
   Ch WidenCharacter(uint8_t ch) const;
   uint16_t ToGm95(uint16_t c) const;
   uint16_t FromGm95(uint16_t c) const;

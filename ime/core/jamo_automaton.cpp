@@ -1,5 +1,6 @@
 #include "jamo_automaton.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -166,6 +167,24 @@ void JamoAutomaton::BuildPairTables() {
       }
     }
   }
+  const auto& vowelStart = index_->vowelStart;
+  if (std::find(vowelStart.begin(), vowelStart.end(), 2) == vowelStart.end()) {
+    p->finalByVowelAfter.resize(p->finals.size());
+    for (size_t c0 = 1; c0 < p->codes; ++c0) {
+      for (size_t c1 = 0; c1 < p->codes; ++c1) {
+        const size_t at = c0 * p->codes + c1;
+        const bool vowelAfterOne = vowelStart[static_cast<unsigned char>(alphabet[c1])] == 1;
+        for (int vowelAfterTwo = 0; vowelAfterTwo < 2; ++vowelAfterTwo) {
+          for (const PairMatch& m : p->finals[at]) {
+            if (m.slot < 0) break;
+            if (m.length == 1 ? vowelAfterOne : vowelAfterTwo != 0) continue;
+            p->finalByVowelAfter[at][static_cast<size_t>(vowelAfterTwo)] = m;
+            break;
+          }
+        }
+      }
+    }
+  }
   pairs_ = std::move(p);
 }
 
@@ -230,7 +249,20 @@ int JamoAutomaton::MatchFinalKeys(const char* keys, int* length) const {
   // A slot that begins keys is taken unless the keys after it begin a vowel
   // (then it starts the next syllable). The indexed automata know the slots
   // that begin each pair of keys.
-  if (pairs_) {
+  if (pairs_ && !pairs_->finalByVowelAfter.empty()) {
+    const size_t at = pairs_->At(keys);
+    if (at != 0) {
+      // A second key that is a letter: the keys go on at least to a third.
+      const bool letterSecond = at % pairs_->codes != 0;
+      const auto third = static_cast<unsigned char>(letterSecond ? keys[2] : 0);
+      const bool vowelAfterTwo = third < index_->vowelStart.size() && index_->vowelStart[third] == 1;
+      const PairMatch m = pairs_->finalByVowelAfter[at][vowelAfterTwo ? 1 : 0];
+      if (m.slot >= 0) {
+        *length = m.length;
+        return m.slot + 1;
+      }
+    }
+  } else if (pairs_) {
     const size_t at = pairs_->At(keys);
     if (at != 0) {
       for (const PairMatch& m : pairs_->finals[at]) {

@@ -121,6 +121,10 @@ class JamoAutomaton {
     size_t codes = 1;
     std::vector<PairMatch> initials, vowels, consonants, finalConsonants;  // empty: not by pairs
     std::vector<std::array<PairMatch, 4>> finals;
+    // Where the first letter after a slot alone says whether a vowel follows
+    // (no letter begins only longer vowel slots), the final of each pair
+    // when the letter after the pair does not begin a vowel and when it does.
+    std::vector<std::array<PairMatch, 2>> finalByVowelAfter;
     size_t At(const char* keys) const;  // the pair's place; 0 when the first key is no letter
   };
   void BuildPairTables();
