@@ -330,6 +330,10 @@ int JamoAutomaton::KeysToSyllables(std::u16string& out, const std::string& keys,
   return emitted;
 }
 
+// The parse is the hot path of every key: its matches are inlined into it.
+#if defined(__GNUC__)
+[[gnu::flatten]]
+#endif
 int JamoAutomaton::KeysToSyllables(char16_t* out, const char* keys, KeyMarks* marks, UserFeedback* feedback) const {
   int emitted = 0;
   size_t pos = 0;
