@@ -24,9 +24,24 @@ int EntryOrdinal(int entry) {
 // Keys that begin a vowel: a final consonant in front of one of them belongs
 // to the next syllable.
 bool IsVowelKey(int inputMode, char key) {
-  if (key == 0) return false;
-  if (inputMode == 0) return std::strchr("ayrouei", key) != nullptr;
-  return std::strchr("yuiophjklbnmYUIOPHJKLBNM", key) != nullptr;
+  // By table: the search asks this for every entry it tries.
+  struct Table {
+    bool vowel[128] = {};
+    explicit Table(const char* keys) {
+      for (const char* k = keys; *k != 0; ++k) vowel[static_cast<unsigned char>(*k)] = true;
+    }
+  };
+  static const Table roman("ayrouei"), other("yuiophjklbnmYUIOPHJKLBNM");
+  const auto k = static_cast<unsigned char>(key);
+  return k < 128 && (inputMode == 0 ? roman : other).vowel[k];
+}
+
+// Whether the first n letters are the same; n is at most an entry's five.
+bool SameLetters(const char* a, const char* b, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -211,7 +226,7 @@ void ReadingTable::KeysToGm95(const std::string& keys, std::vector<codeconv::DbC
         if (letters[0] != keys[pos]) return false;
         size_t length = EntryLength(entry);
         if (length > keys.size() - pos) return false;
-        if (std::memcmp(letters, keys.data() + pos, length) != 0) return false;
+        if (!SameLetters(letters, keys.data() + pos, length)) return false;
         if (!threeSet) {
           char next = pos + length < keys.size() ? keys[pos + length] : 0;
           if (IsVowelKey(inputMode_, next) && !IsVowelKey(inputMode_, letters[length - 1])) return false;
