@@ -502,14 +502,14 @@ void ImeEngine::DeleteKey(ImeContextBlocks& ctx, unsigned virtualKey) {
 
 int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
   const unsigned vk = key & 0xFF;
-  const bool converted = IsCompConverted(ctx);
-
   if (IsCandidateOpen(ctx)) return DispatchCandidateKey(ctx, key);
+  // Asked only by the keys that need it: most keys are characters.
+  auto converted = [&] { return IsCompConverted(ctx); };
 
   bool spaceConverted = false;
   switch (vk) {
     case 0x08:
-      if (converted) BackToReading(ctx); else DeleteKey(ctx, vk);
+      if (converted()) BackToReading(ctx); else DeleteKey(ctx, vk);
       break;
     case 0x09: case 0x0D: case 0x1D:
       DetermineComposition(ctx, true);
@@ -518,7 +518,7 @@ int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
       ConvertToHanja(ctx);
       break;
     case 0x1B:
-      if (converted) BackToReading(ctx); else CancelComposition(ctx);
+      if (converted()) BackToReading(ctx); else CancelComposition(ctx);
       break;
     case 0x20:
       if (settings_.shiftHeld) spaceConverted = ConvertToHanja(ctx) != 0;
@@ -527,7 +527,7 @@ int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
       MoveCompositionCursor(ctx, vk);
       break;
     case 0x27:
-      if (converted) DetermineFirstClause(ctx); else MoveCompositionCursor(ctx, vk);
+      if (converted()) DetermineFirstClause(ctx); else MoveCompositionCursor(ctx, vk);
       break;
     case 0x2E:
       DeleteKey(ctx, vk);
