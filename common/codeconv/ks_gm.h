@@ -96,13 +96,28 @@ inline bool EucToSjis(DbChar pair, DbChar& out) {
 }
 
 // One KS pair whose lead byte has already lost bit 7 (a JIS row byte) to GM95.
-DbChar KsCharToGm(DbChar pair);
+inline DbChar KsCharToGm(DbChar pair) {
+  DbChar out = pair;
+  EucToSjis(static_cast<DbChar>(pair | 0x8080), out);
+  return out;
+}
+
 // One GM95 pair to KS, bit 7 set on both bytes; a pair that is no GM95 cell of
 // rows 1-94 comes back unchanged.
-DbChar GmCharToKs(DbChar pair);
+inline DbChar GmCharToKs(DbChar pair) {
+  DbChar out = pair;
+  SjisToEuc(pair, out);
+  return out;
+}
 
-// Ordinal (row - 1) * 94 + column of a cell and its GM95 pair.
-DbChar OrdinalToGm95(int ordinal);
-int Gm95ToOrdinal(DbChar pair);  // -1 when the pair is not a GM95 cell
+// Ordinal (row - 1) * 94 + column of a cell and its GM95 pair; -1 when the
+// pair is not a GM95 cell.
+inline DbChar OrdinalToGm95(int ordinal) { return EncodeSjisShape({ordinal / 94 + 1, ordinal % 94}); }
+
+inline int Gm95ToOrdinal(DbChar pair) {
+  RowCell rc;
+  if (!DecodeSjisShape(pair, rc)) return -1;
+  return (rc.row - 1) * 94 + rc.column;
+}
 
 }  // namespace codeconv

@@ -232,12 +232,10 @@ size_t ImeEngine::PutKeysOf(char* out, const Ch& c, size_t markIndex) const {
     return 1;
   }
   if (settings_.Unicode()) return static_cast<size_t>(AutomatonFor(settings_.inputMode).SyllableToKeys(out, c.v));
-  std::string keys;
-  if (c.w == 2 && table_ != nullptr) keys = table_->GetKeyStringOfChar(ToGm95(c.v));
-  const size_t n = std::min<size_t>(keys.size(), kMostKeysPerCharacter);
-  std::memcpy(out, keys.data(), n);
-  out[n] = 0;
-  return n;
+  static_assert(kReadingEntrySize <= kMostKeysPerCharacter);
+  if (c.w == 2 && table_ != nullptr) return table_->PutKeyStringOfChar(out, ToGm95(c.v));
+  out[0] = 0;
+  return 0;
 }
 
 ImeEngine::Text ImeEngine::Compose(const std::string& keys, KeyMarks* marks) {
@@ -257,7 +255,7 @@ void ImeEngine::ComposeInto(Text& out, const char* keys, size_t length, KeyMarks
   } else if (table_ != nullptr) {
     // Kept between keys, so that its room is allocated once.
     composedGm95_.clear();
-    table_->KeysToGm95(std::string(keys, length), composedGm95_, marks, &feedback_);
+    table_->KeysToGm95(std::string_view(keys, length), composedGm95_, marks, &feedback_);
     for (codeconv::DbChar g : composedGm95_) out.push_back({FromGm95(g), 2});
   }
 }

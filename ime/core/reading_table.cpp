@@ -197,19 +197,28 @@ void ReadingTable::BuildKeyPairIndex() {
 }
 
 std::string ReadingTable::GetKeyStringOfChar(codeconv::DbChar gm95) const {
-  if (!loaded_) return {};
-  int ordinal = codeconv::Gm95ToOrdinal(gm95);
-  if (ordinal >= kJamoFirstOrdinal && ordinal < kJamoFirstOrdinal + kCompatJamoEntries) {
-    return EntryKeys(ordinal - kJamoFirstOrdinal);
+  char keys[kReadingEntrySize + 1];
+  return std::string(keys, PutKeyStringOfChar(keys, gm95));
+}
+
+size_t ReadingTable::PutKeyStringOfChar(char* out, codeconv::DbChar gm95) const {
+  int entry = -1;
+  if (loaded_) {
+    const int ordinal = codeconv::Gm95ToOrdinal(gm95);
+    if (ordinal >= kJamoFirstOrdinal && ordinal < kJamoFirstOrdinal + kCompatJamoEntries) {
+      entry = ordinal - kJamoFirstOrdinal;
+    } else if (ordinal >= kFirstSyllableOrdinal && ordinal <= kLastSyllableOrdinal) {
+      entry = ordinal - kSyllableOrdinalBase;
+    }
   }
-  if (ordinal >= kFirstSyllableOrdinal && ordinal <= kLastSyllableOrdinal) {
-    return EntryKeys(ordinal - kSyllableOrdinalBase);
-  }
-  return {};
+  const size_t n = entry < 0 ? 0 : EntryLength(entry);
+  if (n != 0) std::memcpy(out, EntryLetters(entry), n);
+  out[n] = 0;
+  return n;
 }
 
 // Appends to out (and marks); an unloaded table produces nothing.
-void ReadingTable::KeysToGm95(const std::string& keys, std::vector<codeconv::DbChar>& out,
+void ReadingTable::KeysToGm95(std::string_view keys, std::vector<codeconv::DbChar>& out,
                               KeyMarks* marks, UserFeedback* feedback) const {
   if (!loaded_) return;
   const bool threeSet = inputMode_ == 2;

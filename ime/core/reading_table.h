@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "feedback.h"
@@ -34,6 +35,8 @@ class ReadingTable {
 
   // Key string of a GM95 character; empty when it has none.
   std::string GetKeyStringOfChar(codeconv::DbChar gm95) const;
+  // The same written to out (kReadingEntrySize + 1 bytes, zero-terminated); its length.
+  size_t PutKeyStringOfChar(char* out, codeconv::DbChar gm95) const;
 
   // The keys that may follow prefix: the next key of every entry whose key
   // string extends it (for an empty prefix the first keys of all entries),
@@ -43,7 +46,7 @@ class ReadingTable {
   // Converts a key string into GM95 characters by the group search; keys that
   // no entry or default takes are skipped with a beep. Under the 3-set
   // arrangement marks (when not null) receives one mark per character.
-  void KeysToGm95(const std::string& keys, std::vector<codeconv::DbChar>& out,
+  void KeysToGm95(std::string_view keys, std::vector<codeconv::DbChar>& out,
                   KeyMarks* marks, UserFeedback* feedback) const;
 
  private:
