@@ -68,9 +68,8 @@ bool ImeEngine::IsLead(uint8_t b) const {
 ImeEngine::Text ImeEngine::ReadUnits(const uint8_t* area, uint32_t units) const {
   Text t;
   if (settings_.Unicode()) {
-    for (uint32_t i = 0; i < units; ++i) {
-      t.push_back({static_cast<uint16_t>(area[2 * i] | area[2 * i + 1] << 8), 1});
-    }
+    Ch* out = t.extend(units);
+    for (uint32_t i = 0; i < units; ++i) out[i] = {static_cast<uint16_t>(area[2 * i] | area[2 * i + 1] << 8), 1};
     return t;
   }
   for (uint32_t i = 0; i < units; ++i) {
@@ -251,7 +250,8 @@ void ImeEngine::ComposeInto(Text& out, const char* keys, size_t length, KeyMarks
     std::u16string many(length > std::size(few) ? length : 0, u'\0');
     char16_t* chars = many.empty() ? few : many.data();
     const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys, marks, &feedback_);
-    for (int i = 0; i < n; ++i) out.push_back({chars[i], 1});
+    Ch* added = out.extend(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) added[i] = {chars[i], 1};
   } else if (table_ != nullptr) {
     // Kept between keys, so that its room is allocated once.
     composedGm95_.clear();

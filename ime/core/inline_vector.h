@@ -47,6 +47,14 @@ class InlineVector {
   const T& back() const { return data()[size_ - 1]; }
 
   void clear() { size_ = 0; }
+  // Makes room for n more elements at the end and returns them, for the
+  // caller to fill.
+  T* extend(size_t n) {
+    Reserve(size_ + n);
+    T* added = data() + size_;
+    size_ += n;
+    return added;
+  }
   void push_back(const T& item) {
     Reserve(size_ + 1);
     data()[size_++] = item;

@@ -21,6 +21,11 @@ TEST(InlineVector, RandomEditsGiveWhatStdVectorGives) {
       if (what == 0 || expected.empty()) {
         v.push_back(step);
         expected.push_back(step);
+      } else if (what == 1 && step % 2 == 0) {
+        const size_t n = random() % 6;
+        int* added = v.extend(n);
+        for (size_t i = 0; i < n; ++i) added[i] = step + static_cast<int>(i);
+        for (size_t i = 0; i < n; ++i) expected.push_back(step + static_cast<int>(i));
       } else if (what == 1) {
         const std::vector<int> items(random() % 6, step);
         v.insert(v.begin() + at, items.data(), items.data() + items.size());
