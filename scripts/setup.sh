@@ -16,6 +16,7 @@ packages=(
   fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho fonts-arphic-uming libfreetype-dev
   locales unicode-data libhangul-data bzip2 python3
   clang clang-14 libclang-rt-14-dev
+  libhangul-dev  # benchmarks only: the peer of the input method's keystroke and dictionary benchmarks
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -46,6 +46,15 @@ DbChar FullWidthForm(uint8_t b, bool ks) {
   return 0;
 }
 
+// One pair through the remap of the plan and the fold, each way.
+DbChar GmPairToKs(const GmRowPlan& plan, const GmTables& tables, DbChar pair) {
+  return plan.RemapThenFold(&tables, pair);  // no KS place ("??" cells, rows above 94): stays as it is
+}
+
+DbChar KsPairToGm(const GmRowPlan& plan, const GmTables& tables, DbChar pair) {
+  return plan.UnfoldThenRemap(&tables, pair);
+}
+
 }  // namespace
 
 void GmCodeConverter::LoadTables(uintptr_t module, const ResourceFinder& finder) {
@@ -71,28 +80,25 @@ void GmCodeConverter::EucToSjisShape(uint8_t pair[2]) {
 }
 
 void GmCodeConverter::RemapCodeRow(int direction, uint8_t pair[2]) const {
-  const DbChar p = RemapGmRow(&tables_, direction, MakeDb(pair[0], pair[1]), kConverterRules);
+  const DbChar p = GmRowPlan::Converter(direction).Remap(&tables_, MakeDb(pair[0], pair[1]));
   pair[0] = Lead(p);
   pair[1] = Trail(p);
 }
 
 DbChar GmCodeConverter::GmCharToKs(DbChar pair) const {
-  DbChar out = RemapGmRow(&tables_, kFromGmV3, pair, kConverterRules);
-  SjisToEuc(out, out);  // no KS place ("??" cells, rows above 94): stays as it is
-  return out;
+  return GmPairToKs(GmRowPlan::Converter(kFromGmV3), tables_, pair);
 }
 
 DbChar GmCodeConverter::KsCharToGm(DbChar pair) const {
-  DbChar sjis;
-  if (!EucToSjis(pair, sjis)) return pair;
-  return RemapGmRow(&tables_, kToGmV3, sjis, kConverterRules);
+  return KsPairToGm(GmRowPlan::Converter(kToGmV3), tables_, pair);
 }
 
 void GmCodeConverter::GmToKs(char* destination, const char* source, unsigned length) const {
   if (destination == nullptr) return;
   if (source != nullptr) {
     ConvertPairs(reinterpret_cast<uint8_t*>(destination), reinterpret_cast<const uint8_t*>(source), length,
-                 codeconv::IsGmLeadByte, [this](DbChar p) { return GmCharToKs(p); });
+                 codeconv::IsGmLeadByte,
+                 [this, &plan = GmRowPlan::Converter(kFromGmV3)](DbChar p) { return GmPairToKs(plan, tables_, p); });
   } else {
     length = 0;
   }
@@ -102,7 +108,8 @@ void GmCodeConverter::GmToKs(char* destination, const char* source, unsigned len
 void GmCodeConverter::KsToGm(char* buffer, unsigned length) const {
   if (buffer == nullptr) return;
   auto* b = reinterpret_cast<uint8_t*>(buffer);
-  ConvertPairs(b, b, length, codeconv::IsHighBitByte, [this](DbChar p) { return KsCharToGm(p); });
+  ConvertPairs(b, b, length, codeconv::IsHighBitByte,
+               [this, &plan = GmRowPlan::Converter(kToGmV3)](DbChar p) { return KsPairToGm(plan, tables_, p); });
   buffer[length] = '\0';
 }
 

@@ -58,4 +58,28 @@ DbChar RemapGmRow(const GmTables* tables, int direction, DbChar pair, const Rema
   return EncodeSjisShape(rc);
 }
 
+GmRowPlan::GmRowPlan(int direction, const RemapRules& rules) : direction_(direction) {
+  const auto& rows = direction == kToGmV3 ? kTableRowsToV3 : kTableRowsFromV3;
+  const int lastRow = direction == kToGmV3 ? rules.lastRowToV3 : rules.lastRowFromV3;
+  for (int row = 1; row < static_cast<int>(steps_.size()) && row <= lastRow; ++row) {
+    const auto it = std::find(rows.begin(), rows.end(), row);
+    if (it != rows.end()) {
+      steps_[row].block = static_cast<uint8_t>(it - rows.begin() + 1);
+      continue;
+    }
+    const int to = RenumberGmRow(direction, row, rules);
+    if (to != row) steps_[row] = {kRenumbered, static_cast<uint8_t>(to)};
+  }
+}
+
+const GmRowPlan& GmRowPlan::Converter(int direction) {
+  static const GmRowPlan plans[2] = {{kToGmV3, kConverterRules}, {kFromGmV3, kConverterRules}};
+  return plans[direction == kToGmV3 ? 0 : 1];
+}
+
+const GmRowPlan& GmRowPlan::Ime(int direction) {
+  static const GmRowPlan plans[2] = {{kToGmV3, kImeRules}, {kFromGmV3, kImeRules}};
+  return plans[direction == kToGmV3 ? 0 : 1];
+}
+
 }  // namespace codeconv

@@ -42,6 +42,11 @@ class CodeTable {
   bool Present() const { return data_ != nullptr; }
   // Cell k (1-94) of block b (1-7); nothing when absent or out of range.
   std::optional<DbChar> Cell(int block, int k) const;
+  // The same for a present table and block and k in range, without checks.
+  DbChar CellUnchecked(int block, int k) const {
+    const uint8_t* p = data_ + kCodeTableBlockSize * static_cast<size_t>(block - 1) + CodeTableCellOffset(k);
+    return MakeDb(p[0], p[1]);
+  }
 
  private:
   const uint8_t* data_ = nullptr;
@@ -73,5 +78,113 @@ int RenumberGmRow(int direction, int row, const RemapRules& rules);
 // Shift-JIS ranges, rows beyond the rules' bounds and table rows whose table
 // is missing come back unchanged.
 DbChar RemapGmRow(const GmTables* tables, int direction, DbChar pair, const RemapRules& rules);
+
+namespace detail {
+// The Shift-JIS shape decoded by table, without a branch on the row's
+// parity (which random text would mispredict half the time).
+inline constexpr uint8_t kNoSjisRow = 0xFF;
+struct SjisTrailCell {
+  uint8_t valid = 0;
+  uint8_t even = 0;
+  uint8_t column = 0;
+};
+inline constexpr std::array<SjisTrailCell, 256> kSjisTrail = [] {
+  std::array<SjisTrailCell, 256> t{};
+  for (unsigned b = 0x40; b <= 0xFC; ++b) {
+    if (b == 0x7F) continue;
+    if (b >= 0x9F) {
+      t[b] = {1, 1, static_cast<uint8_t>(b - 0x9F)};
+    } else {
+      t[b] = {1, 0, static_cast<uint8_t>(b < 0x7F ? b - 0x40 : b - 0x41)};
+    }
+  }
+  return t;
+}();
+inline constexpr std::array<uint8_t, 256> kSjisLeadRowPair = [] {
+  std::array<uint8_t, 256> t{};
+  for (unsigned b = 0; b < 256; ++b) {
+    t[b] = b >= 0x81 && b <= 0x9F ? static_cast<uint8_t>(b - 0x81)
+           : b >= 0xE0 && b <= 0xFC ? static_cast<uint8_t>(b - 0xC1)
+                                    : kNoSjisRow;
+  }
+  return t;
+}();
+
+}  // namespace detail
+
+// RemapGmRow with what it decides per row worked out once: for each row of
+// the Shift-JIS shape, the table block that holds it, the row it moves to,
+// or that its pairs stay. Gives the same pairs as RemapGmRow with the same
+// direction and rules; the text conversions use it for every pair.
+class GmRowPlan {
+ public:
+  GmRowPlan(int direction, const RemapRules& rules);
+
+  DbChar Remap(const GmTables* tables, DbChar pair) const {
+    RowCell rc;
+    if (!DecodeSjisShape(pair, rc)) return pair;
+    const Step step = steps_[rc.row];
+    if (step.block == kStays) return pair;
+    if (step.block != kRenumbered) {
+      if (tables == nullptr) return pair;
+      const CodeTable& table = direction_ == kToGmV3 ? tables->toV3 : tables->fromV3;
+      return table.Present() ? table.CellUnchecked(step.block, rc.column + 1) : pair;
+    }
+    rc.row = step.row;
+    return EncodeSjisShape(rc);
+  }
+
+  // The remap followed by the fold to the EUC shape (GM to KS), and the
+  // unfold from the EUC shape followed by the remap (KS to GM), each with one
+  // decoding of the pair: what SjisToEuc after Remap, and Remap after
+  // EucToSjis, give (a pair without a place in the other shape stays).
+  DbChar RemapThenFold(const GmTables* tables, DbChar pair) const {
+    const detail::SjisTrailCell s = detail::kSjisTrail[Trail(pair)];
+    const uint8_t rowPair = detail::kSjisLeadRowPair[Lead(pair)];
+    if (!s.valid || rowPair == detail::kNoSjisRow) return pair;
+    RowCell rc{2 * rowPair + 1 + s.even, s.column};
+    const Step step = steps_[rc.row];
+    if (step.block == kRenumbered) {
+      rc.row = step.row;
+    } else if (step.block != kStays) {
+      DbChar out = Remap(tables, pair);
+      SjisToEuc(out, out);
+      return out;
+    }
+    if (rc.row > 94) return step.block == kStays ? pair : EncodeSjisShape(rc);
+    return EncodeEucShape(rc);
+  }
+
+  DbChar UnfoldThenRemap(const GmTables* tables, DbChar pair) const {
+    const unsigned lead = Lead(pair), trail = Trail(pair);
+    if (lead < 0xA1 || lead > 0xFE || trail < 0xA1 || trail > 0xFE) return pair;
+    RowCell rc{static_cast<int>(lead - 0xA0), static_cast<int>(trail - 0xA1)};
+    const Step step = steps_[rc.row];
+    if (step.block == kRenumbered) {
+      rc.row = step.row;
+    } else if (step.block != kStays) {
+      return Remap(tables, EncodeSjisShape(rc));
+    }
+    const unsigned rowPair = static_cast<unsigned>(rc.row - 1) >> 1;
+    const unsigned outLead = rowPair + (rowPair >= 0x1F ? 0xC1 : 0x81);
+    const unsigned odd = static_cast<unsigned>(rc.column) + 0x40;
+    const unsigned outTrail = rc.row % 2 == 0 ? static_cast<unsigned>(rc.column) + 0x9F : odd + (odd >= 0x7F ? 1 : 0);
+    return MakeDb(static_cast<uint8_t>(outLead), static_cast<uint8_t>(outTrail));
+  }
+
+  // The plans of the application-side converter and of the input method.
+  static const GmRowPlan& Converter(int direction);
+  static const GmRowPlan& Ime(int direction);
+
+ private:
+  static constexpr uint8_t kRenumbered = 0;
+  static constexpr uint8_t kStays = 0xFF;
+  struct Step {
+    uint8_t block = kStays;  // 1-7: the table block; kRenumbered: moves to row
+    uint8_t row = 0;
+  };
+  int direction_;
+  std::array<Step, 121> steps_{};  // by row 1-120
+};
 
 }  // namespace codeconv

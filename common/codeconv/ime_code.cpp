@@ -21,7 +21,7 @@ bool LoadGmTables(uintptr_t module, const ResourceFinder& finder, GmTables& tabl
 }
 
 DbChar ConvertGmVariant(const GmTables* tables, int direction, DbChar pair) {
-  return RemapGmRow(tables, direction, pair, kImeRules);
+  return GmRowPlan::Ime(direction).Remap(tables, pair);
 }
 
 void GmTextToKs(uint8_t* destination, const uint8_t* source, size_t length) {

@@ -68,9 +68,8 @@ bool ImeEngine::IsLead(uint8_t b) const {
 ImeEngine::Text ImeEngine::ReadUnits(const uint8_t* area, uint32_t units) const {
   Text t;
   if (settings_.Unicode()) {
-    for (uint32_t i = 0; i < units; ++i) {
-      t.push_back({static_cast<uint16_t>(area[2 * i] | area[2 * i + 1] << 8), 1});
-    }
+    Ch* out = t.extend(units);
+    for (uint32_t i = 0; i < units; ++i) out[i] = {static_cast<uint16_t>(area[2 * i] | area[2 * i + 1] << 8), 1};
     return t;
   }
   for (uint32_t i = 0; i < units; ++i) {
@@ -94,28 +93,38 @@ ImeEngine::Text ImeEngine::ReadReading(const ImeCompString& cs) const {
   return ReadUnits(cs.compReadStr, std::min(cs.h.dwCompReadStrLen, max));
 }
 
+// What ByteLength(ReadReading(cs)) gives, without reading the characters:
+// every unit of the reading counts once.
+uint32_t ImeEngine::ReadingBytes(const ImeCompString& cs) const {
+  const uint32_t unitBytes = settings_.Unicode() ? 2 : 1;
+  return std::min<uint32_t>(cs.h.dwCompReadStrLen, sizeof cs.compReadStr / unitBytes) * unitBytes;
+}
+
 uint32_t ImeEngine::WriteUnits(uint8_t* area, size_t capacity, const Text& t) const {
   // Leaves room for the terminator; characters that would not fit are left out.
-  size_t unitBytes = settings_.Unicode() ? 2 : 1;
+  if (settings_.Unicode()) {
+    // One unit of two bytes per character.
+    const size_t n = std::min(t.size(), capacity < 2 ? 0 : capacity / 2 - 1);
+    for (size_t i = 0; i < n; ++i) {
+      area[2 * i] = static_cast<uint8_t>(t[i].v & 0xFF);
+      area[2 * i + 1] = static_cast<uint8_t>(t[i].v >> 8);
+    }
+    area[2 * n] = area[2 * n + 1] = 0;
+    return static_cast<uint32_t>(n);
+  }
   size_t pos = 0;
-  uint32_t units = 0;
   for (const Ch& c : t) {
-    size_t bytes = unitBytes * c.w;
-    if (pos + bytes + unitBytes > capacity) break;
-    if (settings_.Unicode()) {
-      area[pos] = static_cast<uint8_t>(c.v & 0xFF);
-      area[pos + 1] = static_cast<uint8_t>(c.v >> 8);
-    } else if (c.w == 2) {
+    if (pos + c.w + 1 > capacity) break;
+    if (c.w == 2) {
       area[pos] = codeconv::Lead(c.v);
       area[pos + 1] = codeconv::Trail(c.v);
     } else {
       area[pos] = static_cast<uint8_t>(c.v);
     }
-    pos += bytes;
-    units += c.w;
+    pos += c.w;
   }
-  std::memset(area + pos, 0, unitBytes);
-  return units;
+  area[pos] = 0;
+  return static_cast<uint32_t>(pos);
 }
 
 uint32_t ImeEngine::UnitCount(const Text& t, size_t chars) {
@@ -211,26 +220,44 @@ uint16_t ImeEngine::FromGm95(uint16_t c) const {
 }
 
 std::string ImeEngine::KeysOf(const Ch& c, size_t markIndex) const {
+  char keys[kKeyBufferSize];
+  return std::string(keys, PutKeysOf(keys, c, markIndex));
+}
+
+size_t ImeEngine::PutKeysOf(char* out, const Ch& c, size_t markIndex) const {
   if (settings_.inputMode == 2 && markIndex < marks_.size() && marks_[markIndex].IsFinalKey()) {
-    return std::string(1, static_cast<char>(marks_[markIndex].b1));
+    out[0] = static_cast<char>(marks_[markIndex].b1);
+    out[1] = 0;
+    return 1;
   }
-  if (settings_.Unicode()) return AutomatonFor(settings_.inputMode).SyllableToKeys(c.v);
-  if (c.w != 2 || table_ == nullptr) return {};
-  return table_->GetKeyStringOfChar(ToGm95(c.v));
+  if (settings_.Unicode()) return static_cast<size_t>(AutomatonFor(settings_.inputMode).SyllableToKeys(out, c.v));
+  static_assert(kReadingEntrySize <= kMostKeysPerCharacter);
+  if (c.w == 2 && table_ != nullptr) return table_->PutKeyStringOfChar(out, ToGm95(c.v));
+  out[0] = 0;
+  return 0;
 }
 
 ImeEngine::Text ImeEngine::Compose(const std::string& keys, KeyMarks* marks) {
   Text out;
-  if (settings_.Unicode()) {
-    std::u16string chars;
-    AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys, marks, &feedback_);
-    for (char16_t c : chars) out.push_back({c, 1});
-  } else if (table_ != nullptr) {
-    std::vector<codeconv::DbChar> gm;
-    table_->KeysToGm95(keys, gm, marks, &feedback_);
-    for (codeconv::DbChar g : gm) out.push_back({FromGm95(g), 2});
-  }
+  ComposeInto(out, keys.c_str(), keys.size(), marks);
   return out;
+}
+
+void ImeEngine::ComposeInto(Text& out, const char* keys, size_t length, KeyMarks* marks) {
+  if (settings_.Unicode()) {
+    // One character at most per key.
+    char16_t few[32];
+    std::u16string many(length > std::size(few) ? length : 0, u'\0');
+    char16_t* chars = many.empty() ? few : many.data();
+    const int n = AutomatonFor(settings_.inputMode).KeysToSyllables(chars, keys, marks, &feedback_);
+    Ch* added = out.extend(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) added[i] = {chars[i], 1};
+  } else if (table_ != nullptr) {
+    // Kept between keys, so that its room is allocated once.
+    composedGm95_.clear();
+    table_->KeysToGm95(std::string_view(keys, length), composedGm95_, marks, &feedback_);
+    for (codeconv::DbChar g : composedGm95_) out.push_back({FromGm95(g), 2});
+  }
 }
 
 ImeEngine::Ch ImeEngine::WidenCharacter(uint8_t b) const {
@@ -288,7 +315,7 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
   }
 
   Text comp = ReadComp(cs);
-  if (letter && (ByteLength(comp) >= kLetterLimitBytes || ByteLength(ReadReading(cs)) >= kLetterLimitBytes)) {
+  if (letter && (ByteLength(comp) >= kLetterLimitBytes || ReadingBytes(cs) >= kLetterLimitBytes)) {
     feedback_.Beep(kBeepDefault);
     return;
   }
@@ -317,47 +344,59 @@ void ImeEngine::InputCharKey(ImeContextBlocks& ctx, uint8_t ch, unsigned virtual
     size_t cursor = CharIndexOfUnit(comp, cs.h.dwCursorPos);
     size_t start = cursor >= 2 ? cursor - 2 : 0;
     // A character without keys (not Hangul) is never recomposed.
-    while (start < cursor && KeysOf(comp[start], start).empty()) ++start;
-    std::string keys;
-    for (size_t i = start; i < cursor; ++i) keys += KeysOf(comp[i], i);
+    // The keys of the (at most two) characters and the new key's one or two
+    // letters, zero-terminated (with the room that SyllableToKeys may write
+    // past the keys of the second).
+    char keys[kMostKeysPerCharacter + kKeyBufferSize + 2];
+    size_t n = 0;
+    while (start < cursor && (n = PutKeysOf(keys, comp[start], start)) == 0) ++start;
+    for (size_t i = start + 1; i < cursor; ++i) n += PutKeysOf(keys + n, comp[i], i);
 
-    const size_t index = keys.size();
+    const size_t index = n;
     char k = static_cast<char>(key);
     switch (settings_.inputMode) {
       case 0: {  // roman: y is typed as y a; a following a, r, o, u replaces that a
         k = static_cast<char>(k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k);
-        bool afterYa = keys.size() >= 2 && keys.compare(keys.size() - 2, 2, "ya") == 0;
+        bool afterYa = n >= 2 && keys[n - 2] == 'y' && keys[n - 1] == 'a';
         if (k == 'y') {
-          keys += "ya";
+          keys[n++] = 'y';
+          keys[n++] = 'a';
         } else if (afterYa && (k == 'a' || k == 'r' || k == 'o' || k == 'u')) {
-          keys.back() = k;
+          keys[n - 1] = k;
         } else {
-          keys += k;
+          keys[n++] = k;
         }
         break;
       }
-      case 2:
-        keys += k;
-        CombineThreeSetFinal(keys, index, static_cast<int>(cursor - start));
+      case 2: {
+        std::string combined(keys, n);
+        combined += k;
+        CombineThreeSetFinal(combined, index, static_cast<int>(cursor - start));
+        n = combined.size();
+        std::memcpy(keys, combined.data(), n);
         break;
+      }
       default: {  // 2-set: lower case; Shift raises the tense consonants and two vowels
         k = static_cast<char>(k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k);
         if (settings_.shiftHeld && std::strchr("qwertop", k) != nullptr) k = static_cast<char>(k - 'a' + 'A');
-        keys += k;
+        keys[n++] = k;
         break;
       }
     }
+    keys[n] = 0;
 
+    // The characters before the recomposed ones, the recomposed ones, and
+    // what stood after the cursor.
     KeyMarks newMarks;
-    Text produced = Compose(keys, &newMarks);
     Text next(comp.begin(), comp.begin() + static_cast<long>(start));
-    next.insert(next.end(), produced.begin(), produced.end());
+    ComposeInto(next, keys, n, &newMarks);
+    const size_t produced = next.size() - start;
     next.insert(next.end(), comp.begin() + static_cast<long>(cursor), comp.end());
     if (settings_.inputMode == 2) {
-      newMarks.resize(produced.size());
+      newMarks.resize(produced);
       ReplaceMarks(start, cursor - start, newMarks);
     }
-    size_t newCursor = start + produced.size();
+    size_t newCursor = start + produced;
     size_t deltaStart = start;
 
     // Under the KS code only Mikaku characters stay unconfirmed.
@@ -461,14 +500,14 @@ void ImeEngine::DeleteKey(ImeContextBlocks& ctx, unsigned virtualKey) {
 
 int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
   const unsigned vk = key & 0xFF;
-  const bool converted = IsCompConverted(ctx);
-
   if (IsCandidateOpen(ctx)) return DispatchCandidateKey(ctx, key);
+  // Asked only by the keys that need it: most keys are characters.
+  auto converted = [&] { return IsCompConverted(ctx); };
 
   bool spaceConverted = false;
   switch (vk) {
     case 0x08:
-      if (converted) BackToReading(ctx); else DeleteKey(ctx, vk);
+      if (converted()) BackToReading(ctx); else DeleteKey(ctx, vk);
       break;
     case 0x09: case 0x0D: case 0x1D:
       DetermineComposition(ctx, true);
@@ -477,7 +516,7 @@ int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
       ConvertToHanja(ctx);
       break;
     case 0x1B:
-      if (converted) BackToReading(ctx); else CancelComposition(ctx);
+      if (converted()) BackToReading(ctx); else CancelComposition(ctx);
       break;
     case 0x20:
       if (settings_.shiftHeld) spaceConverted = ConvertToHanja(ctx) != 0;
@@ -486,7 +525,7 @@ int ImeEngine::DispatchEditKey(ImeContextBlocks& ctx, unsigned key) {
       MoveCompositionCursor(ctx, vk);
       break;
     case 0x27:
-      if (converted) DetermineFirstClause(ctx); else MoveCompositionCursor(ctx, vk);
+      if (converted()) DetermineFirstClause(ctx); else MoveCompositionCursor(ctx, vk);
       break;
     case 0x2E:
       DeleteKey(ctx, vk);

@@ -14,6 +14,7 @@
 #include "hanja_dictionary.h"
 #include "ime_messages.h"
 #include "ime_settings.h"
+#include "inline_vector.h"
 #include "jamo_automaton.h"
 #include "ks_gm.h"
 #include "reading_table.h"
@@ -128,11 +129,13 @@ class ImeEngine {
     uint8_t w = 1;  // units: 1 in UTF-16; 1 or 2 bytes under the ANSI interface
     bool operator==(const Ch&) const = default;
   };
-  using Text = std::vector<Ch>;
+  // Room for a whole composition (128 units) without an allocation.
+  using Text = InlineVector<Ch, 130>;
 
   // Record access in the units of the interface.
   Text ReadComp(const ImeCompString& cs) const;
   Text ReadReading(const ImeCompString& cs) const;
+  uint32_t ReadingBytes(const ImeCompString& cs) const;
   Text ReadUnits(const uint8_t* area, uint32_t units) const;
   uint32_t WriteUnits(uint8_t* area, size_t capacity, const Text& t) const;
   static uint32_t UnitCount(const Text& t, size_t chars);
@@ -147,7 +150,11 @@ class ImeEngine {
   void ReplaceMarks(size_t start, size_t count, const KeyMarks& with);
 
   std::string KeysOf(const Ch& c, size_t markIndex) const;
+  // The same written to out (kKeyBufferSize bytes, zero-terminated); its length.
+  size_t PutKeysOf(char* out, const Ch& c, size_t markIndex) const;
   Text Compose(const std::string& keys, KeyMarks* marks);
+  // Appends the characters of keys (zero-terminated, length letters) to out.
+  void ComposeInto(Text& out, const char* keys, size_t length, KeyMarks* marks);
   Ch WidenCharacter(uint8_t ch) const;
   uint16_t ToGm95(uint16_t c) const;
   uint16_t FromGm95(uint16_t c) const;
@@ -177,6 +184,7 @@ class ImeEngine {
   const codeconv::GmTables* gmTables_ = nullptr;
   HanjaDictionary* dictionary_ = nullptr;
   KeyMarks marks_;
+  std::vector<codeconv::DbChar> composedGm95_;  // scratch of Compose under the ANSI interface
 };
 
 }  // namespace ime

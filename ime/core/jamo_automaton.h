@@ -1,7 +1,9 @@
 // Jamo automata: key strings to precomposed Hangul and back, for the KS 2-set,
 // KS 3-set and roman arrangements. One table-driven automaton serves all three.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,13 @@ struct ArrangementTables {
   const char* finalConsonants;  // 3-set only: the final-letter form, else nullptr
 };
 constexpr int kFinalWidth = 2;
+// The most keys that type one character: an initial of 2, a vowel of 3 and a
+// final of 2 letters.
+constexpr int kMostKeysPerCharacter = 7;
+// The room that SyllableToKeys writes into: the keys, their terminator, and
+// two bytes that the indexed automata may write past it (slot letters go out
+// four bytes at a time).
+constexpr int kKeyBufferSize = kMostKeysPerCharacter + 3;
 constexpr int kConsonantWidth = 2;
 
 extern const ArrangementTables TwoSetKeyTables;
@@ -43,7 +52,10 @@ using KeyMarks = std::vector<KeyMark>;
 
 class JamoAutomaton {
  public:
-  explicit JamoAutomaton(const ArrangementTables& t) : t_(t) {}
+  // indexed: the slots of each table are found through their first letter
+  // (what AutomatonFor gives); otherwise every slot is tried in turn, the
+  // plain reading of the tables that the index must agree with.
+  explicit JamoAutomaton(const ArrangementTables& t, bool indexed = true);
 
   bool IsThreeSet() const { return t_.finalConsonants != nullptr; }
 
@@ -65,11 +77,65 @@ class JamoAutomaton {
   // arrangement, marks (when not null) receives one mark per character.
   int KeysToSyllables(std::u16string& out, const std::string& keys,
                       KeyMarks* marks, UserFeedback* feedback) const;
+  // The same on a zero-terminated key string, writing to out, which has room
+  // for one character per key.
+  int KeysToSyllables(char16_t* out, const char* keys, KeyMarks* marks, UserFeedback* feedback) const;
   // Key string of one syllable or compatibility jamo; empty for anything else.
   std::string SyllableToKeys(char16_t ch) const;
+  // The same written to out (kKeyBufferSize bytes) with a terminating zero;
+  // returns its length.
+  int SyllableToKeys(char* out, char16_t ch) const;
 
  private:
+  // For each first letter, the slots of a table that begin with it, in the
+  // order in which they are tried; -1 ends a list.
+  static constexpr int kMostSlotsPerLetter = 12;
+  using SlotLists = std::array<std::array<int8_t, kMostSlotsPerLetter>, 128>;
+  struct Index {
+    SlotLists initials, vowels, consonants, finalConsonants;
+    // Whether some vowel slot begins with a letter: 0 none does, 1 the
+    // letter alone is a slot (so a vowel follows), 2 only longer slots do.
+    std::array<uint8_t, 128> vowelStart{};
+    // The letters of every slot, padded with zeros, and their count; finals
+    // by final index (0: none).
+    struct Letters {
+      char letters[4] = {};
+      uint8_t length = 0;
+    };
+    std::array<Letters, 19> initialLetters;
+    std::array<Letters, 21> vowelLetters;
+    std::array<Letters, 28> finalLetters;
+    std::array<Letters, 30> consonantLetters;
+  };
+  // Tables whose slots have at most two letters are matched by one look-up:
+  // the match of every pair of first and second key, by the keys' codes
+  // (1.. for the letters of the arrangement's tables, 0 for any other key and
+  // for the end of the keys). Finals keep the up to four slots that begin
+  // the two keys, in the order in which they are tried.
+  struct PairMatch {
+    int8_t slot = -1;
+    uint8_t length = 0;
+  };
+  struct PairTables {
+    std::array<uint8_t, 128> code{};
+    size_t codes = 1;
+    std::vector<PairMatch> initials, vowels, consonants, finalConsonants;  // empty: not by pairs
+    std::vector<std::array<PairMatch, 4>> finals;
+    // Where the first letter after a slot alone says whether a vowel follows
+    // (no letter begins only longer vowel slots), the final of each pair
+    // when the letter after the pair does not begin a vowel and when it does.
+    std::vector<std::array<PairMatch, 2>> finalByVowelAfter;
+    size_t At(const char* keys) const;  // the pair's place; 0 when the first key is no letter
+  };
+  void BuildPairTables();
+  // Whether the keys begin a vowel (MatchVowelKeys succeeds).
+  bool VowelFollows(const char* keys) const;
+  int Match(const SlotLists* lists, const std::vector<PairMatch>* pairs, const char* table, int width, int count,
+            const char* keys, int* length) const;
+
   const ArrangementTables& t_;
+  std::unique_ptr<const Index> index_;  // null: the plain search
+  std::unique_ptr<const PairTables> pairs_;  // with the index
 };
 
 const JamoAutomaton& AutomatonFor(int inputMode);  // 0 roman, 1 2-set, 2 3-set

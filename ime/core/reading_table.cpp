@@ -24,9 +24,24 @@ int EntryOrdinal(int entry) {
 // Keys that begin a vowel: a final consonant in front of one of them belongs
 // to the next syllable.
 bool IsVowelKey(int inputMode, char key) {
-  if (key == 0) return false;
-  if (inputMode == 0) return std::strchr("ayrouei", key) != nullptr;
-  return std::strchr("yuiophjklbnmYUIOPHJKLBNM", key) != nullptr;
+  // By table: the search asks this for every entry it tries.
+  struct Table {
+    bool vowel[128] = {};
+    explicit Table(const char* keys) {
+      for (const char* k = keys; *k != 0; ++k) vowel[static_cast<unsigned char>(*k)] = true;
+    }
+  };
+  static const Table roman("ayrouei"), other("yuiophjklbnmYUIOPHJKLBNM");
+  const auto k = static_cast<unsigned char>(key);
+  return k < 128 && (inputMode == 0 ? roman : other).vowel[k];
+}
+
+// Whether the first n letters are the same; n is at most an entry's five.
+bool SameLetters(const char* a, const char* b, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -62,8 +77,9 @@ const char* ReadingTable::EntryLetters(int entry) const {
   return reinterpret_cast<const char*>(&data_[static_cast<size_t>(entry) * kReadingEntrySize]);
 }
 
-// Letters of an entry end at its first blank.
+// Letters of an entry end at its first blank (counted once when loading).
 size_t ReadingTable::EntryLength(int entry) const {
+  if (!lengths_.empty()) return lengths_[static_cast<size_t>(entry)];
   const char* slot = EntryLetters(entry);
   size_t n = 0;
   while (n < static_cast<size_t>(kReadingEntrySize) && slot[n] != ' ') ++n;
@@ -96,9 +112,12 @@ std::string ReadingTable::ContinuingKeys(const std::string& prefix) const {
 //    is the consonant whose final-letter form is that letter.
 // Groups are index ranges; entries inside a range that do not start with the
 // key never fit, so a range may span entries of other keys.
-bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode) {
+bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode, bool indexed) {
   loaded_ = false;
   data_.clear();
+  lengths_.clear();
+  start_.clear();
+  byKeys_.clear();
   for (Group& g : groups_) g = Group{};
   if (data == nullptr) return false;
   if (size != kTableBytes && !(size == kTableBytes + 1 && data[kTableBytes] == kEndOfFile)) return false;
@@ -106,6 +125,10 @@ bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode) {
     if (data[i] < 0x20 || data[i] > 0x7E) return false;
   }
   data_.assign(data, data + kTableBytes);
+  lengths_.clear();
+  std::vector<uint8_t> lengths(kReadingEntries);
+  for (int entry = 0; entry < kReadingEntries; ++entry) lengths[static_cast<size_t>(entry)] = static_cast<uint8_t>(EntryLength(entry));
+  lengths_ = std::move(lengths);
   inputMode_ = inputMode;
   const bool threeSet = inputMode == 2;
 
@@ -151,24 +174,51 @@ bool ReadingTable::Load(const uint8_t* data, size_t size, int inputMode) {
       if (s[0] >= 'f' && s[0] <= 'z' && s[1] == ' ') groups_[static_cast<unsigned char>(s[0])].fallback = slot;
     }
   }
+  if (indexed) BuildKeyPairIndex();
   loaded_ = true;
   return true;
 }
 
+void ReadingTable::BuildKeyPairIndex() {
+  start_.assign(128 * 128 + 1, 0);
+  for (int k0 = 0; k0 < 128; ++k0) {
+    const Group& g = groups_[k0];
+    for (int k1 = 0; k1 < 128; ++k1) {
+      start_[static_cast<size_t>(k0 * 128 + k1)] = static_cast<uint16_t>(byKeys_.size());
+      for (int entry = g.last, n = 0; n < g.count; --entry, ++n) {
+        const char* letters = EntryLetters(entry);
+        if (static_cast<unsigned char>(letters[0]) != k0) continue;
+        if (EntryLength(entry) >= 2 && static_cast<unsigned char>(letters[1]) != k1) continue;
+        byKeys_.push_back(static_cast<int16_t>(entry));
+      }
+    }
+  }
+  start_.back() = static_cast<uint16_t>(byKeys_.size());
+}
+
 std::string ReadingTable::GetKeyStringOfChar(codeconv::DbChar gm95) const {
-  if (!loaded_) return {};
-  int ordinal = codeconv::Gm95ToOrdinal(gm95);
-  if (ordinal >= kJamoFirstOrdinal && ordinal < kJamoFirstOrdinal + kCompatJamoEntries) {
-    return EntryKeys(ordinal - kJamoFirstOrdinal);
+  char keys[kReadingEntrySize + 1];
+  return std::string(keys, PutKeyStringOfChar(keys, gm95));
+}
+
+size_t ReadingTable::PutKeyStringOfChar(char* out, codeconv::DbChar gm95) const {
+  int entry = -1;
+  if (loaded_) {
+    const int ordinal = codeconv::Gm95ToOrdinal(gm95);
+    if (ordinal >= kJamoFirstOrdinal && ordinal < kJamoFirstOrdinal + kCompatJamoEntries) {
+      entry = ordinal - kJamoFirstOrdinal;
+    } else if (ordinal >= kFirstSyllableOrdinal && ordinal <= kLastSyllableOrdinal) {
+      entry = ordinal - kSyllableOrdinalBase;
+    }
   }
-  if (ordinal >= kFirstSyllableOrdinal && ordinal <= kLastSyllableOrdinal) {
-    return EntryKeys(ordinal - kSyllableOrdinalBase);
-  }
-  return {};
+  const size_t n = entry < 0 ? 0 : EntryLength(entry);
+  if (n != 0) std::memcpy(out, EntryLetters(entry), n);
+  out[n] = 0;
+  return n;
 }
 
 // Appends to out (and marks); an unloaded table produces nothing.
-void ReadingTable::KeysToGm95(const std::string& keys, std::vector<codeconv::DbChar>& out,
+void ReadingTable::KeysToGm95(std::string_view keys, std::vector<codeconv::DbChar>& out,
                               KeyMarks* marks, UserFeedback* feedback) const {
   if (!loaded_) return;
   const bool threeSet = inputMode_ == 2;
@@ -179,19 +229,29 @@ void ReadingTable::KeysToGm95(const std::string& keys, std::vector<codeconv::DbC
     int found = -1;
     size_t used = 0;
     if (g != nullptr) {
-      for (int entry = g->last, n = 0; n < g->count; --entry, ++n) {
+      // Whether an entry fits the keys at pos.
+      auto fits = [&](int entry) {
         const char* letters = EntryLetters(entry);
-        if (letters[0] != keys[pos]) continue;
+        if (letters[0] != keys[pos]) return false;
         size_t length = EntryLength(entry);
-        if (length > keys.size() - pos) continue;
-        if (std::memcmp(letters, keys.data() + pos, length) != 0) continue;
+        if (length > keys.size() - pos) return false;
+        if (!SameLetters(letters, keys.data() + pos, length)) return false;
         if (!threeSet) {
           char next = pos + length < keys.size() ? keys[pos + length] : 0;
-          if (IsVowelKey(inputMode_, next) && !IsVowelKey(inputMode_, letters[length - 1])) continue;
+          if (IsVowelKey(inputMode_, next) && !IsVowelKey(inputMode_, letters[length - 1])) return false;
         }
         found = entry;
         used = length;
-        break;
+        return true;
+      };
+      const auto second = static_cast<unsigned char>(pos + 1 < keys.size() ? keys[pos + 1] : 0);
+      if (!start_.empty() && second < 128) {
+        const size_t at = key * 128u + second;
+        for (size_t i = start_[at]; i < start_[at + 1] && !fits(byKeys_[i]); ++i) {
+        }
+      } else {
+        for (int entry = g->last, n = 0; n < g->count && !fits(entry); --entry, ++n) {
+        }
       }
       if (found < 0 && g->fallback >= 0) {
         found = g->fallback;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_ratio.h"
 #include "code_page.h"
 #include "gm_converter.h"
 #include "gm_layout.h"
@@ -59,7 +60,7 @@ void BM_KsToGmV3ToKs(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_KsToGmV3ToKs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KsToGmV3ToKs)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 size_t Iconv(iconv_t cd, const char* in, size_t size, std::vector<char>& out) {
   char* src = const_cast<char*>(in);
@@ -83,6 +84,12 @@ void BM_IconvCp949ToUtf8ToCp949(benchmark::State& state) {
   iconv_close(back);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_IconvCp949ToUtf8ToCp949)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IconvCp949ToUtf8ToCp949)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  suitebench::AddRatio("KS -> GM V3 -> KS / iconv CP949 -> UTF-8 -> CP949, MB/s", "BM_KsToGmV3ToKs/min_time:2.000",
+                       "BM_IconvCp949ToUtf8ToCp949/min_time:2.000", suitebench::Figure::kBytesPerSecond, 1.0);
+  return suitebench::RunWithRatios(argc, argv);
+}
