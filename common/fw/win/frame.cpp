@@ -85,6 +85,11 @@ void FrameWindow::UpdateMenuItems(HMENU popup) {
   }
 }
 
+void FrameWindow::ActivateFrame(int showCommand) {
+  ShowWindow(hwnd(), showCommand);
+  UpdateWindow(hwnd());
+}
+
 void FrameWindow::UpdateFrameTitle() {
   if (!hwnd()) return;
   std::u16string title(programName_.begin(), programName_.end());

@@ -49,6 +49,9 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
   virtual void RecalcLayout();
   // The idle pass over the elements that show command states.
   virtual void OnIdleUpdateUi() {}
+  // Shows the frame when its first document is ready (the template calls
+  // it once); a program that restores its window's place overrides it.
+  virtual void ActivateFrame(int showCommand);
 
   // The frame's accelerators.
   bool PreTranslateMessage(MSG& msg) override;

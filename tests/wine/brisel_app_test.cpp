@@ -1,0 +1,367 @@
+// The installed editor BRISELV6.EXE end to end (32-bit), driven from this
+// small program by messages and keys as a user drives it: started from the
+// installed program folder with no INI file it opens 80 dialog characters
+// wide and 90 % of the screen high at (0, 0) with its bars, shows the file
+// named on its command line, is typed into through the installed input
+// method on the keyboard road, saves, and writes its INI file at exit; the
+// next start restores a stored placement (maximised, the rectangle brought
+// back from off the screen), opens and saves files through the open and
+// save dialogs with their code box, and writes the codes chosen there.
+//
+//   brisel_app_test.exe <screenshot folder>
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "ime_driver.h"
+#include "ime_install.h"
+#include "screenshot.h"
+#include "test_files.h"
+
+using wtest::check;
+using wtest::note;
+
+namespace {
+
+constexpr UINT kStatusBarId = 59393;
+constexpr UINT kToolBarId = 0xE800;
+constexpr UINT kFileCodeBox = 1036;
+constexpr wchar_t kIniSectionControl[] = L"Control";
+constexpr wchar_t kIniSectionWindow[] = L"Window size";
+
+std::wstring g_ini;
+
+std::string U8(const std::wstring& w) { return imedrv::Utf8(std::u16string(w.begin(), w.end())); }
+std::string U8(const std::u16string& w) { return imedrv::Utf8(w); }
+
+std::wstring TempFolder() {
+  wchar_t dir[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, dir);
+  std::wstring path = std::wstring(dir) + L"brisel-test";
+  CreateDirectoryW(path.c_str(), nullptr);
+  return path + L"\\";
+}
+
+std::wstring Ini(const wchar_t* section, const wchar_t* key) {
+  wchar_t buf[512]{};
+  GetPrivateProfileStringW(section, key, L"(none)", buf, 512, g_ini.c_str());
+  return buf;
+}
+
+// ---- the editor's process and windows ----
+
+struct Editor {
+  PROCESS_INFORMATION pi{};
+  HWND main = nullptr;
+};
+
+struct FindData {
+  DWORD pid;
+  const wchar_t* cls;
+  const wchar_t* title;  // null: any
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<FindData*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != f->pid || !IsWindowVisible(w)) return TRUE;
+  wchar_t cls[64]{};
+  GetClassNameW(w, cls, 64);
+  if (lstrcmpW(cls, f->cls) != 0) return TRUE;
+  if (f->title) {
+    wchar_t text[256]{};
+    GetWindowTextW(w, text, 256);
+    if (lstrcmpW(text, f->title) != 0) return TRUE;
+  }
+  f->found = w;
+  return FALSE;
+}
+
+HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    FindData f{pid, cls, title, nullptr};
+    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    wtest::Pump(50);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+  return nullptr;
+}
+
+bool Start(Editor& e, const std::wstring& program, const std::wstring& argument) {
+  std::wstring line = L"\"" + program + L"\"";
+  if (!argument.empty()) line += L" " + argument;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &e.pi)) {
+    return false;
+  }
+  e.main = WaitForWindow(e.pi.dwProcessId, L"fw.FrameWindow", nullptr, 60000);
+  if (!e.main) return false;
+  wtest::Pump(800);
+  return true;
+}
+
+// Closes the editor as its window's close box does; true when it ended.
+bool Close(Editor& e) {
+  PostMessageW(e.main, WM_CLOSE, 0, 0);
+  const bool ended = WaitForSingleObject(e.pi.hProcess, 30000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(e.pi.hProcess, 99);
+  CloseHandle(e.pi.hProcess);
+  CloseHandle(e.pi.hThread);
+  e = Editor{};
+  return ended;
+}
+
+std::wstring Caption(HWND w) {
+  wchar_t text[256]{};
+  GetWindowTextW(w, text, 256);
+  return text;
+}
+
+void Foreground(HWND w) {
+  SetForegroundWindow(w);
+  wtest::Pump(300);
+}
+
+// Ctrl with a key, as one SendInput of four events.
+void CtrlKey(UINT vk) {
+  INPUT in[4]{};
+  const UINT keys[4] = {VK_CONTROL, vk, vk, VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = static_cast<WORD>(keys[i]);
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], 0));
+    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(4, in, sizeof(INPUT));
+  wtest::Pump(150);
+}
+
+// A key script (ime_driver.h) typed key by key.
+void Type(const char* keys) {
+  for (const char* k = keys; *k; ++k) {
+    UINT vk = 0;
+    unsigned ch = 0;
+    imedrv::ScriptKey(*k, vk, ch);
+    imedrv::PressKey(vk, 120);
+  }
+}
+
+// The view's whole text as its KS copy puts it on the clipboard (UTF-16;
+// line breaks as LF).
+std::u16string ViewText(HWND main) {
+  Foreground(main);
+  CtrlKey('A');
+  CtrlKey('C');
+  wtest::Pump(300);
+  std::u16string text;
+  if (!OpenClipboard(nullptr)) return u"(clipboard busy)";
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const char16_t*>(GlobalLock(h))) {
+      for (; *p; ++p)
+        if (*p != u'\r') text.push_back(*p);
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  CtrlKey(VK_HOME);  // the selection goes, the caret at the start
+  return text;
+}
+
+// ---- the open and save dialogs ----
+
+HWND CodeBox(HWND dialog) {
+  // The template's dialog is a child of the explorer dialog.
+  for (HWND child = FindWindowExW(dialog, nullptr, L"#32770", nullptr); child;
+       child = FindWindowExW(dialog, child, L"#32770", nullptr)) {
+    if (HWND box = GetDlgItem(child, kFileCodeBox)) return box;
+  }
+  return nullptr;
+}
+
+std::vector<std::wstring> BoxItems(HWND box) {
+  std::vector<std::wstring> items;
+  const LRESULT n = SendMessageW(box, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    wchar_t text[128]{};
+    SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    items.push_back(text);
+  }
+  return items;
+}
+
+// A command of the editor's menu that opens a file dialog; the name and the
+// code are filled in and OK pressed. items receives the code box's items.
+bool UseFileDialog(Editor& e, UINT command, const wchar_t* title, const std::wstring& path, int code,
+                   std::vector<std::wstring>* items, int* initialCode, const std::wstring& shots, const wchar_t* shot) {
+  PostMessageW(e.main, WM_COMMAND, command, 0);
+  HWND dialog = WaitForWindow(e.pi.dwProcessId, L"#32770", title, 15000);
+  if (!check(dialog != nullptr, "the dialog \"%s\" opens", U8(title).c_str())) return false;
+  wtest::Pump(500);
+  HWND box = CodeBox(dialog);
+  if (!check(box != nullptr, "the dialog has the code box 1036")) return false;
+  if (items) *items = BoxItems(box);
+  if (initialCode) *initialCode = static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
+  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(code), 0);
+  if (!shots.empty()) wtest::Capture(dialog, shots, shot);
+  HWND name = GetDlgItem(dialog, cmb13);
+  if (!name) name = GetDlgItem(dialog, edt1);
+  if (!check(name != nullptr, "the dialog has its file name box")) return false;
+  SetWindowTextW(name, path.c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100 && IsWindow(dialog); ++i) wtest::Pump(100);
+  return check(!IsWindow(dialog), "the dialog takes the name and closes");
+}
+
+std::u16string Fixture() { return u"안녕하세요 Brisel\n두 번째 줄"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  wtest::report().group = "win32 editor program";
+  if (argc != 2) {
+    std::printf("usage: brisel_app_test <screenshot folder>\n");
+    return 2;
+  }
+  const std::wstring shots = imedrv::WidenArg(argv[1]);
+  const std::wstring installDir = imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory");
+  const std::wstring program = installDir + L"\\GeulmaruV6\\BRISELV6.EXE";
+  if (!check(GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s",
+             U8(program).c_str())) {
+    return wtest::finish();
+  }
+  imeinst::ResetImeSettings(L"ZO");
+  imeinst::ResetImeSettings(L"WA");
+  wchar_t windows[MAX_PATH]{};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  g_ini = std::wstring(windows) + L"\\BRISELV6.INI";
+  DeleteFileW(g_ini.c_str());
+
+  const std::wstring folder = TempFolder();
+  const std::wstring utf8File = folder + L"utf8.txt";
+  wtest::WriteFileBytes(utf8File, U8(Fixture()) + "\r\n");
+
+  // ---- first start: no INI file ----
+  Editor e;
+  if (!check(Start(e, program, L"\"" + utf8File + L"\""), "the editor starts with a file on its command line")) {
+    return wtest::finish();
+  }
+  check(Caption(e.main) == L"utf8.txt - Brisel", "caption: %s", U8(Caption(e.main)).c_str());
+  {
+    const int w = std::min<int>(GetSystemMetrics(SM_CXVSCROLL) + 80 * LOWORD(GetDialogBaseUnits()) +
+                                    4 * GetSystemMetrics(SM_CXFRAME),
+                                GetSystemMetrics(SM_CXFULLSCREEN));
+    const int h = GetSystemMetrics(SM_CYFULLSCREEN) * 9 / 10;
+    const RECT r = imedrv::WindowRect(e.main);
+    check(r.left == 0 && r.top == 0 && r.right == w && r.bottom == h,
+          "first start: (0, 0) %d x %d (80 dialog characters, 90 %% of the screen); got (%ld, %ld)-(%ld, %ld)", w, h,
+          r.left, r.top, r.right, r.bottom);
+    check(!IsZoomed(e.main) && !IsIconic(e.main), "first start: a normal window");
+    HWND status = GetDlgItem(e.main, kStatusBarId);
+    check(status && IsWindowVisible(status), "first start: the status bar shows");
+    check(SendMessageW(status, SB_GETPARTS, 0, 0) == 5, "the status bar has five panes");
+    HWND tool = GetDlgItem(e.main, kToolBarId);
+    if (tool) check(IsWindowVisible(tool), "first start: the tool bar shows");
+    else note("no tool bar yet");
+  }
+  check(ViewText(e.main) == Fixture(), "the view shows the file's text");
+
+  // Typing through the installed input method (the KS edition, activated by
+  // the view for its KS font) on the keyboard road.
+  Foreground(e.main);
+  Type("gksrmf\r");  // 한글, committed by Enter
+  const std::u16string typed = u"한글" + Fixture();
+  check(ViewText(e.main) == typed, "Korean typed through the input method arrives: %s",
+        imedrv::Hex(ViewText(e.main)).c_str());
+  wtest::Capture(e.main, shots, L"brisel-main");
+  Foreground(e.main);
+  CtrlKey('S');
+  wtest::Pump(500);
+  {
+    std::u16string lines = typed;
+    std::string expected;
+    for (char c : U8(lines)) {
+      if (c == '\n') expected += '\r';
+      expected += c;
+    }
+    expected += "\r\n";
+    const std::string got = wtest::ReadFileBytes(utf8File);
+    check(got == expected, "Ctrl+S saved the typed text in UTF-8: %s", imedrv::Hex(got).c_str());
+  }
+  const RECT placed = imedrv::WindowRect(e.main);
+  check(Close(e), "the editor ends when its window closes");
+  {
+    wchar_t rect[64];
+    std::swprintf(rect, 64, L"%ld,%ld,%ld,%ld", placed.left, placed.top, placed.right, placed.bottom);
+    check(Ini(kIniSectionWindow, L"Rect") == rect, "exit wrote Rect %s: %s", U8(std::wstring(rect)).c_str(),
+          U8(Ini(kIniSectionWindow, L"Rect")).c_str());
+    check(Ini(kIniSectionWindow, L"showCmd") == L"1", "exit wrote showCmd 1");
+    check(Ini(kIniSectionWindow, L"status") == L"1", "exit wrote status 1");
+    check(Ini(kIniSectionControl, L"PasteCode") == L"0" && Ini(kIniSectionControl, L"InFileType") == L"0" &&
+              Ini(kIniSectionControl, L"OutFileType") == L"0",
+          "exit wrote the section Control");
+    check(Ini(L"Recent File List", L"File1") == utf8File, "the file opened heads the recent files: %s",
+          U8(Ini(L"Recent File List", L"File1")).c_str());
+  }
+
+  // ---- second start: a stored placement, the file dialogs ----
+  WritePrivateProfileStringW(kIniSectionWindow, L"Rect", L"3000,3000,3600,3500", g_ini.c_str());
+  WritePrivateProfileStringW(kIniSectionWindow, L"showCmd", L"3", g_ini.c_str());
+  if (!check(Start(e, program, L""), "the editor starts again")) return wtest::finish();
+  check(Caption(e.main) == L"無題 - Brisel", "a new document: %s", U8(Caption(e.main)).c_str());
+  check(IsZoomed(e.main) != FALSE, "closed maximised, started maximised");
+  RECT normal{};
+  {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(e.main, &wp);
+    normal = wp.rcNormalPosition;
+    const RECT work = imedrv::WorkArea();
+    check(normal.right - normal.left == 600 && normal.bottom - normal.top == 500 && normal.left >= work.left &&
+              normal.top >= work.top && normal.right <= work.right && normal.bottom <= work.bottom,
+          "the stored rectangle off the screen comes back inside the work area: (%ld, %ld)-(%ld, %ld)",
+          normal.left, normal.top, normal.right, normal.bottom);
+  }
+  std::vector<std::wstring> items;
+  int initial = -1;
+  if (UseFileDialog(e, 57601, L"開く", utf8File, 1, &items, &initial, shots, L"brisel-open-dialog")) {
+    const std::vector<std::wstring> openItems = {L"自動識別", L"UTF-8", L"Unicode", L"使用中のフォントコード",
+                                                 L"KSコード", L"GMコード"};
+    check(items == openItems, "the open dialog's code box offers automatic detection and the five codes");
+    check(initial == 0, "it starts on InFileType 0");
+    check(Caption(e.main) == L"utf8.txt - Brisel", "the file chosen opens: %s", U8(Caption(e.main)).c_str());
+    check(ViewText(e.main) == typed, "the view shows it");
+  }
+  const std::wstring saved = folder + L"saved.txt";
+  DeleteFileW(saved.c_str());
+  if (UseFileDialog(e, 57604, L"名前を付けて保存", saved, 3, &items, &initial, L"", nullptr)) {
+    const std::vector<std::wstring> saveItems = {L"UTF-8", L"Unicode", L"使用中のフォントコード", L"KSコード",
+                                                 L"GMコード"};
+    check(items == saveItems, "the save dialog's code box offers the five codes");
+    check(initial == 0, "it starts on OutFileType 0");
+    check(Caption(e.main) == L"saved.txt - Brisel", "the document takes the new name: %s", U8(Caption(e.main)).c_str());
+    check(GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES, "the file is written");
+  }
+  check(Close(e), "the editor ends again");
+  check(Ini(kIniSectionWindow, L"showCmd") == L"3", "exit wrote showCmd 3");
+  {
+    wchar_t rect[64];
+    std::swprintf(rect, 64, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
+    check(Ini(kIniSectionWindow, L"Rect") == rect, "exit wrote the normal rectangle %s", U8(std::wstring(rect)).c_str());
+  }
+  check(Ini(kIniSectionControl, L"InFileType") == L"1", "the open dialog's choice is InFileType 1");
+  check(Ini(kIniSectionControl, L"OutFileType") == L"3", "the save dialog's choice is OutFileType 3");
+  check(Ini(L"Recent File List", L"File1") == saved && Ini(L"Recent File List", L"File2") == utf8File,
+        "the recent files: the saved name first, then the opened one");
+  return wtest::finish();
+}
