@@ -13,6 +13,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <string>
@@ -222,6 +225,25 @@ bool UseFileDialog(Editor& e, UINT command, const wchar_t* title, const std::wst
   return check(!IsWindow(dialog), "the dialog takes the name and closes");
 }
 
+// A shell shortcut at link that points to target.
+bool MakeShortcut(const std::wstring& link, const std::wstring& target) {
+  IShellLinkW* shell = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&shell)))) {
+    return false;
+  }
+  bool ok = SUCCEEDED(shell->SetPath(target.c_str()));
+  IPersistFile* file = nullptr;
+  if (ok && SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    ok = SUCCEEDED(file->Save(link.c_str(), TRUE));
+    file->Release();
+  } else {
+    ok = false;
+  }
+  shell->Release();
+  return ok;
+}
+
 std::u16string Fixture() { return u"안녕하세요 Brisel\n두 번째 줄"; }
 
 }  // namespace
@@ -242,6 +264,10 @@ int main(int argc, char** argv) {
   }
   imeinst::ResetImeSettings(L"ZO");
   imeinst::ResetImeSettings(L"WA");
+  // The default view font "KS P Mincho" is not on this system: its Korean
+  // font stands in, so that the screenshots show the text.
+  imeinst::SetString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes",
+                     L"KS P Mincho", L"NanumMyeongjo");
   wchar_t windows[MAX_PATH]{};
   GetWindowsDirectoryW(windows, MAX_PATH);
   g_ini = std::wstring(windows) + L"\\BRISELV6.INI";
@@ -314,11 +340,17 @@ int main(int argc, char** argv) {
           U8(Ini(L"Recent File List", L"File1")).c_str());
   }
 
-  // ---- second start: a stored placement, the file dialogs ----
+  // ---- second start: a shortcut, a stored placement, the file dialogs ----
   WritePrivateProfileStringW(kIniSectionWindow, L"Rect", L"3000,3000,3600,3500", g_ini.c_str());
   WritePrivateProfileStringW(kIniSectionWindow, L"showCmd", L"3", g_ini.c_str());
-  if (!check(Start(e, program, L""), "the editor starts again")) return wtest::finish();
-  check(Caption(e.main) == L"無題 - Brisel", "a new document: %s", U8(Caption(e.main)).c_str());
+  const std::wstring link = folder + L"to the letter.lnk";
+  CoInitialize(nullptr);
+  check(MakeShortcut(link, utf8File), "a shortcut to the file");
+  CoUninitialize();
+  if (!check(Start(e, program, L"\"" + link + L"\""), "the editor starts again, on the shortcut")) {
+    return wtest::finish();
+  }
+  check(Caption(e.main) == L"utf8.txt - Brisel", "the shortcut opens its target: %s", U8(Caption(e.main)).c_str());
   check(IsZoomed(e.main) != FALSE, "closed maximised, started maximised");
   RECT normal{};
   {
