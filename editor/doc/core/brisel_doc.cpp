@@ -26,7 +26,12 @@ CBriselDoc::CBriselDoc(const Services& services)
 
 CBriselDoc::~CBriselDoc() = default;
 
-void CBriselDoc::DeleteContents() { lines_.ResetLines(); }
+// The views let go of the old lines at once (a view stores its line buffer
+// back when it paints, and a message box lets it paint).
+void CBriselDoc::DeleteContents() {
+  lines_.ResetLines();
+  UpdateAllViews(nullptr, 0);
+}
 
 bool CBriselDoc::OnNewDocument() {
   if (!fw::Document::OnNewDocument()) return false;
@@ -38,7 +43,7 @@ bool CBriselDoc::OnNewDocument() {
 }
 
 bool CBriselDoc::ReadBytes(std::string_view bytes) {
-  lines_.ResetLines();
+  DeleteContents();
   loadedFileType_ = -1;
   lossy_ = false;
   const int inFileType = ValidInFileType(settings_.inFileType);
@@ -77,12 +82,14 @@ bool CBriselDoc::ReadBytes(std::string_view bytes) {
     host_.Notify(DocNotice::kBadFormat);
     return false;
   }
-  if (read.cut) host_.Notify(DocNotice::kNotAllRead);
-  if (read.tooLong) host_.Notify(DocNotice::kLineTooLong);
-  if (read.outOfMemory) host_.Notify(DocNotice::kOutOfMemory);
   lines_.Assign(std::move(read.lines));
   loadedFileType_ = loaded;
   lossy_ = read.Lossy();
+  // The messages come once the views show the lines read.
+  if (lossy_) UpdateAllViews(nullptr, 0);
+  if (read.cut) host_.Notify(DocNotice::kNotAllRead);
+  if (read.tooLong) host_.Notify(DocNotice::kLineTooLong);
+  if (read.outOfMemory) host_.Notify(DocNotice::kOutOfMemory);
   return true;
 }
 

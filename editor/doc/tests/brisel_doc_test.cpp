@@ -389,6 +389,56 @@ TEST(BriselDoc, ReadOnlyFileGoesThroughSaveAs) {
   EXPECT_EQ(rig.files.files.at(u"C:\\text\\b.txt"), "a\r\n");
 }
 
+// A view that stores a stale line buffer back when it paints, as the
+// editor's view does; a message box lets it paint.
+class PaintingView final : public fw::DocumentView {
+ public:
+  explicit PaintingView(CBriselDoc& doc) : doc_(doc) {}
+  void OnUpdate(fw::DocumentView*, long hint) override {
+    if (hint == 0) caretLine = 0;
+  }
+  void Paint() {
+    ASSERT_LT(caretLine, doc_.LineCount()) << "the view's caret line is beyond the document";
+    doc_.SetLine(caretLine, doc_.GetLine(caretLine));
+  }
+  int caretLine = 0;
+
+ private:
+  CBriselDoc& doc_;
+};
+
+class PaintingHost final : public DocumentHost {
+ public:
+  int FontCode() const override { return 0; }
+  void Notify(DocNotice notice) override {
+    if (view) view->Paint();
+    notices.push_back(notice);
+  }
+  PaintingView* view = nullptr;
+  std::vector<DocNotice> notices;
+};
+
+TEST(BriselDoc, ViewsLetGoOfTheOldLinesBeforeAMessageShows) {
+  for (const bool failing : {false, true}) {
+    SCOPED_TRACE(failing);
+    MemoryFiles files;
+    ScriptedUi ui;
+    ui.files = &files;
+    PaintingHost host;
+    FileCodeSettings settings{kInUtf8, 0};
+    CBriselDoc doc({ui, files, host, settings, test::Gm()});
+    PaintingView view(doc);
+    host.view = &view;
+    doc.AddView(&view);
+    files.files[kPath] = ManyLines(300);
+    ASSERT_TRUE(doc.OnOpenDocument(kPath));
+    view.caretLine = 299;
+    files.files[kPath] = failing ? std::string("ab\x80\x80") : ManyLines(1000001);
+    EXPECT_EQ(doc.OnOpenDocument(kPath), !failing);
+    EXPECT_EQ(host.notices.size(), 1u);
+  }
+}
+
 TEST(BriselDoc, NoticeTexts) {
   EXPECT_EQ(NoticeText(DocNotice::kBadFormat), u"データの形式が正しくありません。");
   EXPECT_EQ(NoticeText(DocNotice::kLineTooLong), u"データの1行の長さが長すぎます。");
