@@ -374,15 +374,61 @@ int main(int argc, char** argv) {
     check(Caption(e.main) == L"utf8.txt - Brisel", "the file chosen opens: %s", U8(Caption(e.main)).c_str());
     check(ViewText(e.main) == typed, "the view shows it");
   }
-  const std::wstring saved = folder + L"saved.txt";
-  DeleteFileW(saved.c_str());
-  if (UseFileDialog(e, 57604, L"名前を付けて保存", saved, 3, &items, &initial, L"", nullptr)) {
-    const std::vector<std::wstring> saveItems = {L"UTF-8", L"Unicode", L"使用中のフォントコード", L"KSコード",
-                                                 L"GMコード"};
-    check(items == saveItems, "the save dialog's code box offers the five codes");
-    check(initial == 0, "it starts on OutFileType 0");
-    check(Caption(e.main) == L"saved.txt - Brisel", "the document takes the new name: %s", U8(Caption(e.main)).c_str());
-    check(GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES, "the file is written");
+  // Each code opened with automatic detection (CHARVANE.dll): the same
+  // text, "한글 ok" and "abc" (U+D55C U+AE00), with its line ends.
+  struct Sample {
+    const wchar_t* name;
+    std::string bytes;
+  };
+  const std::string utf8 = "\xED\x95\x9C\xEA\xB8\x80 ok\r\nabc\r\n";
+  const std::string utf16le = std::string("\xFF\xFE\x5C\xD5\x00\xAE \0o\0k\0\r\0\n\0a\0b\0c\0\r\0\n\0", 26);
+  const std::string utf16be = std::string("\xFE\xFF\xD5\x5C\xAE\x00\0 \0o\0k\0\r\0\n\0a\0b\0c\0\r\0\n", 26);
+  const std::string ks = "\xC7\xD1\xB1\xDB ok\r\nabc\r\n";  // code page 949
+  const std::string gm = "\x94\x70\x89\x7A ok\r\nabc\r\n";  // rows 39 and 17 moved into the Shift-JIS ranges
+  const Sample samples[] = {{L"in-utf8.txt", utf8}, {L"in-utf16le.txt", utf16le}, {L"in-utf16be.txt", utf16be},
+                            {L"in-ks.txt", ks}, {L"in-gm.txt", gm}};
+  int previous = 1;
+  for (const Sample& sample : samples) {
+    const std::wstring path = folder + sample.name;
+    wtest::WriteFileBytes(path, sample.bytes);
+    if (!UseFileDialog(e, 57601, L"開く", path, 0, nullptr, &initial, L"", nullptr)) break;
+    check(initial == previous, "the open dialog starts on the last choice %d (got %d)", previous, initial);
+    previous = 0;
+    check(Caption(e.main) == std::wstring(sample.name) + L" - Brisel", "%s opens: %s", U8(sample.name).c_str(),
+          U8(Caption(e.main)).c_str());
+    const std::u16string text = ViewText(e.main);
+    check(text == u"한글 ok\nabc", "%s is detected and shows its text: %s", U8(sample.name).c_str(),
+          imedrv::Hex(text).c_str());
+  }
+  wtest::Capture(e.main, shots, L"brisel-gm-file");
+
+  // Saved in each code through the save dialog's box, byte for byte; the
+  // view's font is KS, so "使用中のフォントコード" writes KS.
+  struct Output {
+    int code;
+    const wchar_t* name;
+    const std::string* bytes;
+  };
+  const Output outputs[] = {{0, L"out-utf8.txt", &utf8}, {1, L"out-unicode.txt", &utf16le},
+                            {2, L"out-fontcode.txt", &ks}, {4, L"out-gm.txt", &gm}, {3, L"out-ks.txt", &ks}};
+  previous = 0;
+  std::wstring lastSaved;
+  for (const Output& out : outputs) {
+    const std::wstring path = folder + out.name;
+    DeleteFileW(path.c_str());
+    if (!UseFileDialog(e, 57604, L"名前を付けて保存", path, out.code, &items, &initial, L"", nullptr)) break;
+    if (out.code == 0) {
+      const std::vector<std::wstring> saveItems = {L"UTF-8", L"Unicode", L"使用中のフォントコード", L"KSコード",
+                                                   L"GMコード"};
+      check(items == saveItems, "the save dialog's code box offers the five codes");
+    }
+    check(initial == previous, "the save dialog starts on the last choice %d (got %d)", previous, initial);
+    previous = out.code;
+    check(Caption(e.main) == std::wstring(out.name) + L" - Brisel", "the document takes the name %s",
+          U8(out.name).c_str());
+    const std::string got = wtest::ReadFileBytes(path);
+    check(got == *out.bytes, "saved in code %d byte for byte: %s", out.code, imedrv::Hex(got).c_str());
+    lastSaved = path;
   }
   check(Close(e), "the editor ends again");
   check(Ini(kIniSectionWindow, L"showCmd") == L"3", "exit wrote showCmd 3");
@@ -391,9 +437,9 @@ int main(int argc, char** argv) {
     std::swprintf(rect, 64, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
     check(Ini(kIniSectionWindow, L"Rect") == rect, "exit wrote the normal rectangle %s", U8(std::wstring(rect)).c_str());
   }
-  check(Ini(kIniSectionControl, L"InFileType") == L"1", "the open dialog's choice is InFileType 1");
-  check(Ini(kIniSectionControl, L"OutFileType") == L"3", "the save dialog's choice is OutFileType 3");
-  check(Ini(L"Recent File List", L"File1") == saved && Ini(L"Recent File List", L"File2") == utf8File,
-        "the recent files: the saved name first, then the opened one");
+  check(Ini(kIniSectionControl, L"InFileType") == L"0", "the open dialog's last choice is InFileType 0");
+  check(Ini(kIniSectionControl, L"OutFileType") == L"3", "saving with KSコード stored OutFileType 3");
+  check(Ini(L"Recent File List", L"File1") == lastSaved && Ini(L"Recent File List", L"File2") == folder + L"out-gm.txt",
+        "the recent files: the names saved last first: %s", U8(Ini(L"Recent File List", L"File1")).c_str());
   return wtest::finish();
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "doc_seams.h"
 #include "profile.h"
 
 namespace brisel {
@@ -17,10 +18,9 @@ inline constexpr int kInFileTypeCount = 6;   // 0 automatic .. 5 GM
 inline constexpr int kOutFileTypeCount = 5;  // 0 UTF-8 .. 4 GM
 inline constexpr int kPasteCodeCount = 3;    // 0 automatic, 1 KS, 2 GM
 
-struct EditorSettings {
+// The file codes (InFileType, OutFileType) are the part the document reads.
+struct EditorSettings : FileCodeSettings {
   int pasteCode = 0;
-  int inFileType = 0;
-  int outFileType = 0;
   int ksCopyFlag = 1;  // 1: a KS copy also as rich text
   int gmCopyFlag = 1;
   std::u16string ksCopyFont = u"KS P Mincho";

@@ -12,7 +12,6 @@
 #include "brisel_resource.h"
 #include "custom_file_dialog.h"
 #include "dialog.h"
-#include "editor_document.h"
 #include "help.h"
 #include "main_frame.h"
 #include "open_path.h"
@@ -105,7 +104,9 @@ editorview::CBriselView* CBriselApp::View() const {
   return frames_ ? static_cast<editorview::CBriselView*>(frames_->ActiveView()) : nullptr;
 }
 
-fw::Document* CBriselApp::ActiveDocument() const { return template_ ? template_->ActiveDocument() : nullptr; }
+CBriselDoc* CBriselApp::ActiveDocument() const {
+  return template_ ? static_cast<CBriselDoc*>(template_->ActiveDocument()) : nullptr;
+}
 
 void CBriselApp::SyncViewSettings() {
   viewSettings_.pasteCode = settings_.pasteCode;
@@ -158,6 +159,7 @@ bool CBriselApp::InitInstance() {
   viewResources_.gm = &gm_;
   viewResources_.rtf = &rtf_;
   viewResources_.settings = &viewSettings_;
+  viewResources_.detector = &detector_;
 
   // 3. The single-document template.
   ui_ = std::make_unique<BriselDocumentUi>(module(), *this);
@@ -165,14 +167,19 @@ bool CBriselApp::InitInstance() {
       fw::SdiFrames::Resources{programName(), IDR_MAINFRAME, IDR_MAINFRAME, StartShowCommand(), nullptr},
       [this] { return std::make_unique<CMainFrame>(module()); },
       [this](fw::Document& d, fw::FrameWindow& frame) -> std::unique_ptr<fw::View> {
-        const EditorDocumentParts parts = EditorDocumentOf(d);
-        auto view = std::make_unique<editorview::CBriselView>(*parts.document, *parts.lines, viewResources_, viewFont_);
+        auto& doc = static_cast<CBriselDoc&>(d);
+        auto view = std::make_unique<editorview::CBriselView>(doc, doc, viewResources_, viewFont_);
         if (!view->Create(frame)) return nullptr;
+        docHost_.SetView(&view->Engine());
         return view;
       });
   const std::wstring untitled = module().String(IDS_UNTITLED);
   template_ = std::make_unique<fw::SingleDocTemplate>(
-      [this] { return MakeEditorDocument(*ui_, settings_); }, *frames_, u".txt",
+      [this]() -> std::unique_ptr<fw::Document> {
+        return std::make_unique<CBriselDoc>(CBriselDoc::Services{*ui_, files_, docHost_, settings_, gm_,
+                                                                 codeconv::PlatformCodePages(), &detector_});
+      },
+      *frames_, u".txt",
       untitled.empty() ? std::u16string(fw::kUntitledText) : U16(untitled));
   SetDocTemplate(template_.get());
 

@@ -9,6 +9,9 @@
 #include <string>
 
 #include "app.h"
+#include "brisel_doc.h"
+#include "charvane_detector.h"
+#include "doc_notices.h"
 #include "editor_settings.h"
 #include "gm_converter.h"
 #include "hangul_view.h"
@@ -17,6 +20,7 @@
 #include "recent_files.h"
 #include "rtf_clip.h"
 #include "sdi.h"
+#include "win_file_store.h"
 
 namespace brisel {
 
@@ -52,7 +56,7 @@ class CBriselApp final : public fw::App {
 
   CMainFrame* MainFrame() const;
   editorview::CBriselView* View() const;
-  fw::Document* ActiveDocument() const;
+  CBriselDoc* ActiveDocument() const;
 
   // Opens a file by the name a user or the shell gave (quotes, a relative
   // path, a shortcut); null on failure (the user has been told).
@@ -91,6 +95,9 @@ class CBriselApp final : public fw::App {
   editorview::RtfClipBuilder rtf_;
   editorview::ViewResources viewResources_;
   std::unique_ptr<BriselDocumentUi> ui_;
+  Win32FileStore files_;
+  Win32DocumentHost docHost_;
+  CharvaneDetector detector_;
   std::unique_ptr<fw::SdiFrames> frames_;
   std::unique_ptr<fw::SingleDocTemplate> template_;
 };
