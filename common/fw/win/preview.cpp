@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "dialog.h"
 #include "frame.h"
 #include "gdi.h"
 #include "view.h"
@@ -13,7 +14,8 @@ namespace {
 
 PreviewWindow* g_active = nullptr;
 
-constexpr int kButtonWidth = 96;
+constexpr int kButtonPadding = 20;
+constexpr int kButtonMinWidth = 64;
 constexpr int kGap = 4;
 constexpr int kPaperGap = 12;  // around and between the pages
 
@@ -115,9 +117,18 @@ void PreviewWindow::Layout() {
   RECT c{};
   GetClientRect(hwnd(), &c);
   int x = kGap;
+  ClientDc dc(hwnd());
+  Selection font(dc.get(), barFont_);
   for (const ButtonSpec& b : kButtons) {
-    if (HWND w = GetDlgItem(hwnd(), static_cast<int>(b.id))) MoveWindow(w, x, kGap, kButtonWidth, barHeight_ - 2 * kGap, TRUE);
-    x += kButtonWidth + kGap;
+    HWND w = GetDlgItem(hwnd(), static_cast<int>(b.id));
+    if (!w) continue;
+    // As wide as the longer of its texts (two of them change), with room around.
+    SIZE text{};
+    const std::wstring now = WindowText(w);
+    GetTextExtentPoint32W(dc.get(), now.c_str(), static_cast<int>(now.size()), &text);
+    const int width = std::max<int>(text.cx + kButtonPadding, kButtonMinWidth);
+    MoveWindow(w, x, kGap, width, barHeight_ - 2 * kGap, TRUE);
+    x += width + kGap;
   }
   if (HWND w = GetDlgItem(hwnd(), kPages + 100)) MoveWindow(w, x + kGap, kGap + 4, std::max<int>(c.right - x - 2 * kGap, 0), barHeight_ - 2 * kGap - 4, TRUE);
   InvalidateRect(hwnd(), nullptr, FALSE);
@@ -211,7 +222,10 @@ void PreviewWindow::Command(UINT id) {
     case kClose: Close(); return;
     default: return;
   }
-  if (changed) UpdateButtons();
+  if (changed) {
+    UpdateButtons();
+    Layout();
+  }
   SetFocus(hwnd());
 }
 
