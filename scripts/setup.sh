@@ -16,6 +16,7 @@ packages=(
   fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho fonts-arphic-uming libfreetype-dev
   locales unicode-data libhangul-data bzip2 python3
   clang clang-14 libclang-rt-14-dev
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2:i386
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -20,6 +20,7 @@
 #include "rtf_clip.h"
 #include "view.h"
 #include "view_engine.h"
+#include "view_print.h"
 #include "win_clipboard.h"
 
 namespace editorview {
@@ -48,6 +49,7 @@ struct ViewResources {
   const RtfClipBuilder* rtf = nullptr;               // the templates loaded; null: no rich text
   const ViewSettings* settings = nullptr;            // null: the defaults
   CodeDetector* detector = nullptr;                  // null: pasted bytes are taken as KS
+  const PageSettings* pageSettings = nullptr;        // margins, header, footer ("PageSet"); null: the defaults
 };
 
 // The rich-text templates and the GM code tables from a module's resources.
@@ -89,6 +91,14 @@ class HangulView : public fw::View {
   bool OnCommand(unsigned id) override;
   bool OnUpdateCommand(unsigned id, fw::CommandState& state) override;
 
+  // Printing (view_print.h) where the variant prints; the framework's own otherwise.
+  bool OnPreparePrinting(fw::PrintInfo& info) override;
+  void OnBeginPrinting(HDC printerDc, fw::PrintInfo& info) override;
+  void OnPrepareDC(HDC dc, fw::PrintInfo* info) override;
+  void OnPrint(HDC dc, fw::PrintInfo& info) override;
+  void OnEndPrinting(HDC printerDc, fw::PrintInfo& info) override;
+  const ViewPrinting& Printing() const { return *printing_; }
+
  protected:
   void OnDraw(HDC dc) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -116,6 +126,7 @@ class HangulView : public fw::View {
   Win32Clipboard clipboard_;
   std::unique_ptr<Host> host_;
   std::unique_ptr<ViewEngine> engine_;
+  std::unique_ptr<ViewPrinting> printing_;
   ViewColours colours_;
   HWND scrollBar_ = nullptr;
   int scrollBarWidth_ = 0;

@@ -87,7 +87,10 @@ std::wstring ResolveShortcut(const std::wstring& path) {
 }
 
 CBriselApp::CBriselApp(const fw::Module& module)
-    : fw::App(module, ProgramTitle(module)), store_(fw::ProgramProfileFile(module.handle())), profile_(store_) {
+    : fw::App(module, ProgramTitle(module)),
+      store_(fw::ProgramProfileFile(module.handle())),
+      profile_(store_),
+      pageProfile_(store_.file()) {
   screenDc_ = GetDC(nullptr);
   newShell_ = LOBYTE(LOWORD(GetVersion())) > 3;
 }
@@ -142,6 +145,7 @@ bool CBriselApp::InitInstance() {
   recentFiles_.Read(profile_);
   settings_ = ReadControlSettings(profile_);
   SyncViewSettings();
+  pageSettings_ = LoadPageSet(pageProfile_);
   const FontSettings f = ReadFontSettings(profile_);
   viewFont_ = LOGFONTW{};
   viewFont_.lfHeight = f.height;
@@ -160,6 +164,7 @@ bool CBriselApp::InitInstance() {
   viewResources_.rtf = &rtf_;
   viewResources_.settings = &viewSettings_;
   viewResources_.detector = &detector_;
+  viewResources_.pageSettings = &pageSettings_;
 
   // 3. The single-document template.
   ui_ = std::make_unique<BriselDocumentUi>(module(), *this);
@@ -245,6 +250,16 @@ void CBriselApp::OnFileOpen() {
   OpenDocumentFile(U16(name));
 }
 
+// The page-setup dialog; OK keeps the margins and templates for printing
+// and writes the section "PageSet".
+void CBriselApp::OnPageSetup() {
+  CPageSetDlg dialog(module(), pageSettings_);
+  dialog.helpFile = helpFile_;
+  if (!dialog.DoModal(MainWindow())) return;
+  pageSettings_ = dialog.Result();
+  SavePageSet(pageProfile_, pageSettings_);
+}
+
 void CBriselApp::OpenRecentFile(unsigned id) {
   const std::u16string path(recentFiles_.EntryOfCommand(id));
   if (path.empty()) return;
@@ -267,6 +282,7 @@ bool CBriselApp::OnCommand(unsigned id) {
   }
   switch (id) {
     case ID_FILE_OPEN: OnFileOpen(); return true;
+    case ID_FILE_PAGE_SETUP: OnPageSetup(); return true;
     case ID_APP_ABOUT: {
       CAboutDlg about(module());
       about.DoModal(MainWindow());
@@ -281,7 +297,7 @@ bool CBriselApp::OnUpdateCommand(unsigned id, fw::CommandState& state) {
     state.enabled = !recentFiles_.EntryOfCommand(id).empty();
     return true;
   }
-  if (id == ID_FILE_OPEN || id == ID_APP_ABOUT) return true;
+  if (id == ID_FILE_OPEN || id == ID_FILE_PAGE_SETUP || id == ID_APP_ABOUT) return true;
   return fw::App::OnUpdateCommand(id, state);
 }
 

@@ -15,6 +15,7 @@
 #include "editor_settings.h"
 #include "gm_converter.h"
 #include "hangul_view.h"
+#include "page_setup_dialog.h"
 #include "profile.h"
 #include "profile_win.h"
 #include "recent_files.h"
@@ -75,6 +76,7 @@ class CBriselApp final : public fw::App {
 
  private:
   void OnFileOpen();
+  void OnPageSetup();
   void OpenRecentFile(unsigned id);
   void NoteRecentFile();
 
@@ -89,7 +91,9 @@ class CBriselApp final : public fw::App {
   LOGFONTW viewFont_{};
   int fontType_ = 4;
   bool imeFlag_ = false;
-  std::u16string lastPath_;  // of the document, as the recent-file list last saw it
+  std::u16string lastPath_;
+  IniProfile pageProfile_;                 // "PageSet", as the page setup reads and writes it
+  editorview::PageSettings pageSettings_;  // what the view prints with  // of the document, as the recent-file list last saw it
 
   codeconv::GmCodeConverter gm_;
   editorview::RtfClipBuilder rtf_;

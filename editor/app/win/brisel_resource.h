@@ -58,5 +58,4 @@
 #define IDS_PASTE_KS 62010
 #define IDS_PASTE_GM 62011
 #define IDS_REREAD_QUESTION 62024
-#define IDS_TEXT_FILTER 62030      // "ﾃｷｽﾄﾌｧｲﾙ(*.txt)"
-#define IDS_FILE_CODE_LABEL 62031  // "ファイルのコード"
+#define IDS_TEXT_FILTER 62040      // "ﾃｷｽﾄﾌｧｲﾙ(*.txt)"
