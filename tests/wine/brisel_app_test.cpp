@@ -5,10 +5,12 @@
 // named on its command line, is typed into through the installed input
 // method on the keyboard road, saves, and writes its INI file at exit; the
 // next start restores a stored placement (maximised, the rectangle brought
-// back from off the screen), opens and saves files through the open and
-// save dialogs with their code box, and writes the codes chosen there.
+// back from off the screen), opens the five codes with automatic detection
+// and saves each code byte for byte through the open and save dialogs with
+// their code box, shows its print preview and prints to the fixture's PDF
+// printer, and writes the codes chosen there.
 //
-//   brisel_app_test.exe <screenshot folder>
+//   brisel_app_test.exe <screenshot folder> [<folder of the PDF printer's files>]
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -251,11 +253,12 @@ std::u16string Fixture() { return u"안녕하세요 Brisel\n두 번째 줄"; }
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   wtest::report().group = "win32 editor program";
-  if (argc != 2) {
-    std::printf("usage: brisel_app_test <screenshot folder>\n");
+  if (argc != 2 && argc != 3) {
+    std::printf("usage: brisel_app_test <screenshot folder> [<PDF folder>]\n");
     return 2;
   }
   const std::wstring shots = imedrv::WidenArg(argv[1]);
+  const std::wstring pdfFolder = argc == 3 ? imedrv::WidenArg(argv[2]) : L"";
   const std::wstring installDir = imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory");
   const std::wstring program = installDir + L"\\GeulmaruV6\\BRISELV6.EXE";
   if (!check(GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s",
@@ -430,6 +433,37 @@ int main(int argc, char** argv) {
     check(got == *out.bytes, "saved in code %d byte for byte: %s", out.code, imedrv::Hex(got).c_str());
     lastSaved = path;
   }
+
+  // The print preview (57609) over the frame, closed with Esc; then a
+  // direct print (57608) on the default printer, the fixture's PDF printer.
+  PostMessageW(e.main, WM_COMMAND, 57609, 0);
+  if (HWND preview = WaitForWindow(e.pi.dwProcessId, L"fw.PrintPreview", nullptr, 15000)) {
+    check(true, "the print preview opens");
+    wtest::Pump(800);
+    wtest::Capture(preview, shots, L"brisel-preview");
+    PostMessageW(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 50 && IsWindow(preview); ++i) wtest::Pump(100);
+    check(!IsWindow(preview) && IsWindowEnabled(e.main), "Esc closes the preview and gives the frame back");
+  } else {
+    check(false, "the print preview opens");
+  }
+  if (!pdfFolder.empty()) {
+    PostMessageW(e.main, WM_COMMAND, 57608, 0);
+    std::string pdf;
+    for (int i = 0; i < 300 && pdf.rfind("%PDF", 0) != 0; ++i) {
+      wtest::Pump(200);
+      WIN32_FIND_DATAW found{};
+      HANDLE h = FindFirstFileW((pdfFolder + L"\\*.pdf").c_str(), &found);
+      if (h == INVALID_HANDLE_VALUE) continue;
+      FindClose(h);
+      pdf = wtest::ReadFileBytes(pdfFolder + L"\\" + found.cFileName);
+      if (pdf.find("%%EOF") == std::string::npos) pdf.clear();
+    }
+    check(pdf.rfind("%PDF", 0) == 0, "the direct print reaches the PDF printer (%zu bytes)", pdf.size());
+  } else {
+    note("no PDF printer given: the direct print is not tried");
+  }
+
   check(Close(e), "the editor ends again");
   check(Ini(kIniSectionWindow, L"showCmd") == L"3", "exit wrote showCmd 3");
   {
