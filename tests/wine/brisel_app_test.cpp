@@ -246,6 +246,17 @@ bool MakeShortcut(const std::wstring& link, const std::wstring& target) {
   return ok;
 }
 
+// The texts of a message box's static controls.
+std::wstring BoxText(HWND box) {
+  std::wstring text;
+  for (HWND c = FindWindowExW(box, nullptr, L"Static", nullptr); c; c = FindWindowExW(box, c, L"Static", nullptr)) {
+    wchar_t part[256]{};
+    GetWindowTextW(c, part, 256);
+    text += part;
+  }
+  return text;
+}
+
 std::u16string Fixture() { return u"안녕하세요 Brisel\n두 번째 줄"; }
 
 }  // namespace
@@ -475,5 +486,28 @@ int main(int argc, char** argv) {
   check(Ini(kIniSectionControl, L"OutFileType") == L"3", "saving with KSコード stored OutFileType 3");
   check(Ini(L"Recent File List", L"File1") == lastSaved && Ini(L"Recent File List", L"File2") == folder + L"out-gm.txt",
         "the recent files: the names saved last first: %s", U8(Ini(L"Recent File List", L"File1")).c_str());
+
+  // ---- a file that is not there: box 61697, and the program ends ----
+  {
+    const std::wstring missing = folder + L"missing.txt";
+    DeleteFileW(missing.c_str());
+    std::wstring line = L"\"" + program + L"\" \"" + missing + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (check(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) !=
+                  FALSE,
+              "the editor starts on a file that is not there")) {
+      HWND box = WaitForWindow(pi.dwProcessId, L"#32770", nullptr, 60000);
+      const std::wstring text = box ? BoxText(box) : L"(no box)";
+      check(text == L"ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。", "it says so: %s", U8(text).c_str());
+      if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+      const bool ended = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
+      if (!ended) TerminateProcess(pi.hProcess, 99);
+      check(ended, "and ends");
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
   return wtest::finish();
 }

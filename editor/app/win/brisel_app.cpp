@@ -192,12 +192,10 @@ bool CBriselApp::InitInstance() {
   sedit::RegisterSEditClass(module().handle(), g_sedit.table, g_seditHost);
 
   // 5. The command line: a new document or the file named.
+  // A file that cannot be opened ends the program (its box has said why).
   const fw::CommandLineInfo info = ParseCommandLine();
   if (info.command == fw::ShellCommand::kFileOpen) {
-    if (!OpenDocumentFile(info.fileName)) {
-      // The box has said why; the editor still starts, on a new document.
-      if (!template_->OpenDocumentFile(nullptr)) return false;
-    }
+    if (!OpenDocumentFile(info.fileName)) return false;
   } else if (!ProcessShellCommand(info)) {
     return false;
   }
