@@ -37,6 +37,7 @@ namespace {
 constexpr UINT kStatusBarId = 59393;
 constexpr UINT kToolBarId = 0xE800;
 constexpr UINT kFileCodeBox = 1036;
+constexpr int kPasteCodeBox = 62003;
 constexpr wchar_t kIniSectionControl[] = L"Control";
 constexpr wchar_t kIniSectionWindow[] = L"Window size";
 
@@ -257,6 +258,22 @@ std::wstring BoxText(HWND box) {
   return text;
 }
 
+// The paste-code box of the tool bar (a child of the frame's descendants).
+HWND PasteCodeBox(HWND main) {
+  struct Find {
+    HWND found = nullptr;
+  } f;
+  EnumChildWindows(
+      main,
+      [](HWND w, LPARAM lp) WINAPI -> BOOL {
+        if (GetDlgCtrlID(w) != kPasteCodeBox) return TRUE;
+        reinterpret_cast<Find*>(lp)->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
 std::u16string Fixture() { return u"안녕하세요 Brisel\n두 번째 줄"; }
 
 }  // namespace
@@ -311,8 +328,7 @@ int main(int argc, char** argv) {
     check(status && IsWindowVisible(status), "first start: the status bar shows");
     check(SendMessageW(status, SB_GETPARTS, 0, 0) == 5, "the status bar has five panes");
     HWND tool = GetDlgItem(e.main, kToolBarId);
-    if (tool) check(IsWindowVisible(tool), "first start: the tool bar shows");
-    else note("no tool bar yet");
+    check(tool && IsWindowVisible(tool), "first start: the tool bar shows");
   }
   check(ViewText(e.main) == Fixture(), "the view shows the file's text");
 
@@ -338,6 +354,17 @@ int main(int argc, char** argv) {
     const std::string got = wtest::ReadFileBytes(utf8File);
     check(got == expected, "Ctrl+S saved the typed text in UTF-8: %s", imedrv::Hex(got).c_str());
   }
+  // "KSｺｰﾄﾞ 貼り付け" chosen in the tool bar's paste-code box.
+  if (HWND box = PasteCodeBox(e.main)) {
+    const std::vector<std::wstring> pasteItems = {L"自動識別 貼り付け", L"KSｺｰﾄﾞ 貼り付け", L"GMｺｰﾄﾞ 貼り付け"};
+    check(BoxItems(box) == pasteItems, "the paste-code box offers its three codes");
+    check(SendMessageW(box, CB_GETCURSEL, 0, 0) == 0, "it starts on PasteCode 0");
+    SendMessageW(box, CB_SETCURSEL, 1, 0);
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(kPasteCodeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    wtest::Pump(200);
+  } else {
+    check(false, "the tool bar has the paste-code box");
+  }
   const RECT placed = imedrv::WindowRect(e.main);
   check(Close(e), "the editor ends when its window closes");
   {
@@ -346,10 +373,12 @@ int main(int argc, char** argv) {
     check(Ini(kIniSectionWindow, L"Rect") == rect, "exit wrote Rect %s: %s", U8(std::wstring(rect)).c_str(),
           U8(Ini(kIniSectionWindow, L"Rect")).c_str());
     check(Ini(kIniSectionWindow, L"showCmd") == L"1", "exit wrote showCmd 1");
-    check(Ini(kIniSectionWindow, L"status") == L"1", "exit wrote status 1");
-    check(Ini(kIniSectionControl, L"PasteCode") == L"0" && Ini(kIniSectionControl, L"InFileType") == L"0" &&
-              Ini(kIniSectionControl, L"OutFileType") == L"0",
-          "exit wrote the section Control");
+    check(Ini(kIniSectionWindow, L"status") == L"1" && Ini(kIniSectionWindow, L"tool") == L"1",
+          "exit wrote status 1 and tool 1");
+    check(Ini(kIniSectionControl, L"PasteCode") == L"1", "choosing KSｺｰﾄﾞ 貼り付け wrote PasteCode 1");
+    check(Ini(kIniSectionControl, L"InFileType") == L"0" && Ini(kIniSectionControl, L"OutFileType") == L"0" &&
+              Ini(kIniSectionControl, L"KsCopyFlag") == L"1" && Ini(kIniSectionControl, L"GmCopyFlag") == L"1",
+          "exit wrote the rest of the section Control");
     check(Ini(L"Recent File List", L"File1") == utf8File, "the file opened heads the recent files: %s",
           U8(Ini(L"Recent File List", L"File1")).c_str());
   }
@@ -366,6 +395,10 @@ int main(int argc, char** argv) {
   }
   check(Caption(e.main) == L"utf8.txt - Brisel", "the shortcut opens its target: %s", U8(Caption(e.main)).c_str());
   check(IsZoomed(e.main) != FALSE, "closed maximised, started maximised");
+  {
+    HWND box = PasteCodeBox(e.main);
+    check(box && SendMessageW(box, CB_GETCURSEL, 0, 0) == 1, "the paste-code box starts on the stored PasteCode 1");
+  }
   RECT normal{};
   {
     WINDOWPLACEMENT wp{};

@@ -170,7 +170,7 @@ bool CBriselApp::InitInstance() {
   ui_ = std::make_unique<BriselDocumentUi>(module(), *this);
   frames_ = std::make_unique<fw::SdiFrames>(
       fw::SdiFrames::Resources{programName(), IDR_MAINFRAME, IDR_MAINFRAME, StartShowCommand(), nullptr},
-      [this] { return std::make_unique<CMainFrame>(module()); },
+      [this] { return std::make_unique<CMainFrame>(module(), viewSettings_.pasteCode); },
       [this](fw::Document& d, fw::FrameWindow& frame) -> std::unique_ptr<fw::View> {
         auto& doc = static_cast<CBriselDoc&>(d);
         auto view = std::make_unique<editorview::CBriselView>(doc, doc, viewResources_, viewFont_);
@@ -309,6 +309,8 @@ bool CBriselApp::OnIdle(long count) {
 }
 
 int CBriselApp::ExitInstance() {
+  // The paste code as the box (or a font of another code) left it.
+  settings_.pasteCode = viewSettings_.pasteCode;
   WriteControlSettings(profile_, settings_);
   recentFiles_.Write(profile_);
   CoUninitialize();

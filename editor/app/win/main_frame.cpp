@@ -7,7 +7,6 @@
 
 #include "brisel_app.h"
 #include "brisel_resource.h"
-#include "gdi.h"
 #include "help.h"
 #include "help_route.h"
 #include "recent_files.h"
@@ -19,34 +18,16 @@ namespace {
 PlaceRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const PlaceRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-// The width of a text in a window's font, with the bar's padding.
-int TextWidth(HWND window, const wchar_t* text) {
-  HDC dc = GetDC(window);
-  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0));
-  HGDIOBJ before = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-  SelectObject(dc, before);
-  ReleaseDC(window, dc);
-  return size.cx + 2 * GetSystemMetrics(SM_CXEDGE) + 6;
+// By the bar's own style: while the frame is being destroyed it is hidden,
+// and IsWindowVisible would say so of every child.
+bool BarShown(HWND frame, UINT id) {
+  HWND bar = GetDlgItem(frame, static_cast<int>(id));
+  return bar && (GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 }  // namespace
 
-// By the bar's own style: while the frame is being destroyed it is hidden,
-// and IsWindowVisible would say so of every child.
-bool CContFrameWnd::BarShown(HWND bar) { return bar && (GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 // ---- CContFrameWnd ----
-
-HWND CContFrameWnd::ToolBar() const { return GetDlgItem(hwnd(), fw::kToolBarId); }
-HWND CContFrameWnd::StatusBar() const { return GetDlgItem(hwnd(), fw::kStatusBarId); }
-
-void CContFrameWnd::ShowBar(HWND bar, bool show) {
-  if (!bar) return;
-  ShowWindow(bar, show ? SW_SHOW : SW_HIDE);
-  RecalcLayout();
-}
 
 ScreenMetrics CContFrameWnd::MeasureScreen(const PlaceRect* nearRect) {
   ScreenMetrics s;
@@ -83,8 +64,8 @@ void CContFrameWnd::ActivateFrame(int showCommand) {
     wp.ptMinPosition = {plan.minX, plan.minY};
     wp.ptMaxPosition = {plan.maxX, plan.maxY};
     wp.rcNormalPosition = ToRect(plan.normal);
-    if (HWND bar = ToolBar()) ShowWindow(bar, plan.toolBar ? SW_SHOW : SW_HIDE);
-    if (HWND bar = StatusBar()) ShowWindow(bar, plan.statusBar ? SW_SHOW : SW_HIDE);
+    ShowControlBar(fw::kToolBarId, plan.toolBar);
+    ShowControlBar(fw::kStatusBarId, plan.statusBar);
     SetWindowPlacement(hwnd(), &wp);
     RecalcLayout();
     showCommand = plan.showCmd;
@@ -97,10 +78,9 @@ bool CContFrameWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (GetWindowPlacement(hwnd(), &wp)) {
-      const HWND tool = ToolBar();
-      const HWND status = StatusBar();
+      // A floating tool bar is shown while its own window is.
       WriteWindowPlacement(CBriselApp::Get()->Profile(), FromRect(wp.rcNormalPosition), static_cast<int>(wp.showCmd),
-                           BarShown(tool), BarShown(status));
+                           IsControlBarShown(fw::kToolBarId), BarShown(hwnd(), fw::kStatusBarId));
     }
   }
   return fw::FrameWindow::OnMessage(message, wParam, lParam, result);
@@ -108,52 +88,24 @@ bool CContFrameWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 // ---- CMainFrame ----
 
+// The tool bar (its buttons, the paste-code box, docking on every side)
+// and the status bar with its five panes: the message, the line status as
+// wide as "999999 /9999", the code as wide as "GM   ", CAP and NUM.
 bool CMainFrame::OnCreate() {
-  CreateStatusBar();
+  if (!toolBar_.Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_TITLE)) ||
+      !toolBar_.LoadToolBar(IDR_EDITOR_TOOLBAR) || !statusBar_.Create(*this, fw::kStatusBarId)) {
+    return false;
+  }
+  toolBar_.PositionCombo();
+  toolBar_.FillCombo();
+  const fw::StatusPane panes[] = {
+      {0, L""}, {0, L"999999 /9999"}, {0, L"GM   "}, {fw::kIndicatorCaps, L""}, {fw::kIndicatorNum, L""}};
+  statusBar_.SetPanes(panes);
   DragAcceptFiles(hwnd(), TRUE);
   return true;
 }
 
-void CMainFrame::CreateStatusBar() {
-  HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
-                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(fw::kStatusBarId)), module().handle(),
-                                nullptr);
-  if (!status) return;
-  SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(CBriselApp::Get()->ControlBarFont())), 0);
-  SizeStatusPanes();
-  SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(module().String(IDS_IDLE_MESSAGE).c_str()));
-}
-
-// Pane 0 the message; pane 1 the line status as wide as "999999 /9999";
-// pane 2 the code as wide as "GM   "; then CAP and NUM.
-void CMainFrame::SizeStatusPanes() {
-  HWND status = StatusBar();
-  if (!status) return;
-  RECT client{};
-  GetClientRect(status, &client);
-  const int widths[] = {TextWidth(status, L"999999 /9999"), TextWidth(status, L"GM   "), TextWidth(status, L"CAP"),
-                        TextWidth(status, L"NUM")};
-  int edges[5];
-  int right = client.right - GetSystemMetrics(SM_CXVSCROLL);
-  for (int i = 4; i >= 1; --i) {
-    edges[i] = right;
-    right -= widths[i - 1];
-  }
-  edges[0] = right > 0 ? right : 0;
-  edges[4] = -1;
-  SendMessageW(status, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
-}
-
-void CMainFrame::FillPasteCodeCombo() {
-  HWND bar = ToolBar();
-  HWND box = bar ? GetDlgItem(bar, IDS_PASTE_CODE_TIP) : nullptr;
-  if (!box) return;
-  SendMessageW(box, CB_RESETCONTENT, 0, 0);
-  for (unsigned id : {IDS_PASTE_AUTO, IDS_PASTE_KS, IDS_PASTE_GM}) {
-    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(module().String(id).c_str()));
-  }
-  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(CBriselApp::Get()->Settings().pasteCode), 0);
-}
+void CMainFrame::FillPasteCodeCombo() { toolBar_.FillCombo(); }
 
 void CMainFrame::WinHelp(unsigned long data, unsigned command) {
   fw::RouteWinHelpToViewer(hwnd(), CBriselApp::Get()->HelpFile(), command, data);
@@ -206,36 +158,19 @@ void CMainFrame::UpdateRecentFileItems(HMENU popup) {
 
 bool CMainFrame::OnCommand(unsigned id) {
   switch (id) {
-    case ID_VIEW_TOOLBAR: {
-      HWND bar = ToolBar();
-      ShowBar(bar, !BarShown(bar));
-      return true;
-    }
-    case ID_VIEW_STATUS_BAR: {
-      HWND bar = StatusBar();
-      ShowBar(bar, !BarShown(bar));
-      return true;
-    }
     case ID_HELP_INDEX: WinHelp(0, fw::kWinHelpContents); return true;
     case ID_HELP_FINDER: WinHelp(0, fw::kWinHelpFinder); return true;
     case ID_HELP_USING: WinHelp(0, fw::kWinHelpHelpOnHelp); return true;
-    default: return fw::FrameWindow::OnCommand(id);
+    default: return CContFrameWnd::OnCommand(id);
   }
 }
 
 bool CMainFrame::OnUpdateCommand(unsigned id, fw::CommandState& state) {
   switch (id) {
-    case ID_VIEW_TOOLBAR:
-    case ID_VIEW_STATUS_BAR: {
-      HWND bar = id == ID_VIEW_TOOLBAR ? ToolBar() : StatusBar();
-      state.enabled = bar != nullptr;
-      state.checked = BarShown(bar);
-      return true;
-    }
     case ID_HELP_INDEX:
     case ID_HELP_FINDER:
     case ID_HELP_USING: state.enabled = true; return true;
-    default: return fw::FrameWindow::OnUpdateCommand(id, state);
+    default: return CContFrameWnd::OnUpdateCommand(id, state);
   }
 }
 
@@ -247,12 +182,6 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
       }
       return false;
-    case WM_SIZE:
-      if (HWND status = StatusBar()) {
-        SendMessageW(status, WM_SIZE, 0, 0);
-        SizeStatusPanes();
-      }
-      break;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       result = 0;

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "frame.h"
+#include "paste_code_bar.h"
+#include "statusbar.h"
 #include "window_placement.h"
 
 namespace brisel {
@@ -23,10 +25,6 @@ class CContFrameWnd : public fw::FrameWindow {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The screen as the placement rules need it, for the monitor nearest nearRect.
   static ScreenMetrics MeasureScreen(const PlaceRect* nearRect);
-  HWND ToolBar() const;
-  HWND StatusBar() const;
-  void ShowBar(HWND bar, bool show);
-  static bool BarShown(HWND bar);
 
  private:
   bool firstActivation_ = true;
@@ -34,7 +32,9 @@ class CContFrameWnd : public fw::FrameWindow {
 
 class CMainFrame final : public CContFrameWnd {
  public:
-  explicit CMainFrame(const fw::Module& module) : CContFrameWnd(module) {}
+  // pasteCode: the setting the paste-code box shows and sets.
+  CMainFrame(const fw::Module& module, int& pasteCode)
+      : CContFrameWnd(module), toolBar_(module, pasteCode), statusBar_(module) {}
 
   // WinHelp of the frame: HTML Help on the program's help file.
   void WinHelp(unsigned long data, unsigned command);
@@ -49,10 +49,11 @@ class CMainFrame final : public CContFrameWnd {
 
  private:
   bool OnCreate();
-  void CreateStatusBar();
-  void SizeStatusPanes();
   void OnDropFiles(HDROP drop);
   void UpdateRecentFileItems(HMENU popup);
+
+  editorview::CPasteCodeBar toolBar_;
+  fw::StatusBar statusBar_;
 };
 
 }  // namespace brisel
