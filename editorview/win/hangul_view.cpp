@@ -352,12 +352,14 @@ void HangulView::OnUpdate(fw::DocumentView*, long hint) {
 }
 
 bool HangulView::OnCommand(unsigned id) {
+  if (DialogCommand(id)) return true;
   const bool find = params_.variant->findReplace && IsIn(kFindCommands, id);
   if (!find && !IsIn(kViewCommands, id)) return false;
   return engine_->Command(id);
 }
 
 bool HangulView::OnUpdateCommand(unsigned id, fw::CommandState& state) {
+  if (DialogCommand(id, &state)) return true;
   const bool find = params_.variant->findReplace && IsIn(kFindCommands, id);
   if (!find && !IsIn(kViewCommands, id)) return false;
   state.enabled = engine_->CommandEnabled(id);
