@@ -355,6 +355,7 @@ void HangulView::OnUpdate(fw::DocumentView*, long hint) {
 
 bool HangulView::OnCommand(unsigned id) {
   if (fw::View::OnCommand(id)) return true;  // printing
+  if (DialogCommand(id)) return true;
   const bool find = params_.variant->findReplace && IsIn(kFindCommands, id);
   if (!find && !IsIn(kViewCommands, id)) return false;
   return engine_->Command(id);
@@ -362,6 +363,7 @@ bool HangulView::OnCommand(unsigned id) {
 
 bool HangulView::OnUpdateCommand(unsigned id, fw::CommandState& state) {
   if (fw::View::OnUpdateCommand(id, state)) return true;
+  if (DialogCommand(id, &state)) return true;
   const bool find = params_.variant->findReplace && IsIn(kFindCommands, id);
   if (!find && !IsIn(kViewCommands, id)) return false;
   state.enabled = engine_->CommandEnabled(id);

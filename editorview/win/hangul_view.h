@@ -19,6 +19,7 @@
 #include "gm_converter.h"
 #include "rtf_clip.h"
 #include "view.h"
+#include "view_dialogs.h"
 #include "view_engine.h"
 #include "view_print.h"
 #include "win_clipboard.h"
@@ -86,6 +87,11 @@ class HangulView : public fw::View {
   // Status pane 2: "GM" or "KS" by the font.
   void UpdateCodeStatus();
 
+  // The program's dialogs of find, replace, font and settings (null: none);
+  // they outlive the view or are taken away first.
+  void SetDialogs(ViewDialogs* dialogs) { dialogs_ = dialogs; }
+  ViewDialogs* Dialogs() const { return dialogs_; }
+
   void OnInitialUpdate() override;
   void OnUpdate(fw::DocumentView* sender, long hint) override;
   bool OnCommand(unsigned id) override;
@@ -114,6 +120,9 @@ class HangulView : public fw::View {
   void SetStatusPane(int pane, const std::wstring& text);
   void LookUpEditions();
   ViewFont MeasureFont();
+  // A command of the program's dialogs: carried out, or with state its
+  // update-UI given; false when it is none of theirs (view_dialogs.cpp).
+  bool DialogCommand(unsigned id, fw::CommandState* state = nullptr);
 
   ViewWindowParams params_;
   ViewResources resources_;
@@ -137,6 +146,7 @@ class HangulView : public fw::View {
   bool focus_ = false;
   POINT lastMouse_{};
   wchar_t pendingHighSurrogate_ = 0;
+  ViewDialogs* dialogs_ = nullptr;
 };
 
 // The editor's view.

@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <prsht.h>
 #include <dlgs.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -164,21 +165,14 @@ void Type(const char* keys) {
 
 // The view's whole text as its KS copy puts it on the clipboard (UTF-16;
 // line breaks as LF).
+std::u16string SelectionText(HWND main);
+
 std::u16string ViewText(HWND main) {
   Foreground(main);
   CtrlKey('A');
-  CtrlKey('C');
-  wtest::Pump(300);
   std::u16string text;
-  if (!OpenClipboard(nullptr)) return u"(clipboard busy)";
-  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* p = static_cast<const char16_t*>(GlobalLock(h))) {
-      for (; *p; ++p)
-        if (*p != u'\r') text.push_back(*p);
-      GlobalUnlock(h);
-    }
-  }
-  CloseClipboard();
+  for (char16_t c : SelectionText(main))
+    if (c != u'\r') text.push_back(c);
   CtrlKey(VK_HOME);  // the selection goes, the caret at the start
   return text;
 }
@@ -258,20 +252,49 @@ std::wstring BoxText(HWND box) {
   return text;
 }
 
-// The paste-code box of the tool bar (a child of the frame's descendants).
-HWND PasteCodeBox(HWND main) {
+// The descendant of a window with a control id.
+HWND Descendant(HWND top, int id) {
   struct Find {
+    int id;
     HWND found = nullptr;
-  } f;
+  } f{id};
   EnumChildWindows(
-      main,
+      top,
       [](HWND w, LPARAM lp) WINAPI -> BOOL {
-        if (GetDlgCtrlID(w) != kPasteCodeBox) return TRUE;
-        reinterpret_cast<Find*>(lp)->found = w;
+        auto* find = reinterpret_cast<Find*>(lp);
+        if (GetDlgCtrlID(w) != find->id) return TRUE;
+        find->found = w;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&f));
   return f.found;
+}
+
+// The paste-code box of the tool bar.
+HWND PasteCodeBox(HWND main) { return Descendant(main, kPasteCodeBox); }
+
+// A button of a dialog page pressed as its click reaches the page.
+void ClickButton(HWND top, int id) {
+  HWND button = Descendant(top, id);
+  if (button) SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  wtest::Pump(300);
+}
+
+// The view's selection as its KS copy puts it on the clipboard.
+std::u16string SelectionText(HWND main) {
+  Foreground(main);
+  CtrlKey('C');
+  wtest::Pump(300);
+  std::u16string text;
+  if (!OpenClipboard(nullptr)) return u"(clipboard busy)";
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const char16_t*>(GlobalLock(h))) {
+      text = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 std::u16string Fixture() { return u"안녕하세요 Brisel\n두 번째 줄"; }
@@ -476,6 +499,41 @@ int main(int argc, char** argv) {
     const std::string got = wtest::ReadFileBytes(path);
     check(got == *out.bytes, "saved in code %d byte for byte: %s", out.code, imedrv::Hex(got).c_str());
     lastSaved = path;
+  }
+
+  // Find and replace through the sheet "検索・置換" (modeless, its texts in
+  // the Hangul edit control): "ok" found on the find page, "abc" replaced
+  // by "xyz" on the replace page; saved in KS code.
+  PostMessageW(e.main, WM_COMMAND, 57636, 0);
+  if (HWND sheet = WaitForWindow(e.pi.dwProcessId, L"#32770", L"検索・置換", 15000)) {
+    wtest::Pump(500);
+    wtest::Capture(sheet, shots, L"brisel-find-sheet");
+    HWND findText = Descendant(sheet, 1000);
+    check(findText != nullptr, "the sheet opens on its find page");
+    SendMessageA(findText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ok"));
+    ClickButton(sheet, 149);
+    check(SelectionText(e.main) == u"ok", "次を検索 selects the text found: %s", U8(SelectionText(e.main)).c_str());
+    SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+    wtest::Pump(400);
+    HWND searchText = Descendant(sheet, 152);
+    HWND withText = Descendant(sheet, 153);
+    check(searchText && withText, "the replace page has its two texts");
+    SendMessageA(searchText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc"));
+    SendMessageA(withText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("xyz"));
+    // The first press finds the text, the second replaces from there on.
+    ClickButton(sheet, 158);
+    ClickButton(sheet, 158);
+    PostMessageW(sheet, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 50 && IsWindow(sheet); ++i) wtest::Pump(100);
+    check(!IsWindow(sheet), "the sheet closes");
+    check(ViewText(e.main) == u"한글 ok\nxyz", "すべて置換 replaced the text: %s", imedrv::Hex(ViewText(e.main)).c_str());
+    Foreground(e.main);
+    CtrlKey('S');
+    wtest::Pump(500);
+    const std::string got = wtest::ReadFileBytes(lastSaved);
+    check(got == "\xC7\xD1\xB1\xDB ok\r\nxyz\r\n", "Ctrl+S saved it in its KS code: %s", imedrv::Hex(got).c_str());
+  } else {
+    check(false, "the find sheet opens");
   }
 
   // The print preview (57609) over the frame, closed with Esc; then a

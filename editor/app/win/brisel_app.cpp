@@ -15,7 +15,8 @@
 #include "help.h"
 #include "main_frame.h"
 #include "open_path.h"
-#include "sedit_window.h"
+#include "view_choices.h"
+#include "view_resources.h"
 
 namespace brisel {
 
@@ -40,10 +41,6 @@ int StartShowCommand() {
   GetStartupInfoW(&info);
   return (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : SW_SHOWNORMAL;
 }
-
-// The editor's copy of the SEdit control (the find and replace pages').
-sedit::StaticTable<sedit::kEditorVariant> g_sedit;
-sedit::SEditHost g_seditHost;
 
 class CAboutDlg final : public fw::Dialog {
  public:
@@ -98,6 +95,7 @@ CBriselApp::CBriselApp(const fw::Module& module)
 CBriselApp::~CBriselApp() {
   template_.reset();
   frames_.reset();
+  dialogs_.reset();
   if (screenDc_) ReleaseDC(nullptr, screenDc_);
 }
 
@@ -165,6 +163,7 @@ bool CBriselApp::InitInstance() {
   viewResources_.settings = &viewSettings_;
   viewResources_.detector = &detector_;
   viewResources_.pageSettings = &pageSettings_;
+  dialogs_ = std::make_unique<EditorDialogs>(EditorDialogs::Resources{module(), &gm_, helpFile_}, *this);
 
   // 3. The single-document template.
   ui_ = std::make_unique<BriselDocumentUi>(module(), *this);
@@ -174,6 +173,7 @@ bool CBriselApp::InitInstance() {
       [this](fw::Document& d, fw::FrameWindow& frame) -> std::unique_ptr<fw::View> {
         auto& doc = static_cast<CBriselDoc&>(d);
         auto view = std::make_unique<editorview::CBriselView>(doc, doc, viewResources_, viewFont_);
+        view->SetDialogs(dialogs_.get());
         if (!view->Create(frame)) return nullptr;
         docHost_.SetView(&view->Engine());
         return view;
@@ -189,7 +189,7 @@ bool CBriselApp::InitInstance() {
   SetDocTemplate(template_.get());
 
   // 4. The Hangul edit control of the find and replace pages.
-  sedit::RegisterSEditClass(module().handle(), g_sedit.table, g_seditHost);
+  RegisterEditorSEdit(module().handle());
 
   // 5. The command line: a new document or the file named.
   // A file that cannot be opened ends the program (its box has said why).
@@ -308,9 +308,50 @@ bool CBriselApp::OnIdle(long count) {
   return fw::App::OnIdle(count);
 }
 
-int CBriselApp::ExitInstance() {
-  // The paste code as the box (or a font of another code) left it.
+void CBriselApp::TakeViewSettings() {
   settings_.pasteCode = viewSettings_.pasteCode;
+  settings_.ksCopyFlag = viewSettings_.ksCopyRichText ? 1 : 0;
+  settings_.gmCopyFlag = viewSettings_.gmCopyRichText ? 1 : 0;
+  const std::wstring ks = fw::FromCodePage(932, viewSettings_.ksCopyFont);
+  const std::wstring gm = fw::FromCodePage(932, viewSettings_.gmCopyFont);
+  settings_.ksCopyFont = U16(ks);
+  settings_.gmCopyFont = U16(gm);
+}
+
+// The font dialog's choice: kept and written to "Font"; a font of the other
+// code sets the codes that named the old one back (string 62023 says so)
+// and fills the paste-code box again.
+void CBriselApp::FontChosen(const LOGFONTW& font, int fontType, bool codeChanged) {
+  SetViewLogFont(font, fontType);
+  if (!codeChanged) return;
+  editorview::CodeSettings codes{viewSettings_.pasteCode, settings_.inFileType, settings_.outFileType};
+  if (editorview::ResetCodesAfterFontCodeChange(codes)) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    const std::wstring text = module().String(IDS_FONT_CODE_CHANGED);
+    MessageBoxW(MainWindow(), text.c_str(), programName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  viewSettings_.pasteCode = codes.pasteCode;
+  settings_.inFileType = codes.inFileType;
+  settings_.outFileType = codes.outFileType;
+  if (CMainFrame* frame = MainFrame()) frame->FillPasteCodeCombo();
+}
+
+bool CBriselApp::CanReread() const {
+  const CBriselDoc* doc = ActiveDocument();
+  return doc && !doc->PathName().empty() && !doc->IsModified();
+}
+
+void CBriselApp::Reread() {
+  if (CBriselDoc* doc = ActiveDocument()) {
+    const std::u16string path = doc->PathName();
+    OpenDocumentFile(path);
+  }
+}
+
+int CBriselApp::ExitInstance() {
+  // The paste code as the box (or a font of another code) left it, the
+  // copy settings as the settings dialog left them.
+  TakeViewSettings();
   WriteControlSettings(profile_, settings_);
   recentFiles_.Write(profile_);
   CoUninitialize();

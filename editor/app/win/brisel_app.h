@@ -12,6 +12,7 @@
 #include "brisel_doc.h"
 #include "charvane_detector.h"
 #include "doc_notices.h"
+#include "editor_dialogs.h"
 #include "editor_settings.h"
 #include "gm_converter.h"
 #include "hangul_view.h"
@@ -28,7 +29,7 @@ namespace brisel {
 class CMainFrame;
 class BriselDocumentUi;
 
-class CBriselApp final : public fw::App {
+class CBriselApp final : public fw::App, public EditorDialogsHost {
  public:
   explicit CBriselApp(const fw::Module& module);
   ~CBriselApp() override;
@@ -49,7 +50,6 @@ class CBriselApp final : public fw::App {
 
   // The view font and its type (the "Font" section).
   const LOGFONTW& ViewLogFont() const { return viewFont_; }
-  int FontType() const { return fontType_; }
   // A font chosen in the font dialog: kept and written to "Font".
   void SetViewLogFont(const LOGFONTW& font, int fontType);
   // The next idle moment activates the input method for the view's font.
@@ -69,6 +69,17 @@ class CBriselApp final : public fw::App {
   bool OnCommand(unsigned id) override;
   bool OnUpdateCommand(unsigned id, fw::CommandState& state) override;
 
+  // What the find/replace sheet, the font dialog and the settings dialog
+  // need of the program.
+  editorview::ViewSettings& CopySettings() override { return viewSettings_; }
+  // The view font's type ("FontType" of the section "Font").
+  int FontType() const override { return fontType_; }
+  void FontChosen(const LOGFONTW& font, int fontType, bool codeChanged) override;
+  void RequestImeActivation() override { SetImeFlag(); }
+  int ReadingCode() const override { return settings_.inFileType; }
+  bool CanReread() const override;
+  void Reread() override;
+
  protected:
   bool InitInstance() override;
   bool OnIdle(long count) override;
@@ -79,6 +90,8 @@ class CBriselApp final : public fw::App {
   void OnPageSetup();
   void OpenRecentFile(unsigned id);
   void NoteRecentFile();
+  // The view's copy of the settings back into Settings() (at exit).
+  void TakeViewSettings();
 
   fw::IniProfileStore store_;
   fw::Profile profile_;
@@ -98,6 +111,7 @@ class CBriselApp final : public fw::App {
   codeconv::GmCodeConverter gm_;
   editorview::RtfClipBuilder rtf_;
   editorview::ViewResources viewResources_;
+  std::unique_ptr<EditorDialogs> dialogs_;
   std::unique_ptr<BriselDocumentUi> ui_;
   Win32FileStore files_;
   Win32DocumentHost docHost_;
