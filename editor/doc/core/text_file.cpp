@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 
+#include "ks_gm.h"
+#include "pair_walk.h"
 #include "utf8_text.h"
 
 namespace brisel {
@@ -113,6 +116,32 @@ void ConvertJoined(const Text& joined, size_t pieces, Convert convert, Each each
     }
   }
 }
+
+// The converter's GmCharToKs of every pair that starts with a GM lead
+// byte, so that a whole file turns from GM into KS by table.
+class GmToKsTable {
+ public:
+  explicit GmToKsTable(const codeconv::GmCodeConverter& gm) : pairs_(1u << 16) {
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+      if (!codeconv::IsGmLeadByte(static_cast<uint8_t>(lead))) continue;
+      for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+        const auto pair = static_cast<codeconv::DbChar>(lead << 8 | trail);
+        pairs_[pair] = gm.GmCharToKs(pair);
+      }
+    }
+  }
+  // As GmCodeConverter::GmToKs.
+  std::string ToKs(const std::string& gm) const {
+    std::string ks(gm);
+    auto* bytes = reinterpret_cast<uint8_t*>(ks.data());
+    codeconv::ConvertPairs(bytes, bytes, ks.size(), codeconv::IsGmLeadByte,
+                           [this](codeconv::DbChar pair) { return pairs_[pair]; });
+    return ks;
+  }
+
+ private:
+  std::vector<codeconv::DbChar> pairs_;
+};
 
 // The UTF-16 of a UTF-8 line appended to units.
 void AppendUtf16(std::u16string& units, std::string_view line) {
@@ -232,9 +261,14 @@ ReadOutcome ReadMultiByte(std::string_view file, int code, const editorview::Tex
       const int bytes = editorview::Utf16ToUtf8(units, scratch.data(), static_cast<int>(n));
       StoreUtf8(out, std::string(scratch.data(), static_cast<size_t>(bytes)));
     };
+    std::optional<GmToKsTable> gmTable;
+    if (gm) gmTable.emplace(conversions.Gm());
+    auto toUnicode = [&](const std::string& bytes) {
+      return gm ? conversions.Pages().ToUtf16(editorview::kKsCodePage, gmTable->ToKs(bytes))
+                : conversions.CodeToUnicode(bytes, convertCode);
+    };
     auto flush = [&]() {
-      ConvertJoined<std::string, std::u16string>(
-          joined, pieces, [&](const std::string& bytes) { return conversions.CodeToUnicode(bytes, convertCode); }, store);
+      ConvertJoined<std::string, std::u16string>(joined, pieces, toUnicode, store);
       joined.clear();
       lineStart = pieces = 0;
     };
