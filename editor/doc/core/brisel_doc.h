@@ -14,6 +14,18 @@
 //    as" instead of writing the shorter text over it.
 // Saving writes a new file beside the old one and replaces the old one only
 // when the new one is complete (SaveReplacing).
+//
+// A program puts it together like this (Win32: editor/doc/win):
+//   brisel::FileCodeSettings codes;      // "InFileType", "OutFileType" of its INI
+//   brisel::Win32FileStore files;
+//   brisel::CharvaneDetector detector;   // also the view's paste detector
+//   brisel::Win32DocumentHost host;      // host.SetView(&view.Engine()) once the view exists
+//   fw::SingleDocTemplate docs([&] {
+//     return std::make_unique<brisel::CBriselDoc>(brisel::CBriselDoc::Services{
+//         ui, files, host, codes, gm, codeconv::PlatformCodePages(), &detector});
+//   }, frames, u".txt");
+// and gives the view the document twice: as fw::Document and as the
+// LineDocument it edits.
 #pragma once
 
 #include <string>

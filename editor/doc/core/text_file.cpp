@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 
+#include "ks_gm.h"
+#include "pair_walk.h"
 #include "utf8_text.h"
 
 namespace brisel {
@@ -89,52 +92,63 @@ ReadOutcome Guarded(Body body) {
   return out;
 }
 
-// Pieces (lines) joined by LF, converted together, split again. Should the
-// conversion not keep exactly the joining LFs, every piece is converted
-// alone instead.
-template <class Piece, class Converted, class Convert, class Take>
-class JoinedConversion {
- public:
-  using Unit = typename Piece::value_type;
-  using OutUnit = typename Converted::value_type;
-  JoinedConversion(Convert convert, Take take) : convert_(convert), take_(take) {}
-
-  void Add(const Piece& piece) {
-    joined_ += piece;
-    joined_.push_back(Unit('\n'));
-    ++pieces_;
-    if (joined_.size() >= kBatchSize) Flush();
-  }
-  void Flush() {
-    if (pieces_ == 0) return;
-    const Converted all = convert_(joined_);
-    if (static_cast<size_t>(std::count(all.begin(), all.end(), OutUnit('\n'))) == pieces_) {
-      Split(all, [&](Converted piece) { take_(std::move(piece)); });
+// Pieces (lines) each ended by LF in one buffer, converted together and
+// handed to each(data, size) one by one. Should the conversion not keep
+// exactly the ending LFs, every piece is converted alone instead.
+template <class Text, class Converted, class Convert, class Each>
+void ConvertJoined(const Text& joined, size_t pieces, Convert convert, Each each) {
+  using In = typename Text::value_type;
+  using Out = typename Converted::value_type;
+  if (pieces == 0) return;
+  const Converted all = convert(joined);
+  const bool kept = static_cast<size_t>(std::count(all.begin(), all.end(), Out('\n'))) == pieces;
+  size_t from = 0;
+  for (size_t k = 0; k < pieces; ++k) {
+    if (kept) {
+      const size_t at = all.find(Out('\n'), from);
+      each(all.data() + from, at - from);
+      from = at + 1;
     } else {
-      Split(joined_, [&](const Piece& piece) { take_(convert_(piece)); });
+      const size_t at = joined.find(In('\n'), from);
+      const Converted one = convert(joined.substr(from, at - from));
+      each(one.data(), one.size());
+      from = at + 1;
     }
-    joined_.clear();
-    pieces_ = 0;
+  }
+}
+
+// The converter's GmCharToKs of every pair that starts with a GM lead
+// byte, so that a whole file turns from GM into KS by table.
+class GmToKsTable {
+ public:
+  explicit GmToKsTable(const codeconv::GmCodeConverter& gm) : pairs_(1u << 16) {
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+      if (!codeconv::IsGmLeadByte(static_cast<uint8_t>(lead))) continue;
+      for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+        const auto pair = static_cast<codeconv::DbChar>(lead << 8 | trail);
+        pairs_[pair] = gm.GmCharToKs(pair);
+      }
+    }
+  }
+  // As GmCodeConverter::GmToKs.
+  std::string ToKs(const std::string& gm) const {
+    std::string ks(gm);
+    auto* bytes = reinterpret_cast<uint8_t*>(ks.data());
+    codeconv::ConvertPairs(bytes, bytes, ks.size(), codeconv::IsGmLeadByte,
+                           [this](codeconv::DbChar pair) { return pairs_[pair]; });
+    return ks;
   }
 
  private:
-  template <class Text, class Each>
-  static void Split(const Text& text, Each each) {
-    size_t from = 0;
-    for (size_t at; (at = text.find(typename Text::value_type('\n'), from)) != Text::npos; from = at + 1) {
-      each(text.substr(from, at - from));
-    }
-  }
-
-  Convert convert_;
-  Take take_;
-  Piece joined_;
-  size_t pieces_ = 0;
+  std::vector<codeconv::DbChar> pairs_;
 };
 
-template <class Piece, class Converted, class Convert, class Take>
-JoinedConversion<Piece, Converted, Convert, Take> MakeJoined(Convert convert, Take take) {
-  return JoinedConversion<Piece, Converted, Convert, Take>(convert, take);
+// The UTF-16 of a UTF-8 line appended to units.
+void AppendUtf16(std::u16string& units, std::string_view line) {
+  const size_t old = units.size();
+  units.resize(old + line.size());  // a unit takes at least one byte
+  const int n = editorview::Utf8ToUtf16(line.data(), units.data() + old, static_cast<int>(line.size()));
+  units.resize(old + static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -237,19 +251,38 @@ ReadOutcome ReadMultiByte(std::string_view file, int code, const editorview::Tex
     const bool gm = code == kCodeGm;
     const int convertCode = gm ? kCodeGm : kCodeKs;
     auto isLead = [gm](Byte b) { return gm ? (b >= 0x81 && b <= 0x9F) || b >= 0xE0 : b >= 0x81; };
-    auto batch = MakeJoined<std::string, std::u16string>(
-        [&](const std::string& bytes) { return conversions.CodeToUnicode(bytes, convertCode); },
-        [&](std::u16string units) { StoreUtf8(out, editorview::Utf16ToUtf8String(units)); });
     LineCount count(out);
-    const auto* s = reinterpret_cast<const Byte*>(file.data());
-    const size_t n = file.size();
-    std::string line;
+    // The lines of a batch, each ended by LF, then the pending line.
+    std::string joined;
+    size_t lineStart = 0, pieces = 0;
+    std::string scratch;
+    auto store = [&](const char16_t* units, size_t n) {
+      scratch.resize(n * 3);
+      const int bytes = editorview::Utf16ToUtf8(units, scratch.data(), static_cast<int>(n));
+      StoreUtf8(out, std::string(scratch.data(), static_cast<size_t>(bytes)));
+    };
+    std::optional<GmToKsTable> gmTable;
+    if (gm) gmTable.emplace(conversions.Gm());
+    auto toUnicode = [&](const std::string& bytes) {
+      return gm ? conversions.Pages().ToUtf16(editorview::kKsCodePage, gmTable->ToKs(bytes))
+                : conversions.CodeToUnicode(bytes, convertCode);
+    };
+    auto flush = [&]() {
+      ConvertJoined<std::string, std::u16string>(joined, pieces, toUnicode, store);
+      joined.clear();
+      lineStart = pieces = 0;
+    };
+    auto lineSize = [&]() { return joined.size() - lineStart; };
     auto end = [&]() {
       if (!count.Admit()) return false;
-      batch.Add(line);
-      line.clear();
+      joined.push_back('\n');
+      ++pieces;
+      lineStart = joined.size();
+      if (joined.size() >= kBatchSize) flush();
       return true;
     };
+    const auto* s = reinterpret_cast<const Byte*>(file.data());
+    const size_t n = file.size();
     bool stopped = false;
     for (size_t pos = 0; pos < n && !stopped;) {
       const Byte b = s[pos];
@@ -262,33 +295,45 @@ ReadOutcome ReadMultiByte(std::string_view file, int code, const editorview::Tex
         ++pos;
         continue;
       }
-      if (line.size() >= kUnitLineLimit && !end()) {
+      if (lineSize() >= kUnitLineLimit && !end()) {
         stopped = true;
         continue;
       }
-      if (!isLead(b)) {
-        // A run of single bytes, up to the limit.
-        size_t take = 1;
-        const size_t room = kUnitLineLimit - line.size();
-        while (take < room && pos + take < n && IsPlain(s[pos + take]) && !isLead(s[pos + take])) ++take;
-        line.append(reinterpret_cast<const char*>(s + pos), take);
-        pos += take;
+      // A run of single bytes and of lead bytes with their trail bytes right
+      // after them, while the line is below the limit (a pair may end one
+      // byte above it), goes in as it stands.
+      const size_t room = kUnitLineLimit - lineSize();
+      size_t q = pos;
+      while (q < n && q - pos < room && IsPlain(s[q])) {
+        if (!isLead(s[q])) {
+          ++q;
+        } else if (q + 1 < n && IsPlain(s[q + 1])) {
+          q += 2;
+        } else {
+          break;
+        }
+      }
+      if (q > pos) {
+        joined.append(reinterpret_cast<const char*>(s + pos), q - pos);
+        pos = q;
         continue;
       }
-      // A lead byte takes the next byte that is not dropped as its trail,
-      // unless that is LF (which still ends the line).
+      // A lead byte before a control byte, LF or the end of the file takes
+      // the next byte that is not dropped as its trail, unless that is LF
+      // (which still ends the line).
       size_t trail = pos + 1;
       while (trail < n && IsDropped(s[trail])) ++trail;
-      line.push_back(static_cast<char>(b));
+      joined.push_back(static_cast<char>(b));
       if (trail < n && s[trail] != '\n') {
-        line.push_back(static_cast<char>(s[trail]));
+        joined.push_back(static_cast<char>(s[trail]));
         pos = trail + 1;
       } else {
         pos = trail;
       }
     }
-    if (!stopped && count.WantsLast(line.empty())) end();
-    batch.Flush();
+    if (!stopped && count.WantsLast(lineSize() == 0)) end();
+    joined.resize(lineStart);  // a line that was refused
+    flush();
   });
 }
 
@@ -306,28 +351,49 @@ std::string WriteLines(const editorview::LineDocument& lines, int outFileType, i
   std::string file;
   const int count = lines.LineCount();
   switch (outFileType) {
-    case kOutUnicode:
+    case kOutUnicode: {
       file = "\xFF\xFE";
+      std::u16string units;
       for (int i = 0; i < count; ++i) {
-        for (char16_t u : editorview::Utf8ToUtf16String(lines.GetLine(i))) {
-          file.push_back(static_cast<char>(u & 0xFF));
-          file.push_back(static_cast<char>(u >> 8));
+        units.clear();
+        AppendUtf16(units, lines.GetLine(i));
+        units += u"\r\n";
+        const size_t old = file.size();
+        file.resize(old + 2 * units.size());
+        char* p = file.data() + old;
+        for (char16_t u : units) {
+          *p++ = static_cast<char>(u & 0xFF);
+          *p++ = static_cast<char>(u >> 8);
         }
-        file.append("\r\0\n\0", 4);
       }
       break;
+    }
     case kOutFontCode:
     case kOutKs:
     case kOutGm: {
-      const int code = outFileType == kOutKs ? kCodeKs : outFileType == kOutGm ? kCodeGm : fontCode == kCodeGm ? kCodeGm : kCodeKs;
-      auto batch = MakeJoined<std::u16string, std::string>(
-          [&](const std::u16string& text) { return conversions.UnicodeToCode(text, code); },
-          [&](std::string bytes) {
-            file += bytes;
-            file += "\r\n";
-          });
-      for (int i = 0; i < count; ++i) batch.Add(editorview::Utf8ToUtf16String(lines.GetLine(i)));
-      batch.Flush();
+      const int code = outFileType == kOutKs   ? kCodeKs
+                       : outFileType == kOutGm ? kCodeGm
+                       : fontCode == kCodeGm   ? kCodeGm
+                                               : kCodeKs;
+      std::u16string joined;
+      size_t pieces = 0;
+      auto flush = [&]() {
+        ConvertJoined<std::u16string, std::string>(
+            joined, pieces, [&](const std::u16string& text) { return conversions.UnicodeToCode(text, code); },
+            [&](const char* bytes, size_t n) {
+              file.append(bytes, n);
+              file += "\r\n";
+            });
+        joined.clear();
+        pieces = 0;
+      };
+      for (int i = 0; i < count; ++i) {
+        AppendUtf16(joined, lines.GetLine(i));
+        joined.push_back(u'\n');
+        ++pieces;
+        if (joined.size() >= kBatchSize) flush();
+      }
+      flush();
       break;
     }
     default:  // kOutUtf8, and any unknown setting

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "doc_fixtures.h"
+#include "utf8_text.h"
 
 namespace brisel {
 namespace {
@@ -145,6 +146,22 @@ TEST(TextFile, LeadBytesOfEachCode) {
     EXPECT_EQ(ReadMultiByte(file, editorview::kCodeKs, code).lines.size(), c.ksLead ? 1u : 2u);
     EXPECT_EQ(ReadMultiByte(file, editorview::kCodeGm, code).lines.size(), c.gmLead ? 1u : 2u);
   }
+}
+
+TEST(TextFile, GmReadConvertsEveryPairAsTheConverterDoes) {
+  // One GM pair (a lead byte and a trail byte from 0x20) a line, read as a
+  // whole file, against the converter's conversion of the pair alone.
+  std::string file;
+  Lines expected;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!codeconv::IsGmLeadByte(static_cast<uint8_t>(lead))) continue;
+    for (int trail = 0x20; trail <= 0xFF; ++trail) {
+      const std::string pair = {static_cast<char>(lead), static_cast<char>(trail)};
+      file += pair + "\n";
+      expected.push_back(editorview::Utf16ToUtf8String(Conversions().CodeToUnicode(pair, editorview::kCodeGm)));
+    }
+  }
+  EXPECT_EQ(ReadMultiByte(file, editorview::kCodeGm, Conversions()).lines, expected);
 }
 
 TEST(TextFile, OverlongUtf8LineIsStoredEmpty) {
