@@ -2,8 +2,8 @@
 // the fixture's PDF printer: the printer is Wine's default; the preview
 // opens on the caret line's page and pages on; a direct print runs the
 // framework's page loop to the printer (the PDF is checked by
-// print_test.sh); margins that leave less than 30 mm give the box and no
-// job; the page-setup dialog runs on template 1546, its field menu fills
+// print_test.sh); the print command's dialog cancelled prints nothing;
+// margins that leave less than 30 mm give the box and no job; the page-setup dialog runs on template 1546, its field menu fills
 // the header edit and OK stores whole millimetres and the templates.
 //
 //   print_test.exe <screenshot folder> <result folder>
@@ -25,6 +25,7 @@
 #include "dialog.h"
 #include "hangul_view.h"
 #include "ime_driver.h"
+#include "ime_install.h"
 #include "line_document.h"
 #include "page_setup_dialog.h"
 #include "preview.h"
@@ -172,31 +173,35 @@ struct DialogDrive {
 };
 DialogDrive g_drive;
 
-BOOL CALLBACK FindPageSetup(HWND w, LPARAM) {
+// The first visible window of a class: of this thread, or anywhere.
+struct WindowSearch {
+  const wchar_t* className;
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindVisible(HWND w, LPARAM lp) {
+  auto* search = reinterpret_cast<WindowSearch*>(lp);
   wchar_t cls[16]{};
   GetClassNameW(w, cls, 16);
-  if (IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
-    g_drive.dialog = w;
-    return FALSE;
-  }
-  return TRUE;
+  if (!IsWindowVisible(w) || lstrcmpW(cls, search->className) != 0) return TRUE;
+  search->found = w;
+  return FALSE;
 }
-
-BOOL CALLBACK FindMenu(HWND w, LPARAM found) {
-  wchar_t cls[16]{};
-  GetClassNameW(w, cls, 16);
-  if (IsWindowVisible(w) && lstrcmpW(cls, L"#32768") == 0) {
-    *reinterpret_cast<HWND*>(found) = w;
-    return FALSE;
-  }
-  return TRUE;
+HWND ThreadDialog() {
+  WindowSearch search{L"#32770"};
+  EnumThreadWindows(GetCurrentThreadId(), FindVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+HWND OpenMenu() {
+  WindowSearch search{L"#32768"};
+  EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
   DialogDrive& d = g_drive;
   switch (d.step) {
     case 0:
-      EnumThreadWindows(GetCurrentThreadId(), FindPageSetup, 0);
+      d.dialog = ThreadDialog();
       if (!d.dialog) return;
       d.caption = fw::WindowText(d.dialog);
       d.template1546 = GetDlgItem(d.dialog, IDC_PAGESET_HEADER) && GetDlgItem(d.dialog, IDC_PAGESET_FOOTER) &&
@@ -211,8 +216,7 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
       return;
     case 1: {
       // Inside the field menu's own loop: its first item.
-      HWND menu = nullptr;
-      EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menu));
+      HWND menu = OpenMenu();
       if (!menu) return;
       PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
       PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
@@ -235,6 +239,33 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
     default:
       return;
   }
+}
+
+// The print dialog of the print command, answered with Cancel: no job.
+struct PrintDialogSeen {
+  bool seen = false;
+  bool printerBox = false;
+  std::wstring printer;
+};
+PrintDialogSeen g_printDialog;
+
+void CALLBACK CancelPrintDialog(HWND, UINT, UINT_PTR, DWORD) {
+  HWND dialog = ThreadDialog();
+  if (!dialog || g_printDialog.seen) return;
+  g_printDialog.seen = true;
+  HWND printers = GetDlgItem(dialog, cmb4);
+  g_printDialog.printerBox = printers != nullptr;
+  if (printers) g_printDialog.printer = fw::WindowText(printers);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+}
+
+void TestPrintDialogCancel(fw::FrameWindow& frame) {
+  g_printDialog = PrintDialogSeen{};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, CancelPrintDialog);
+  check(frame.RouteCommand(fw::kCmdFilePrint), "the view takes the print command");
+  KillTimer(nullptr, timer);
+  check(g_printDialog.seen && g_printDialog.printerBox, "the print dialog opened with its printer box");
+  check(g_printDialog.printer == kPrinter, "on the program's printer: %s", Narrow(g_printDialog.printer).c_str());
 }
 
 void TestPageSetup(const std::wstring& shots) {
@@ -286,6 +317,9 @@ int main(int argc, char** argv) {
   CreateDirectoryW(shots.c_str(), nullptr);
   CreateDirectoryW(results.c_str(), nullptr);
 
+  // The view activates the installed input method: from its defaults, not
+  // from what another test left.
+  imeinst::ResetImeSettings(L"ZO");
   CheckPrinter();
   PrintApp app{fw::Module(GetModuleHandleW(nullptr))};
   g_app = &app;
@@ -338,6 +372,9 @@ int main(int argc, char** argv) {
     std::fputs(layout, f);
     std::fclose(f);
   }
+
+  // ---- the print dialog, cancelled: no job ----
+  TestPrintDialogCancel(*frame);
 
   // ---- margins that leave 10 mm of an A4 width: the box, and no job ----
   imedrv::BoxWatcher boxes;

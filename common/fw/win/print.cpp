@@ -133,10 +133,10 @@ bool PreparePrinter(HWND owner, PrintJob& job) {
     pd.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
     pd.nMinPage = static_cast<WORD>(job.info.minPage);
     pd.nMaxPage = static_cast<WORD>(job.info.maxPage);
+    // A range may be chosen before the pages are known: the loop ends with the text.
     pd.nFromPage = static_cast<WORD>(job.info.fromPage);
-    pd.nToPage = static_cast<WORD>(job.info.maxPage == kUnknownMaxPage ? job.info.fromPage : job.info.maxPage);
+    pd.nToPage = static_cast<WORD>(job.info.maxPage);
     pd.nCopies = 1;
-    if (job.info.maxPage == kUnknownMaxPage) pd.Flags |= PD_NOPAGENUMS;
     if (!RunPrintDialog(pd, printer)) return false;
     job.printerDc = pd.hDC;
     if (pd.Flags & PD_PAGENUMS) {
