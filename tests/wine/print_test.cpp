@@ -360,8 +360,22 @@ int main(int argc, char** argv) {
     check(ink > 500, "the preview's page shows text: %d black pixels", ink);
     SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kPreviousPage), BM_CLICK, 0, 0);
     check(preview->Paging().CurrentPage() == caretPage - 1, "previous page: %d", preview->Paging().CurrentPage());
+    SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kZoom), BM_CLICK, 0, 0);
+    SendMessageW(preview->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), 0);
+    const int scrolled = preview->Paging().ScrollOffset();
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_POS | SIF_RANGE;
+    GetScrollInfo(preview->hwnd(), SB_VERT, &bar);
+    check(preview->Paging().Zoomed() && scrolled > 0 && bar.nPos == scrolled,
+          "the zoomed page scrolls with the wheel: %d, its bar at %d", scrolled, bar.nPos);
+    Pump(300);
+    wtest::Capture(preview->hwnd(), shots, L"print_preview_zoom");
+    SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kZoom), BM_CLICK, 0, 0);
+    check(!preview->Paging().Zoomed() && preview->Paging().ScrollOffset() == 0, "the whole page again");
     SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kPages), BM_CLICK, 0, 0);
-    check(preview->Paging().PagesShown() == 2, "two pages side by side");
+    check(preview->Paging().PagesShown() == 2 && !preview->Paging().Zoomed() && preview->Paging().ScrollOffset() == 0,
+          "two pages side by side");
     Pump(300);
     wtest::Capture(preview->hwnd(), shots, L"print_preview_two");
     SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kClose), BM_CLICK, 0, 0);
