@@ -2,7 +2,8 @@
 // the fixture's PDF printer: the printer is Wine's default; the preview
 // opens on the caret line's page and pages on; a direct print runs the
 // framework's page loop to the printer (the PDF is checked by
-// print_test.sh); the print command's dialog cancelled prints nothing;
+// print_test.sh); a print cancelled in its printing box and the print
+// command's dialog cancelled print nothing;
 // margins that leave less than 30 mm give the box and no job; the
 // page-setup dialog runs on template 1546, its field menu fills the header
 // edit, Help asks for its topic, and OK stores whole millimetres and the
@@ -263,11 +264,42 @@ void CALLBACK CancelPrintDialog(HWND, UINT, UINT_PTR, DWORD) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
 }
 
+// The printing box of a direct print, answered with Cancel: the job is
+// taken back.
+struct PrintingBoxSeen {
+  bool seen = false;
+  bool ownerDisabled = false;
+};
+PrintingBoxSeen g_printingBox;
+
+void CALLBACK CancelPrinting(HWND, UINT, UINT_PTR, DWORD) {
+  WindowSearch search{L"fw.Printing"};
+  EnumThreadWindows(GetCurrentThreadId(), FindVisible, reinterpret_cast<LPARAM>(&search));
+  if (!search.found || g_printingBox.seen) return;
+  g_printingBox.seen = true;
+  g_printingBox.ownerDisabled = !IsWindowEnabled(GetWindow(search.found, GW_OWNER));
+  SendMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDCANCEL)));
+}
+
+// A command whose modal part a timer of this thread answers.
+bool RouteAnswered(fw::FrameWindow& frame, unsigned command, UINT period, TIMERPROC answer) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, period, answer);
+  const bool taken = frame.RouteCommand(command);
+  KillTimer(nullptr, timer);
+  return taken;
+}
+
+void TestPrintingCancel(fw::FrameWindow& frame) {
+  g_printingBox = PrintingBoxSeen{};
+  check(RouteAnswered(frame, fw::kCmdFilePrintDirect, 1, CancelPrinting), "a second direct print starts");
+  check(g_printingBox.seen && g_printingBox.ownerDisabled, "the printing box showed over the disabled frame");
+  check(IsWindowEnabled(frame.hwnd()), "the frame is enabled again after the cancelled job");
+}
+
 void TestPrintDialogCancel(fw::FrameWindow& frame) {
   g_printDialog = PrintDialogSeen{};
-  const UINT_PTR timer = SetTimer(nullptr, 0, 300, CancelPrintDialog);
-  check(frame.RouteCommand(fw::kCmdFilePrint), "the view takes the print command");
-  KillTimer(nullptr, timer);
+  check(RouteAnswered(frame, fw::kCmdFilePrint, 300, CancelPrintDialog), "the view takes the print command");
   check(g_printDialog.seen && g_printDialog.printerBox, "the print dialog opened with its printer box");
   check(g_printDialog.printer == kPrinter, "on the program's printer: %s", Narrow(g_printDialog.printer).c_str());
 }
@@ -395,7 +427,8 @@ int main(int argc, char** argv) {
     std::fclose(f);
   }
 
-  // ---- the print dialog, cancelled: no job ----
+  // ---- a print cancelled in its box, and the print dialog cancelled: no job ----
+  TestPrintingCancel(*frame);
   TestPrintDialogCancel(*frame);
 
   // ---- margins that leave 10 mm of an A4 width: the box, and no job ----

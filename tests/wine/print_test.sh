@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs print_test.exe under the Wine fixture and checks what reached the
-# fixture's PDF printer: one PDF (the cancelled print dialog and the job
-# refused for its margins left nothing), as many pages as the view laid out, the header (the file name)
+# fixture's PDF printer: one PDF (the job cancelled in its printing box, the
+# cancelled print dialog and the job refused for its margins left nothing), as many pages as the view laid out, the header (the file name)
 # and the footer (the page number) on each page, the caret line's marker on
 # the page the preview opened on, and all ink inside the margins.
 #
