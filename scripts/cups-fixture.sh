@@ -10,12 +10,16 @@
 #                        configuration
 #
 # cups-pdf reads its configuration from /etc/cups only: the file named after
-# the device URI's name there (cups-pdf-GeulmaruPDF.conf) sends its output into the state folder
+# the device URI's name there (cups-pdf-GeulmaruPDF-<number>.conf) sends its output into the state folder
 # while the fixture runs; where /etc/cups cannot be written, the output goes
 # to cups-pdf's default, the PDF folder of the user's home.
 CUPS_QUEUE=GeulmaruPDF
 CUPS_DIR="$WINE_STATE_DIR/cups"
-CUPS_QUEUE_CONF="/etc/cups/cups-pdf-$CUPS_QUEUE.conf"
+# The device's name, and with it the cups-pdf file in /etc/cups, is this
+# state folder's own, so that fixtures of other builds on the machine keep
+# their output apart.
+CUPS_DEVICE="$CUPS_QUEUE-$(printf '%s' "$CUPS_DIR" | cksum | cut -d' ' -f1)"
+CUPS_QUEUE_CONF="/etc/cups/cups-pdf-$CUPS_DEVICE.conf"
 
 cups_fixture_start() {
   if ! command -v cupsd >/dev/null 2>&1 && [ ! -x /usr/sbin/cupsd ]; then
@@ -84,7 +88,7 @@ CONF
     cat "$CUPS_DIR/log/cupsd.out" "$CUPS_DIR/log/error_log" 2>/dev/null
     return 1
   fi
-  if ! lpadmin -h "$sock" -p "$CUPS_QUEUE" -E -v "cups-pdf:/$CUPS_QUEUE" -P "$ppd" ||
+  if ! lpadmin -h "$sock" -p "$CUPS_QUEUE" -E -v "cups-pdf:/$CUPS_DEVICE" -P "$ppd" ||
      ! lpadmin -h "$sock" -d "$CUPS_QUEUE"; then
     echo "wine-fixture: the PDF printer could not be added"
     cat "$CUPS_DIR/log/error_log" 2>/dev/null

@@ -148,6 +148,16 @@ bool CPageSetDlg::OnCommand(HWND dialog, UINT id, UINT code) {
   return false;
 }
 
+bool RunPageSetup(HWND owner, const fw::Module& module, editorview::PageSettings& settings, ProfileStore& profile,
+                  std::function<void(HWND dialog, unsigned long topic)> onHelp) {
+  CPageSetDlg dialog(module, settings);
+  dialog.onHelp = std::move(onHelp);
+  if (!dialog.DoModal(owner)) return false;
+  settings = dialog.Result();
+  SavePageSet(profile, settings);
+  return true;
+}
+
 int IniProfile::GetInt(std::string_view section, std::string_view key, int fallback) {
   return static_cast<int>(GetPrivateProfileIntW(Wide(section).c_str(), Wide(key).c_str(), fallback, path_.c_str()));
 }

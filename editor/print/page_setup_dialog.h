@@ -44,6 +44,12 @@ class CPageSetDlg {
   HICON fieldIcon_ = nullptr;
 };
 
+// Command 32807 in one call: the dialog over settings; on OK settings take
+// the new values and the section "PageSet" is written to profile. True on
+// OK. onHelp as CPageSetDlg's.
+bool RunPageSetup(HWND owner, const fw::Module& module, editorview::PageSettings& settings, ProfileStore& profile,
+                  std::function<void(HWND dialog, unsigned long topic)> onHelp = {});
+
 // The profile as an INI file (GetPrivateProfileStringW and its kin; the
 // strings converted with code page 932).
 class IniProfile final : public ProfileStore {

@@ -145,6 +145,18 @@ int AlignedX(LineAlign align, int left, int right, int width) {
 }
 
 int MeasureRun(const TextCode& code, TextMeasurer& measurer, std::string_view utf8) {
+  // As the run is painted: a TAB is a blank, other control bytes take no room.
+  std::string painted;
+  if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    for (char c : utf8) {
+      if (c == '\t') {
+        painted.push_back(' ');
+      } else if (static_cast<unsigned char>(c) >= 0x20) {
+        painted.push_back(c);
+      }
+    }
+    utf8 = painted;
+  }
   const std::u16string units = code.ToUtf16(utf8);
   if (code.GmFont()) return measurer.WidthOfBytes(code.UnicodeToCode(units, kCodeGm));
   return measurer.WidthOfUnits(units);

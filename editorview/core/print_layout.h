@@ -90,7 +90,8 @@ struct RowMeasure {
 };
 
 // The exact extent of a UTF-8 run in a font of the view's code: UTF-16 for a
-// KS font, GM bytes for a GM font.
+// KS font, GM bytes for a GM font; a TAB measures as a blank, other control
+// bytes as nothing (as the run is painted).
 int MeasureRun(const TextCode& code, TextMeasurer& measurer, std::string_view utf8);
 
 // Bytes of text that fit in width: estimated from the single-byte widths and

@@ -154,6 +154,21 @@ TEST_F(PrintRows, ExactExtentCorrectsTheEstimate) {
   EXPECT_EQ(Fit(40, std::string(20, 'w')), 5);
 }
 
+TEST_F(PrintRows, TabMeasuresAsABlank) {
+  // A font whose TAB glyph has no width: the row still holds ten blanks' worth.
+  class TabBlindMeasurer final : public TextMeasurer {
+   public:
+    int WidthOfUnits(std::u16string_view units) override {
+      int w = 0;
+      for (char16_t u : units) w += u == u'\t' ? 0 : test::kNarrow;
+      return w;
+    }
+    int WidthOfBytes(std::string_view bytes) override { return test::kNarrow * static_cast<int>(bytes.size()); }
+  } measurer;
+  measure_.extent = [&](std::string_view s) { return MeasureRun(code_, measurer, s); };
+  EXPECT_EQ(Fit(80, std::string(20, '\t')), 10);
+}
+
 class PrintPages : public PrintRows {
  protected:
   // A body of 5 rows of 20 pixels, 88 pixels wide (80 less "1").

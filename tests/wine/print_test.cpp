@@ -2,9 +2,12 @@
 // the fixture's PDF printer: the printer is Wine's default; the preview
 // opens on the caret line's page and pages on; a direct print runs the
 // framework's page loop to the printer (the PDF is checked by
-// print_test.sh); margins that leave less than 30 mm give the box and no
-// job; the page-setup dialog runs on template 1546, its field menu fills
-// the header edit and OK stores whole millimetres and the templates.
+// print_test.sh); a print cancelled in its printing box and the print
+// command's dialog cancelled print nothing;
+// margins that leave less than 30 mm give the box and no job; the
+// page-setup dialog runs on template 1546, its field menu fills the header
+// edit, Help asks for its topic, and OK stores whole millimetres and the
+// templates.
 //
 //   print_test.exe <screenshot folder> <result folder>
 //
@@ -25,6 +28,7 @@
 #include "dialog.h"
 #include "hangul_view.h"
 #include "ime_driver.h"
+#include "ime_install.h"
 #include "line_document.h"
 #include "page_setup_dialog.h"
 #include "preview.h"
@@ -172,31 +176,35 @@ struct DialogDrive {
 };
 DialogDrive g_drive;
 
-BOOL CALLBACK FindPageSetup(HWND w, LPARAM) {
+// The first visible window of a class: of this thread, or anywhere.
+struct WindowSearch {
+  const wchar_t* className;
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindVisible(HWND w, LPARAM lp) {
+  auto* search = reinterpret_cast<WindowSearch*>(lp);
   wchar_t cls[16]{};
   GetClassNameW(w, cls, 16);
-  if (IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
-    g_drive.dialog = w;
-    return FALSE;
-  }
-  return TRUE;
+  if (!IsWindowVisible(w) || lstrcmpW(cls, search->className) != 0) return TRUE;
+  search->found = w;
+  return FALSE;
 }
-
-BOOL CALLBACK FindMenu(HWND w, LPARAM found) {
-  wchar_t cls[16]{};
-  GetClassNameW(w, cls, 16);
-  if (IsWindowVisible(w) && lstrcmpW(cls, L"#32768") == 0) {
-    *reinterpret_cast<HWND*>(found) = w;
-    return FALSE;
-  }
-  return TRUE;
+HWND ThreadDialog() {
+  WindowSearch search{L"#32770"};
+  EnumThreadWindows(GetCurrentThreadId(), FindVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+HWND OpenMenu() {
+  WindowSearch search{L"#32768"};
+  EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
   DialogDrive& d = g_drive;
   switch (d.step) {
     case 0:
-      EnumThreadWindows(GetCurrentThreadId(), FindPageSetup, 0);
+      d.dialog = ThreadDialog();
       if (!d.dialog) return;
       d.caption = fw::WindowText(d.dialog);
       d.template1546 = GetDlgItem(d.dialog, IDC_PAGESET_HEADER) && GetDlgItem(d.dialog, IDC_PAGESET_FOOTER) &&
@@ -211,8 +219,7 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
       return;
     case 1: {
       // Inside the field menu's own loop: its first item.
-      HWND menu = nullptr;
-      EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menu));
+      HWND menu = OpenMenu();
       if (!menu) return;
       PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
       PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
@@ -226,6 +233,8 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
       if (d.headerAfterMenu == L"頁 ") return;  // the menu's command is still on its way
       RedrawWindow(d.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
       wtest::Capture(d.dialog, d.shots, L"print_pagesetup");
+      SendMessageW(d.dialog, WM_COMMAND, MAKEWPARAM(IDC_PAGESET_HELP, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(d.dialog, IDC_PAGESET_HELP)));
       SetDlgItemTextW(d.dialog, IDC_PAGESET_FOOTER, L"- &[ﾍﾟｰｼﾞ番号] -&[右端]");
       PostMessageW(d.dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(d.dialog, IDOK)));
@@ -237,38 +246,100 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
+// The print dialog of the print command, answered with Cancel: no job.
+struct PrintDialogSeen {
+  bool seen = false;
+  bool printerBox = false;
+  std::wstring printer;
+};
+PrintDialogSeen g_printDialog;
+
+void CALLBACK CancelPrintDialog(HWND, UINT, UINT_PTR, DWORD) {
+  HWND dialog = ThreadDialog();
+  if (!dialog || g_printDialog.seen) return;
+  g_printDialog.seen = true;
+  HWND printers = GetDlgItem(dialog, cmb4);
+  g_printDialog.printerBox = printers != nullptr;
+  if (printers) g_printDialog.printer = fw::WindowText(printers);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+}
+
+// The printing box of a direct print, answered with Cancel: the job is
+// taken back.
+struct PrintingBoxSeen {
+  bool seen = false;
+  bool ownerDisabled = false;
+};
+PrintingBoxSeen g_printingBox;
+
+void CALLBACK CancelPrinting(HWND, UINT, UINT_PTR, DWORD) {
+  WindowSearch search{L"fw.Printing"};
+  EnumThreadWindows(GetCurrentThreadId(), FindVisible, reinterpret_cast<LPARAM>(&search));
+  if (!search.found || g_printingBox.seen) return;
+  g_printingBox.seen = true;
+  g_printingBox.ownerDisabled = !IsWindowEnabled(GetWindow(search.found, GW_OWNER));
+  SendMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDCANCEL)));
+}
+
+// A command whose modal part a timer of this thread answers.
+bool RouteAnswered(fw::FrameWindow& frame, unsigned command, UINT period, TIMERPROC answer) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, period, answer);
+  const bool taken = frame.RouteCommand(command);
+  KillTimer(nullptr, timer);
+  return taken;
+}
+
+void TestPrintingCancel(fw::FrameWindow& frame) {
+  g_printingBox = PrintingBoxSeen{};
+  check(RouteAnswered(frame, fw::kCmdFilePrintDirect, 1, CancelPrinting), "a second direct print starts");
+  check(g_printingBox.seen && g_printingBox.ownerDisabled, "the printing box showed over the disabled frame");
+  check(IsWindowEnabled(frame.hwnd()), "the frame is enabled again after the cancelled job");
+}
+
+void TestPrintDialogCancel(fw::FrameWindow& frame) {
+  g_printDialog = PrintDialogSeen{};
+  check(RouteAnswered(frame, fw::kCmdFilePrint, 300, CancelPrintDialog), "the view takes the print command");
+  check(g_printDialog.seen && g_printDialog.printerBox, "the print dialog opened with its printer box");
+  check(g_printDialog.printer == kPrinter, "on the program's printer: %s", Narrow(g_printDialog.printer).c_str());
+}
+
 void TestPageSetup(const std::wstring& shots) {
   g_drive = DialogDrive{};
   g_drive.shots = shots;
   const UINT_PTR timer = SetTimer(nullptr, 0, 300, DriveDialog);
-  brisel::CPageSetDlg dialog(g_app->module(), g_app->pageSet);
-  const bool ok = dialog.DoModal(g_app->Frame()->hwnd());
+  // Written where the program's INI file would be.
+  wchar_t dir[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring ini = std::wstring(dir) + L"print_test.ini";
+  DeleteFileW(ini.c_str());
+  brisel::IniProfile profile(ini);
+  editorview::PageSettings settings = g_app->pageSet;
+  unsigned long helpTopic = 0;
+  const bool ok = brisel::RunPageSetup(g_app->Frame()->hwnd(), g_app->module(), settings, profile,
+                                       [&](HWND, unsigned long topic) { helpTopic = topic; });
   KillTimer(nullptr, timer);
   check(g_drive.dialog != nullptr, "the page-setup dialog opened");
   check(g_drive.caption == L"ﾍﾟｰｼﾞ設定", "its caption: %s", Narrow(g_drive.caption).c_str());
   check(g_drive.template1546, "it runs on template 1546 (edits 1119 and 1120, field button 1122, margin edits)");
   check(g_drive.headerAfterMenu == L"頁 &[ﾌｧｲﾙ名]", "the field menu put its field at the caret: %s",
         Narrow(g_drive.headerAfterMenu).c_str());
+  check(helpTopic == HELP_TOPIC_PAGESET, "Help asks for topic 4007: %lu", helpTopic);
   if (!check(ok && g_drive.step == 3, "OK closed the dialog")) return;
-  const editorview::PageSettings& r = dialog.Result();
-  check(r.leftMargin == 12, "12.5 mm is stored as 12: %d", r.leftMargin);
-  check(r.rightMargin == 20 && r.topMargin == 15 && r.bottomMargin == 15, "the other margins: %d %d %d",
-        r.rightMargin, r.topMargin, r.bottomMargin);
-  check(r.header == fw::ToCodePage(932, L"頁 &[ﾌｧｲﾙ名]"), "the header template is kept in code page 932");
-  check(r.footer == fw::ToCodePage(932, L"- &[ﾍﾟｰｼﾞ番号] -&[右端]"), "the footer template as typed");
+  check(settings.leftMargin == 12, "12.5 mm is stored as 12: %d", settings.leftMargin);
+  check(settings.rightMargin == 20 && settings.topMargin == 15 && settings.bottomMargin == 15,
+        "the other margins: %d %d %d", settings.rightMargin, settings.topMargin, settings.bottomMargin);
+  check(settings.header == fw::ToCodePage(932, L"頁 &[ﾌｧｲﾙ名]"), "the header template is kept in code page 932");
+  check(settings.footer == fw::ToCodePage(932, L"- &[ﾍﾟｰｼﾞ番号] -&[右端]"), "the footer template as typed");
   check(!fw::ProgramPrinter().DeviceName().empty(), "the printer of the dialog is the program's: %s",
         Narrow(fw::ProgramPrinter().DeviceName()).c_str());
-  // The section as the program writes it.
-  wchar_t dir[MAX_PATH]{};
-  GetTempPathW(MAX_PATH, dir);
-  const std::wstring ini = std::wstring(dir) + L"print_test.ini";
-  DeleteFileW(ini.c_str());
-  brisel::IniProfile profile(ini);
-  check(brisel::SavePageSet(profile, r), "the PageSet section is written");
+  // The section as written.
   wchar_t value[64]{};
   GetPrivateProfileStringW(L"PageSet", L"LeftMargin", L"", value, 64, ini.c_str());
   check(lstrcmpW(value, L"12") == 0, "LeftMargin=%s in the INI file", Narrow(value).c_str());
-  check(brisel::LoadPageSet(profile) == r, "and read back the same");
+  GetPrivateProfileStringW(L"PageSet", L"Header", L"", value, 64, ini.c_str());
+  check(lstrcmpW(value, L"頁 &[ﾌｧｲﾙ名]") == 0, "Header=%s in the INI file", Narrow(value).c_str());
+  check(brisel::LoadPageSet(profile) == settings, "and read back the same");
   DeleteFileW(ini.c_str());
 }
 
@@ -286,6 +357,9 @@ int main(int argc, char** argv) {
   CreateDirectoryW(shots.c_str(), nullptr);
   CreateDirectoryW(results.c_str(), nullptr);
 
+  // The view activates the installed input method: from its defaults, not
+  // from what another test left.
+  imeinst::ResetImeSettings(L"ZO");
   CheckPrinter();
   PrintApp app{fw::Module(GetModuleHandleW(nullptr))};
   g_app = &app;
@@ -318,8 +392,22 @@ int main(int argc, char** argv) {
     check(ink > 500, "the preview's page shows text: %d black pixels", ink);
     SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kPreviousPage), BM_CLICK, 0, 0);
     check(preview->Paging().CurrentPage() == caretPage - 1, "previous page: %d", preview->Paging().CurrentPage());
+    SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kZoom), BM_CLICK, 0, 0);
+    SendMessageW(preview->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), 0);
+    const int scrolled = preview->Paging().ScrollOffset();
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_POS | SIF_RANGE;
+    GetScrollInfo(preview->hwnd(), SB_VERT, &bar);
+    check(preview->Paging().Zoomed() && scrolled > 0 && bar.nPos == scrolled,
+          "the zoomed page scrolls with the wheel: %d, its bar at %d", scrolled, bar.nPos);
+    Pump(300);
+    wtest::Capture(preview->hwnd(), shots, L"print_preview_zoom");
+    SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kZoom), BM_CLICK, 0, 0);
+    check(!preview->Paging().Zoomed() && preview->Paging().ScrollOffset() == 0, "the whole page again");
     SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kPages), BM_CLICK, 0, 0);
-    check(preview->Paging().PagesShown() == 2, "two pages side by side");
+    check(preview->Paging().PagesShown() == 2 && !preview->Paging().Zoomed() && preview->Paging().ScrollOffset() == 0,
+          "two pages side by side");
     Pump(300);
     wtest::Capture(preview->hwnd(), shots, L"print_preview_two");
     SendMessageW(GetDlgItem(preview->hwnd(), fw::PreviewWindow::kClose), BM_CLICK, 0, 0);
@@ -338,6 +426,10 @@ int main(int argc, char** argv) {
     std::fputs(layout, f);
     std::fclose(f);
   }
+
+  // ---- a print cancelled in its box, and the print dialog cancelled: no job ----
+  TestPrintingCancel(*frame);
+  TestPrintDialogCancel(*frame);
 
   // ---- margins that leave 10 mm of an A4 width: the box, and no job ----
   imedrv::BoxWatcher boxes;

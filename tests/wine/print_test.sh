@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs print_test.exe under the Wine fixture and checks what reached the
-# fixture's PDF printer: one PDF (the job refused for its margins left
-# nothing), as many pages as the view laid out, the header (the file name)
+# fixture's PDF printer: one PDF (the job cancelled in its printing box, the
+# cancelled print dialog and the job refused for its margins left nothing), as many pages as the view laid out, the header (the file name)
 # and the footer (the page number) on each page, the caret line's marker on
 # the page the preview opened on, and all ink inside the margins.
 #
@@ -40,7 +40,7 @@ done
 [ -n "$pdf" ] || { echo "FAIL: no PDF reached $PRINT_PDF_DIR"; exit 1; }
 sleep 3  # time for a second job, which must not come
 count=$(ls "$PRINT_PDF_DIR"/*.pdf | wc -l)
-[ "$count" = 1 ] && ok "one PDF: the refused job printed nothing" || bad "$count PDF files"
+[ "$count" = 1 ] && ok "one PDF: the cancelled and the refused jobs printed nothing" || bad "$count PDF files"
 
 . "$work/layout.txt" 2>/dev/null || true
 : "${pages:=0}" "${caretpage:=0}"

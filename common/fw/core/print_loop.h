@@ -98,11 +98,21 @@ class PreviewPaging {
   bool ToggleTwoPages();
   bool ToggleZoom();
 
+  // The zoomed page is taller than the window: how far down it is shown,
+  // kept between 0 and pageHeight - viewHeight (0 when not zoomed or when
+  // the page fits). A new page or a toggle starts at its top.
+  int ScrollOffset() const { return offset_; }
+  // Moves by delta pixels; true when the offset changed.
+  bool ScrollBy(int delta, int pageHeight, int viewHeight);
+  // The offset kept inside the range after the window's size changed.
+  void ClampScroll(int pageHeight, int viewHeight);
+
  private:
   int max_ = 1;
   int current_ = 1;
   bool twoPages_ = false;
   bool zoomed_ = false;
+  int offset_ = 0;
 };
 
 }  // namespace fw

@@ -106,5 +106,25 @@ TEST(PreviewPagingTest, ZoomShowsOnePage) {
   EXPECT_FALSE(p.Zoomed());
 }
 
+TEST(PreviewPagingTest, ZoomedPageScrollsWithinItsHeight) {
+  PreviewPaging p;
+  p.Reset(3, 1);
+  EXPECT_FALSE(p.ScrollBy(100, 2000, 500));  // whole pages do not scroll
+  p.ToggleZoom();
+  EXPECT_TRUE(p.ScrollBy(100, 2000, 500));
+  EXPECT_EQ(p.ScrollOffset(), 100);
+  EXPECT_TRUE(p.ScrollBy(5000, 2000, 500));
+  EXPECT_EQ(p.ScrollOffset(), 1500);  // the page's bottom at the window's
+  EXPECT_FALSE(p.ScrollBy(1, 2000, 500));
+  p.ClampScroll(2000, 1800);  // a taller window
+  EXPECT_EQ(p.ScrollOffset(), 200);
+  EXPECT_TRUE(p.ScrollBy(-900, 2000, 500));
+  EXPECT_EQ(p.ScrollOffset(), 0);
+  p.ScrollBy(300, 2000, 500);
+  p.Next();  // a new page starts at its top
+  EXPECT_EQ(p.ScrollOffset(), 0);
+  EXPECT_FALSE(p.ScrollBy(10, 400, 500));  // a page that fits
+}
+
 }  // namespace
 }  // namespace fw

@@ -18,6 +18,7 @@ constexpr int kButtonPadding = 20;
 constexpr int kButtonMinWidth = 64;
 constexpr int kGap = 4;
 constexpr int kPaperGap = 12;  // around and between the pages
+constexpr int kWheelStep = 60;  // pixels a wheel notch scrolls a zoomed page
 
 struct ButtonSpec {
   UINT id;
@@ -87,7 +88,7 @@ bool PreviewWindow::Start() {
   GetWindowRect(frame_, &place);
   std::wstring title(view_.document().Title().begin(), view_.document().Title().end());
   title += L" - 印刷ﾌﾟﾚﾋﾞｭｰ";
-  if (!Create(module, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, place, frame_)) {
+  if (!Create(module, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VSCROLL, 0, place, frame_)) {
     view_.EndJob(job_);
     ended_ = true;
     return false;
@@ -172,38 +173,71 @@ void PreviewWindow::DrawPage(HDC dc, int page, const RECT& paper) {
   RestoreDC(dc, saved);
 }
 
-void PreviewWindow::Paint(HDC dc) {
+PreviewWindow::Area PreviewWindow::PaperArea() const {
   RECT c{};
   GetClientRect(hwnd(), &c);
-  const int width = std::max<int>(c.right, 1);
-  const int height = std::max<int>(c.bottom, 1);
-  Bitmap buffer(CreateCompatibleBitmap(dc, width, height));
-  MemoryDc mem(dc);
-  Selection bitmap(mem.get(), buffer.get());
-  RECT all{0, 0, width, height};
-  FillRect(mem.get(), &all, GetSysColorBrush(COLOR_APPWORKSPACE));
-  RECT bar{0, 0, width, barHeight_};
-  FillRect(mem.get(), &bar, GetSysColorBrush(COLOR_BTNFACE));
-
+  Area a;
+  a.width = std::max<int>(c.right, 1);
+  a.height = std::max<int>(c.bottom, 1);
   const PageMetrics& m = job_.info.metrics;
   const int shown = paging_.PagesShown();
-  const int areaTop = barHeight_ + kPaperGap;
-  const int areaWidth = std::max(width - kPaperGap * (shown + 1), 1);
-  const int areaHeight = std::max(height - areaTop - kPaperGap, 1);
+  a.top = barHeight_ + kPaperGap;
+  const int areaWidth = std::max(a.width - kPaperGap * (shown + 1), 1);
+  a.viewHeight = std::max(a.height - a.top - kPaperGap, 1);
   const double pageW = std::max(m.physicalWidth, 1);
   const double pageH = std::max(m.physicalHeight, 1);
   // The whole page in the window, or (zoomed) the page as wide as the window.
-  double scale = std::min(areaWidth / (shown * pageW), areaHeight / pageH);
+  double scale = std::min(areaWidth / (shown * pageW), a.viewHeight / pageH);
   if (paging_.Zoomed()) scale = areaWidth / pageW;
-  const int paperW = std::max(static_cast<int>(pageW * scale), 1);
-  const int paperH = std::max(static_cast<int>(pageH * scale), 1);
-  int x = (width - shown * paperW - (shown - 1) * kPaperGap) / 2;
+  a.paperWidth = std::max(static_cast<int>(pageW * scale), 1);
+  a.paperHeight = std::max(static_cast<int>(pageH * scale), 1);
+  return a;
+}
+
+void PreviewWindow::UpdateScrollBar() {
+  // Showing or hiding the bar sizes the window again.
+  if (updatingBar_) return;
+  updatingBar_ = true;
+  const Area a = PaperArea();
+  paging_.ClampScroll(a.paperHeight, a.viewHeight);
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  const bool scrolls = paging_.Zoomed() && a.paperHeight > a.viewHeight;
+  info.nMax = scrolls ? a.paperHeight - 1 : 0;
+  info.nPage = scrolls ? static_cast<UINT>(a.viewHeight) : 0;
+  info.nPos = paging_.ScrollOffset();
+  SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+  ShowScrollBar(hwnd(), SB_VERT, scrolls);
+  updatingBar_ = false;
+}
+
+void PreviewWindow::Scroll(int delta) {
+  const Area a = PaperArea();
+  if (!paging_.ScrollBy(delta, a.paperHeight, a.viewHeight)) return;
+  SetScrollPos(hwnd(), SB_VERT, paging_.ScrollOffset(), TRUE);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PreviewWindow::Paint(HDC dc) {
+  const Area a = PaperArea();
+  Bitmap buffer(CreateCompatibleBitmap(dc, a.width, a.height));
+  MemoryDc mem(dc);
+  Selection bitmap(mem.get(), buffer.get());
+  RECT all{0, 0, a.width, a.height};
+  FillRect(mem.get(), &all, GetSysColorBrush(COLOR_APPWORKSPACE));
+  const int shown = paging_.PagesShown();
+  const int top = a.top - paging_.ScrollOffset();
+  int x = (a.width - shown * a.paperWidth - (shown - 1) * kPaperGap) / 2;
   for (int i = 0; i < shown; ++i) {
-    const RECT paper{x, areaTop, x + paperW, areaTop + paperH};
+    const RECT paper{x, top, x + a.paperWidth, top + a.paperHeight};
     DrawPage(mem.get(), paging_.CurrentPage() + i, paper);
-    x += paperW + kPaperGap;
+    x += a.paperWidth + kPaperGap;
   }
-  BitBlt(dc, 0, 0, width, height, mem.get(), 0, 0, SRCCOPY);
+  // The bar over a page scrolled up under it.
+  RECT bar{0, 0, a.width, barHeight_};
+  FillRect(mem.get(), &bar, GetSysColorBrush(COLOR_BTNFACE));
+  BitBlt(dc, 0, 0, a.width, a.height, mem.get(), 0, 0, SRCCOPY);
 }
 
 void PreviewWindow::Command(UINT id) {
@@ -225,6 +259,7 @@ void PreviewWindow::Command(UINT id) {
   if (changed) {
     UpdateButtons();
     Layout();
+    UpdateScrollBar();
   }
   SetFocus(hwnd());
 }
@@ -255,8 +290,31 @@ bool PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     case WM_SIZE:
       Layout();
+      UpdateScrollBar();
       result = 0;
       return true;
+    case WM_MOUSEWHEEL:
+      Scroll(-GET_WHEEL_DELTA_WPARAM(wParam) * kWheelStep / WHEEL_DELTA);
+      result = 0;
+      return true;
+    case WM_VSCROLL: {
+      const Area a = PaperArea();
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_TRACKPOS;
+      GetScrollInfo(hwnd(), SB_VERT, &info);
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: Scroll(-kWheelStep / 3); break;
+        case SB_LINEDOWN: Scroll(kWheelStep / 3); break;
+        case SB_PAGEUP: Scroll(-a.viewHeight); break;
+        case SB_PAGEDOWN: Scroll(a.viewHeight); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: Scroll(info.nTrackPos - paging_.ScrollOffset()); break;
+        default: break;
+      }
+      result = 0;
+      return true;
+    }
     case WM_ERASEBKGND:
       result = 1;
       return true;
@@ -278,6 +336,8 @@ bool PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         case VK_NEXT: Command(kNextPage); break;
         case VK_PRIOR: Command(kPreviousPage); break;
         case VK_ESCAPE: Command(kClose); break;
+        case VK_UP: Scroll(-kWheelStep / 3); break;
+        case VK_DOWN: Scroll(kWheelStep / 3); break;
         default: return false;
       }
       result = 0;

@@ -4,7 +4,8 @@
 // device context mapped to the printer's page (MM_ANISOTROPIC: one logical
 // unit is one printer pixel, the origin at the printable area's corner),
 // with the buttons print, next page, previous page, one or two pages, zoom
-// and close, and the keys Page Down, Page Up and Esc.
+// and close, and the keys Page Down, Page Up and Esc; a zoomed page as wide
+// as the window scrolls with its scroll bar, the wheel and Up and Down.
 #pragma once
 #include <windows.h>
 
@@ -50,6 +51,16 @@ class PreviewWindow final : public Window {
   bool Start();
   void Layout();
   void UpdateButtons();
+  // The client area, the paper's place and size in it.
+  struct Area {
+    int width = 1, height = 1;
+    int top = 0;         // of the paper, not scrolled
+    int viewHeight = 1;  // under the bar, for the paper
+    int paperWidth = 1, paperHeight = 1;
+  };
+  Area PaperArea() const;
+  void UpdateScrollBar();
+  void Scroll(int delta);
   void Paint(HDC dc);
   void DrawPage(HDC dc, int page, const RECT& paper);
   void Command(UINT id);
@@ -61,6 +72,7 @@ class PreviewWindow final : public Window {
   HFONT barFont_ = nullptr;
   int barHeight_ = 0;
   bool ended_ = false;
+  bool updatingBar_ = false;
 };
 
 }  // namespace fw

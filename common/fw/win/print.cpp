@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "app.h"
 #include "frame.h"
 #include "view.h"
 
@@ -21,12 +22,108 @@ bool RunPrintDialog(PRINTDLGW& pd, PrinterSettings& printer) {
   return ok != FALSE;
 }
 
+constexpr wchar_t kPrintingClass[] = L"fw.Printing";
+constexpr int kBoxWidth = 300;
+constexpr int kBoxHeight = 130;
+
+// The box shown while a job prints: the document, the page, and Cancel. The
+// abort procedure serves the thread's messages meanwhile, so that the
+// program's windows paint and the box takes its click.
+class PrintingBox final : public Window {
+ public:
+  static PrintingBox* current;
+
+  PrintingBox(HWND owner, const std::wstring& title) : owner_(owner) {
+    const Module module = Module::Containing(&current);
+    WNDCLASSW existing{};
+    if (!GetClassInfoW(module.handle(), kPrintingClass, &existing)) {
+      RegisterWindowClass(module, kPrintingClass, 0, LoadCursor(nullptr, IDC_ARROW),
+                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    }
+    RECT place{0, 0, kBoxWidth, kBoxHeight};
+    if (owner_) {
+      RECT o{};
+      GetWindowRect(owner_, &o);
+      OffsetRect(&place, (o.left + o.right - kBoxWidth) / 2, (o.top + o.bottom - kBoxHeight) / 2);
+    }
+    const std::wstring caption = App::Current() ? App::Current()->programName() : std::wstring(L"印刷");
+    if (!Create(module, kPrintingClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_VISIBLE, WS_EX_DLGMODALFRAME, place,
+                owner_)) {
+      return;
+    }
+    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id) {
+      HWND c = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module.handle(), nullptr);
+      SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      return c;
+    };
+    child(L"STATIC", (L"「" + title + L"」を印刷しています").c_str(), SS_CENTER | SS_NOPREFIX, 8, 12, kBoxWidth - 22, 16, -1);
+    page_ = child(L"STATIC", L"", SS_CENTER, 8, 34, kBoxWidth - 22, 16, -1);
+    child(L"BUTTON", L"ｷｬﾝｾﾙ", BS_DEFPUSHBUTTON | WS_TABSTOP, (kBoxWidth - 88) / 2, 62, 80, 24, IDCANCEL);
+    if (owner_) EnableWindow(owner_, FALSE);
+    current = this;
+  }
+  ~PrintingBox() override {
+    current = nullptr;
+    if (owner_) EnableWindow(owner_, TRUE);
+    if (hwnd()) DestroyWindow(hwnd());
+  }
+
+  bool Cancelled() const { return cancelled_; }
+  void ShowPage(int page) {
+    wchar_t text[32];
+    wsprintfW(text, L"ﾍﾟｰｼﾞ %d", page);
+    if (page_) SetWindowTextW(page_, text);
+  }
+  // The thread's messages until none waits; false once Cancel was chosen.
+  bool Serve() {
+    MSG msg;
+    while (!cancelled_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));  // for the program's loop
+        cancelled_ = true;
+        break;
+      }
+      if (!hwnd() || !IsDialogMessageW(hwnd(), &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    return !cancelled_;
+  }
+  static BOOL CALLBACK AbortProc(HDC, int) { return current ? current->Serve() : TRUE; }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+    if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE) {
+      cancelled_ = true;
+      result = 0;
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  HWND owner_;
+  HWND page_ = nullptr;
+  bool cancelled_ = false;
+};
+PrintingBox* PrintingBox::current = nullptr;
+
 class DevicePages final : public PageLoopSteps {
  public:
-  DevicePages(View& view, PrintJob& job) : view_(view), job_(job) {}
+  DevicePages(View& view, PrintJob& job, PrintingBox& box) : view_(view), job_(job), box_(box) {}
   ~DevicePages() override { Finish(false); }
 
-  void PreparePage(PrintInfo& info) override { view_.OnPrepareDC(job_.printerDc, &info); }
+  void PreparePage(PrintInfo& info) override {
+    if (!box_.Serve()) {
+      info.continuePrinting = false;
+      return;
+    }
+    box_.ShowPage(info.currentPage);
+    view_.OnPrepareDC(job_.printerDc, &info);
+  }
   bool StartPage() override {
     if (!started_) {
       // The document starts with its first page, so that a job the view
@@ -35,6 +132,7 @@ class DevicePages final : public PageLoopSteps {
       DOCINFOW doc{};
       doc.cbSize = sizeof doc;
       doc.lpszDocName = title.c_str();
+      SetAbortProc(job_.printerDc, &PrintingBox::AbortProc);
       if (StartDocW(job_.printerDc, &doc) <= 0) return false;
       started_ = true;
     }
@@ -59,6 +157,7 @@ class DevicePages final : public PageLoopSteps {
  private:
   View& view_;
   PrintJob& job_;
+  PrintingBox& box_;
   bool started_ = false;
 };
 
@@ -133,10 +232,10 @@ bool PreparePrinter(HWND owner, PrintJob& job) {
     pd.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
     pd.nMinPage = static_cast<WORD>(job.info.minPage);
     pd.nMaxPage = static_cast<WORD>(job.info.maxPage);
+    // A range may be chosen before the pages are known: the loop ends with the text.
     pd.nFromPage = static_cast<WORD>(job.info.fromPage);
-    pd.nToPage = static_cast<WORD>(job.info.maxPage == kUnknownMaxPage ? job.info.fromPage : job.info.maxPage);
+    pd.nToPage = static_cast<WORD>(job.info.maxPage);
     pd.nCopies = 1;
-    if (job.info.maxPage == kUnknownMaxPage) pd.Flags |= PD_NOPAGENUMS;
     if (!RunPrintDialog(pd, printer)) return false;
     job.printerDc = pd.hDC;
     if (pd.Flags & PD_PAGENUMS) {
@@ -154,14 +253,25 @@ int PrintView(View& view, bool direct) {
   PrintJob job;
   job.info.direct = direct;
   if (!view.BeginJob(job)) return 0;
+  HWND owner = view.frame() ? view.frame()->hwnd() : GetAncestor(view.hwnd(), GA_ROOT);
   int printed = 0;
+  bool failed = false;
   {
-    DevicePages pages(view, job);
+    const std::u16string& title = view.document().Title();
+    PrintingBox box(owner, std::wstring(title.begin(), title.end()));
+    DevicePages pages(view, job, box);
     const PageLoopResult r = RunPageLoop(job.info, pages);
-    pages.Finish(r.pagesPrinted > 0 && !r.deviceFailed);
-    printed = r.deviceFailed ? -1 : r.pagesPrinted;
+    // A cancelled job is taken back whole.
+    const bool cancelled = box.Cancelled();
+    pages.Finish(r.pagesPrinted > 0 && !r.deviceFailed && !cancelled);
+    failed = r.deviceFailed && !cancelled;
+    printed = failed ? -1 : cancelled ? 0 : r.pagesPrinted;
   }
   view.EndJob(job);
+  if (failed) {
+    const std::wstring caption = App::Current() ? App::Current()->programName() : std::wstring();
+    MessageBoxW(owner, L"印刷できませんでした。", caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
   return printed;
 }
 

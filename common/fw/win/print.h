@@ -71,8 +71,11 @@ struct PrintJob {
 bool PreparePrinter(HWND owner, PrintJob& job);
 
 // Prints the view: its OnPreparePrinting (which calls DoPreparePrinting),
-// OnBeginPrinting, the pages, OnEndPrinting. Returns the pages printed; -1
-// when the job failed at the device.
+// OnBeginPrinting, the pages, OnEndPrinting. While it prints, a box over
+// the frame (class "fw.Printing") names the document and the page and
+// offers Cancel, which takes the whole job back (AbortDoc). Returns the
+// pages printed (0 when cancelled); -1 when the job failed at the device,
+// after a box that says so.
 int PrintView(View& view, bool direct);
 
 }  // namespace fw
