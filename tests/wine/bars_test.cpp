@@ -142,6 +142,27 @@ void Drag(POINT from, POINT to) {
   Pump(200);
 }
 
+// The same drag queued as one input sequence before anything is pumped: a
+// window caption's drag runs the system's own move loop inside this thread,
+// which takes the rest of the sequence from the queue.
+void QueuedDrag(POINT from, POINT to) {
+  auto at = [](POINT p, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return in;
+  };
+  wtest::MouseTo(from);
+  std::vector<INPUT> sequence{at(from, MOUSEEVENTF_LEFTDOWN)};
+  for (int step = 1; step <= 4; ++step)
+    sequence.push_back(at({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, 0));
+  sequence.push_back(at(to, MOUSEEVENTF_LEFTUP));
+  SendInput(static_cast<UINT>(sequence.size()), sequence.data(), sizeof(INPUT));
+  Pump(600);
+}
+
 int TextWidth(HWND w, const std::wstring& text) {
   HDC dc = GetDC(w);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
@@ -190,6 +211,13 @@ int main(int argc, char** argv) {
   check(view.Create(frame) != nullptr, "the view is created");
   frame.SetActiveView(&view);
   view.OnInitialUpdate();
+  // Laid out before the frame shows: what a program reads at its first
+  // activation (its bars shown per its profile) holds already.
+  check(frame.IsControlBarShown(fw::kToolBarId) && frame.IsControlBarShown(fw::kStatusBarId),
+        "before the frame shows, both bars count as shown");
+  check(WindowRectIn(view.hwnd(), fw).top == frame.toolBar.Thickness() &&
+            WindowRectIn(view.hwnd(), fw).bottom == WindowRectIn(frame.statusBar.hwnd(), fw).top,
+        "before the frame shows, the view lies between the bars");
   ShowWindow(fw, SW_SHOWNORMAL);
   UpdateWindow(fw);
   SetForegroundWindow(fw);
@@ -412,6 +440,22 @@ int main(int argc, char** argv) {
     Pump(200);
   }
   check(bar.side() == fw::DockSide::kRight && !bar.floatingWindow(), "a double click on the caption docks it again");
+  // Floating again, its window moved by the caption over the left edge docks it there.
+  barRect = WindowRectIn(bar.hwnd(), fw);
+  grip = {(barRect.left + barRect.right) / 2, 4};
+  ClientToScreen(fw, &grip);
+  Drag(grip, middle);
+  floating = bar.floatingWindow();
+  if (check(floating != nullptr, "dragged off again it floats")) {
+    RECT fr{};
+    GetWindowRect(floating, &fr);
+    POINT leftEdge{4, frameClient.bottom / 2};
+    ClientToScreen(fw, &leftEdge);
+    QueuedDrag({fr.left + 30, fr.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1}, leftEdge);
+    Pump(200);
+  }
+  check(bar.side() == fw::DockSide::kLeft && !bar.floatingWindow() && WindowRectIn(view.hwnd(), fw).left == bar.Thickness(),
+        "its window let go over the left edge: docked at the left, side %d", static_cast<int>(bar.side()));
   bar.Dock(fw::DockSide::kTop);
   Pump(200);
   check(WindowRectIn(view.hwnd(), fw).top == barHeight && IsWindowVisible(combo),

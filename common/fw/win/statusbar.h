@@ -54,7 +54,8 @@ class StatusBar : public Window {
 
   void UpdateUi(FrameWindow& frame);
 
-  bool IsShown() const { return hwnd() && IsWindowVisible(hwnd()); }
+  // Shown by its own style, whether the frame is visible yet or not.
+  bool IsShown() const { return hwnd() && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE); }
   int Height() const;
   // Pane widths again for the bar's size and font.
   void SizePanes();
