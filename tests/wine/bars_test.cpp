@@ -349,6 +349,13 @@ int main(int argc, char** argv) {
   settings.pasteCode = 0;
   bar.FillCombo();
   check(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0, "after the setting returns to 0 the box shows the first item");
+  settings.pasteCode = 2;
+  bar.FillCombo();
+  check(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 2, "PasteCode 2 shows \"GMｺｰﾄﾞ 貼り付け\"");
+  settings.pasteCode = 7;
+  bar.FillCombo();
+  check(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0 && settings.pasteCode == 0,
+        "a PasteCode that names no item shows the first and becomes 0: %d", settings.pasteCode);
 
   // ---- CAP ----
   const bool capsWas = (GetKeyState(VK_CAPITAL) & 1) != 0;
