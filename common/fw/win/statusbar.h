@@ -33,6 +33,8 @@ struct StatusPane {
 class StatusBar : public Window {
  public:
   explicit StatusBar(const Module& module) : module_(module) {}
+  // The frame no longer counts on a bar object that is gone.
+  ~StatusBar() override;
 
   bool Create(FrameWindow& frame, UINT id, DWORD style = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP);
   // The panes; an indicator pane without a sizing text is sized for its
@@ -66,7 +68,10 @@ class StatusBar : public Window {
  private:
   std::wstring IndicatorText(unsigned id) const;
 
+  void LeaveFrame();
+
   Module module_;
+  FrameWindow* frame_ = nullptr;
   std::vector<StatusPane> panes_;
   CommandStateCache shown_;
 };

@@ -237,6 +237,7 @@ void ToolBar::Float(POINT topLeft) {
   }
   side_ = DockSide::kFloat;
   ArrangeButtons();
+  KeepInWorkArea(floating_->hwnd());
   ShowWindow(hwnd(), SW_SHOWNA);
   if (shown) ShowWindow(floating_->hwnd(), SW_SHOWNA);
   frame_->RecalcLayout();
@@ -266,13 +267,25 @@ void ToolBar::UpdateUi(FrameWindow& frame) {
   }
 }
 
-void ToolBar::DropAt(POINT screen) {
-  if (!frame_) return;
+DockSide ToolBar::SideAt(POINT screen) const {
+  if (!frame_) return DockSide::kFloat;
   RECT c{};
   GetClientRect(frame_->hwnd(), &c);
   MapWindowPoints(frame_->hwnd(), nullptr, reinterpret_cast<POINT*>(&c), 2);
-  const int reach = HorizontalThickness();
-  const DockSide side = DockSideAt({c.left, c.top, c.right, c.bottom}, screen.x, screen.y, reach);
+  return DockSideAt({c.left, c.top, c.right, c.bottom}, screen.x, screen.y, HorizontalThickness());
+}
+
+RECT ToolBar::DropOutline(POINT screen) const {
+  // The bar's shape there, the mouse on its gripper.
+  const SIZE s = Extent(IsVertical(SideAt(screen)));
+  const RECT r{screen.x - kGripper / 2, screen.y - kGripper / 2, screen.x - kGripper / 2 + s.cx,
+               screen.y - kGripper / 2 + s.cy};
+  return r;
+}
+
+void ToolBar::DropAt(POINT screen) {
+  if (!frame_) return;
+  const DockSide side = SideAt(screen);
   if (side != DockSide::kFloat) {
     Dock(side);
   } else if (!floating_) {
@@ -389,8 +402,6 @@ bool ToolBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
       const RECT g = GripperRect();
       if (!PtInRect(&g, p) || !frame_) return false;
       dragging_ = true;
-      GetCursorPos(&dragStart_);
-      GetWindowRect(hwnd(), &dragRect_);
       dragDrawn_ = false;
       SetCapture(hwnd());
       result = 0;
@@ -402,8 +413,7 @@ bool ToolBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
       GetCursorPos(&p);
       HDC screen = GetDC(nullptr);
       if (dragDrawn_) DrawFocusRect(screen, &dragRect_);
-      OffsetRect(&dragRect_, p.x - dragStart_.x, p.y - dragStart_.y);
-      dragStart_ = p;
+      dragRect_ = DropOutline(p);
       DrawFocusRect(screen, &dragRect_);
       dragDrawn_ = true;
       ReleaseDC(nullptr, screen);

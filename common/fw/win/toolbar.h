@@ -96,6 +96,10 @@ class ToolBar : public Window {
   void ShowFlyBy(int commandId);
   // The bar's thickness lying flat, from its buttons' height.
   int HorizontalThickness() const;
+  // Where a drop at a point of the screen puts the bar, and its outline
+  // there while the gripper is dragged.
+  DockSide SideAt(POINT screen) const;
+  RECT DropOutline(POINT screen) const;
   std::wstring TipText(unsigned id) const;
   void PlaceInner();
   RECT GripperRect() const;
@@ -114,7 +118,6 @@ class ToolBar : public Window {
   CommandStateCache shown_;
   std::wstring tip_;  // the text of the tool tip asked for last
   bool dragging_ = false;
-  POINT dragStart_{};
   RECT dragRect_{};
   bool dragDrawn_ = false;
 
