@@ -298,7 +298,21 @@ int main(int argc, char** argv) {
   }
   Pump(200);
   check(SendMessageW(buttons, TB_ISBUTTONENABLED, 57637, 0) != 0, "the view's paste is enabled with text to paste");
-  wtest::Capture(fw, shots, L"bars-top");
+  // On the screen: the paste button shows its ochre board, the grey open
+  // button none of its folder's yellow.
+  const wtest::Shot top = wtest::Capture(fw, shots, L"bars-top");
+  auto slotInShot = [&](int index) {
+    RECT r = bar.SlotRect(index);
+    MapWindowPoints(bar.hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    RECT w{};
+    GetWindowRect(fw, &w);
+    OffsetRect(&r, -w.left, -w.top);
+    return r;
+  };
+  const int ochre = top.Count(slotInShot(7), [](COLORREF c) { return wtest::Near(c, RGB(128, 128, 0), 16); });
+  const int yellow = top.Count(slotInShot(1), [](COLORREF c) { return wtest::Near(c, RGB(255, 255, 0), 40); });
+  check(ochre > 20, "the enabled paste button is drawn in colour: %d ochre pixels", ochre);
+  check(yellow == 0, "the disabled open button is drawn grey: %d yellow pixels", yellow);
   wtest::Click(ScreenCentreOf(bar.hwnd(), bar.SlotRect(0)));
   Pump(200);
   check(frame.newCommands == 1, "a click on the button is the frame's command: %d", frame.newCommands);
