@@ -408,6 +408,10 @@ int main(int argc, char** argv) {
   check(IsWindowVisible(status) && WindowRectIn(view.hwnd(), fw).bottom == viewBefore.bottom, "59393 shows it again");
 
   // ---- docked at the left ----
+  const SIZE upright = bar.ShapeFor(true), flat = bar.ShapeFor(false);
+  const SIZE flatNow = bar.Extent(false);
+  check(flat.cx == flatNow.cx && flat.cy == flatNow.cy, "the flat outline is the bar's size: %ldx%ld / %ldx%ld", flat.cx,
+        flat.cy, flatNow.cx, flatNow.cy);
   bar.Dock(fw::DockSide::kLeft);
   Pump(200);
   RECT barRect = WindowRectIn(bar.hwnd(), fw);
@@ -419,6 +423,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < slots; ++i) column = column && bar.SlotRect(i).top >= bar.SlotRect(i - 1).bottom;
   check(column, "its slots in one column");
   check(!IsWindowVisible(combo), "the box does not stand in the column");
+  check(barRect.right - barRect.left == upright.cx && bar.Extent(true).cy == upright.cy,
+        "the upright outline shown while dragging is the size it takes: %ldx%ld / %ldx%ld", upright.cx, upright.cy,
+        barRect.right - barRect.left, bar.Extent(true).cy);
   wtest::Capture(fw, shots, L"bars-left");
 
   // Dragged by its gripper to the right edge.

@@ -68,6 +68,9 @@ class ToolBar : public Window {
   bool IsShown() const;
   void Show(bool show);
 
+  // The size the bar would take lying flat or standing upright, whichever
+  // way it lies now (the outline shown while it is dragged).
+  SIZE ShapeFor(bool vertical) const;
   // How thick the bar is across its side when docked.
   int Thickness() const;
   // The size the bar needs along and across its side.
