@@ -13,7 +13,9 @@
 // 2, CAP follows the key; hiding the bar gives its room to the view; the bar
 // docked at the left stands in a column with the view beside it, and the
 // gripper drags it to the right, off the frame into its floating window,
-// and back.
+// and back. A second bar of the class with its own box id, slot and items
+// (as the listening program makes its copy-source bar) docks at the bottom
+// above the status bar; a pane with an id takes its text from update-UI.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -40,6 +42,9 @@ namespace {
 constexpr wchar_t kProgram[] = L"BarsTest";
 constexpr unsigned kFileNew = 57600;
 constexpr unsigned kFileOpen = 57601;
+constexpr unsigned kSecondBar = 0xE803;
+constexpr unsigned kCopySourceBox = 61213;
+constexpr unsigned kClockPane = 0xE910;
 
 std::string U8(const std::wstring& s) { return editorview::Utf16ToUtf8String(std::u16string(s.begin(), s.end())); }
 
@@ -90,7 +95,8 @@ class BarsFrame final : public fw::FrameWindow {
     return true;
   }
   bool OnUpdateCommand(unsigned id, fw::CommandState& state) override {
-    return id == kFileNew || fw::FrameWindow::OnUpdateCommand(id, state);
+    if (id == kClockPane) state.text = u"12:34";
+    return id == kFileNew || id == kClockPane || fw::FrameWindow::OnUpdateCommand(id, state);
   }
 };
 
@@ -161,6 +167,20 @@ void QueuedDrag(POINT from, POINT to) {
   sequence.push_back(at(to, MOUSEEVENTF_LEFTUP));
   SendInput(static_cast<UINT>(sequence.size()), sequence.data(), sizeof(INPUT));
   Pump(600);
+}
+
+// Drops a box's list with a click and clicks its item, with a screenshot of
+// the dropped list.
+void ChooseWithMouse(HWND combo, int index, HWND shotOf, const std::wstring& shots, const wchar_t* shot) {
+  wtest::Click(wtest::WindowCentre(combo));
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(combo, &info);
+  RECT item{};
+  SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  check(IsWindowVisible(info.hwndList) != FALSE, "a click drops the box's list");
+  wtest::Capture(shotOf, shots, shot);
+  wtest::Click(ScreenCentreOf(info.hwndList, item));
 }
 
 int TextWidth(HWND w, const std::wstring& text) {
@@ -350,15 +370,7 @@ int main(int argc, char** argv) {
   check(frame.statusBar.PaneText(0) == L"レディ", "the menu closed: the idle message");
 
   // ---- the box chosen with the mouse ----
-  wtest::Click(wtest::WindowCentre(combo));
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof info;
-  GetComboBoxInfo(combo, &info);
-  RECT item{};
-  SendMessageW(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-  check(IsWindowVisible(info.hwndList) != FALSE, "a click drops the box's list");
-  wtest::Capture(fw, shots, L"bars-box");
-  wtest::Click(ScreenCentreOf(info.hwndList, item));
+  ChooseWithMouse(combo, 1, fw, shots, L"bars-box");
   check(settings.pasteCode == 1, "choosing \"KSｺｰﾄﾞ 貼り付け\" sets PasteCode 1 at once: %d", settings.pasteCode);
   settings.pasteCode = 0;
   bar.FillCombo();
@@ -489,6 +501,36 @@ int main(int argc, char** argv) {
   check(WindowRectIn(view.hwnd(), fw).top == barHeight && IsWindowVisible(combo),
         "back at the top: flat, with its box, above the view");
   wtest::Capture(fw, shots, L"bars-back");
+
+  // ---- a second bar made as the listening program makes its copy-source bar ----
+  int copySource = 0;
+  editorview::CPasteCodeBar second(module, copySource, {kCopySourceBox, 2, {IDS_PASTE_GM, IDS_PASTE_KS}});
+  const bool made = second.Create(frame, kSecondBar) && second.LoadToolBar(IDR_EDITOR_TOOLBAR);
+  check(made, "a second bar of the class is created");
+  if (made) {
+    second.PositionCombo();
+    second.FillCombo();
+    second.Dock(fw::DockSide::kBottom);
+    Pump(200);
+    check(second.SlotId(2) == kCopySourceBox && GetDlgCtrlID(second.combo()) == static_cast<int>(kCopySourceBox),
+          "its box has its own id at its own slot");
+    const RECT slot2 = second.SlotRect(2), box2 = WindowRectIn(second.combo(), second.hwnd());
+    check(box2.left == slot2.left && slot2.right - slot2.left == box2.right - box2.left, "its box stands in slot 2");
+    check(SendMessageW(second.combo(), CB_GETCOUNT, 0, 0) == 2, "its own two items");
+    const RECT secondRect = WindowRectIn(second.hwnd(), fw), statusRect = WindowRectIn(status, fw);
+    check(secondRect.bottom == statusRect.top && WindowRectIn(view.hwnd(), fw).bottom == secondRect.top &&
+              WindowRectIn(view.hwnd(), fw).top == barHeight,
+          "docked at the bottom it sits above the status bar, the view between the bars");
+    ChooseWithMouse(second.combo(), 1, fw, shots, L"bars-second");
+    check(copySource == 1 && settings.pasteCode == 0, "its box sets its own setting: %d", copySource);
+  }
+
+  // ---- a pane whose text comes from update-UI ----
+  const fw::StatusPane clockPanes[] = {{0, L""}, {kClockPane, L"00:00"}};
+  frame.statusBar.SetPanes(clockPanes);
+  Pump(200);
+  check(frame.statusBar.PaneText(1) == L"12:34", "a pane with an id shows the text its command state gives: %s",
+        U8(frame.statusBar.PaneText(1)).c_str());
 
   DestroyWindow(fw);
   Pump(100);
