@@ -34,8 +34,12 @@ void CPasteCodeBar::FillCombo() {
     const std::wstring text = module().String(id);
     SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
+  // A value that names no item (a hand-edited profile) would leave the box
+  // blank while the setting asks for a code that does not exist: it returns
+  // to the first item, automatic.
   const int count = static_cast<int>(params_.items.size());
-  SendMessageW(combo_, CB_SETCURSEL, setting_ >= 0 && setting_ < count ? static_cast<WPARAM>(setting_) : 0, 0);
+  if (setting_ < 0 || setting_ >= count) setting_ = 0;
+  SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(setting_), 0);
 }
 
 bool CPasteCodeBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

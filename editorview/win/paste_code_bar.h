@@ -27,7 +27,8 @@ class CPasteCodeBar : public fw::ToolBar {
   // The box's slot becomes a separator with the box's id as wide as the
   // box, and the box moves into it, vertically centred.
   void PositionCombo();
-  // The items again, the setting's one selected.
+  // The items again, the setting's one selected (a setting that names no
+  // item becomes 0).
   void FillCombo();
   HWND combo() const { return combo_; }
 

@@ -13,7 +13,9 @@
 // 2, CAP follows the key; hiding the bar gives its room to the view; the bar
 // docked at the left stands in a column with the view beside it, and the
 // gripper drags it to the right, off the frame into its floating window,
-// and back.
+// and back. A second bar of the class with its own box id, slot and items
+// (as the listening program makes its copy-source bar) docks at the bottom
+// above the status bar; a pane with an id takes its text from update-UI.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -40,6 +42,9 @@ namespace {
 constexpr wchar_t kProgram[] = L"BarsTest";
 constexpr unsigned kFileNew = 57600;
 constexpr unsigned kFileOpen = 57601;
+constexpr unsigned kSecondBar = 0xE803;
+constexpr unsigned kCopySourceBox = 61213;
+constexpr unsigned kClockPane = 0xE910;
 
 std::string U8(const std::wstring& s) { return editorview::Utf16ToUtf8String(std::u16string(s.begin(), s.end())); }
 
@@ -90,7 +95,8 @@ class BarsFrame final : public fw::FrameWindow {
     return true;
   }
   bool OnUpdateCommand(unsigned id, fw::CommandState& state) override {
-    return id == kFileNew || fw::FrameWindow::OnUpdateCommand(id, state);
+    if (id == kClockPane) state.text = u"12:34";
+    return id == kFileNew || id == kClockPane || fw::FrameWindow::OnUpdateCommand(id, state);
   }
 };
 
@@ -142,6 +148,41 @@ void Drag(POINT from, POINT to) {
   Pump(200);
 }
 
+// The same drag queued as one input sequence before anything is pumped: a
+// window caption's drag runs the system's own move loop inside this thread,
+// which takes the rest of the sequence from the queue.
+void QueuedDrag(POINT from, POINT to) {
+  auto at = [](POINT p, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return in;
+  };
+  wtest::MouseTo(from);
+  std::vector<INPUT> sequence{at(from, MOUSEEVENTF_LEFTDOWN)};
+  for (int step = 1; step <= 4; ++step)
+    sequence.push_back(at({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, 0));
+  sequence.push_back(at(to, MOUSEEVENTF_LEFTUP));
+  SendInput(static_cast<UINT>(sequence.size()), sequence.data(), sizeof(INPUT));
+  Pump(600);
+}
+
+// Drops a box's list with a click and clicks its item, with a screenshot of
+// the dropped list.
+void ChooseWithMouse(HWND combo, int index, HWND shotOf, const std::wstring& shots, const wchar_t* shot) {
+  wtest::Click(wtest::WindowCentre(combo));
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(combo, &info);
+  RECT item{};
+  SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  check(IsWindowVisible(info.hwndList) != FALSE, "a click drops the box's list");
+  wtest::Capture(shotOf, shots, shot);
+  wtest::Click(ScreenCentreOf(info.hwndList, item));
+}
+
 int TextWidth(HWND w, const std::wstring& text) {
   HDC dc = GetDC(w);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
@@ -190,6 +231,13 @@ int main(int argc, char** argv) {
   check(view.Create(frame) != nullptr, "the view is created");
   frame.SetActiveView(&view);
   view.OnInitialUpdate();
+  // Laid out before the frame shows: what a program reads at its first
+  // activation (its bars shown per its profile) holds already.
+  check(frame.IsControlBarShown(fw::kToolBarId) && frame.IsControlBarShown(fw::kStatusBarId),
+        "before the frame shows, both bars count as shown");
+  check(WindowRectIn(view.hwnd(), fw).top == frame.toolBar.Thickness() &&
+            WindowRectIn(view.hwnd(), fw).bottom == WindowRectIn(frame.statusBar.hwnd(), fw).top,
+        "before the frame shows, the view lies between the bars");
   ShowWindow(fw, SW_SHOWNORMAL);
   UpdateWindow(fw);
   SetForegroundWindow(fw);
@@ -270,7 +318,21 @@ int main(int argc, char** argv) {
   }
   Pump(200);
   check(SendMessageW(buttons, TB_ISBUTTONENABLED, 57637, 0) != 0, "the view's paste is enabled with text to paste");
-  wtest::Capture(fw, shots, L"bars-top");
+  // On the screen: the paste button shows its ochre board, the grey open
+  // button none of its folder's yellow.
+  const wtest::Shot top = wtest::Capture(fw, shots, L"bars-top");
+  auto slotInShot = [&](int index) {
+    RECT r = bar.SlotRect(index);
+    MapWindowPoints(bar.hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    RECT w{};
+    GetWindowRect(fw, &w);
+    OffsetRect(&r, -w.left, -w.top);
+    return r;
+  };
+  const int ochre = top.Count(slotInShot(7), [](COLORREF c) { return wtest::Near(c, RGB(128, 128, 0), 16); });
+  const int yellow = top.Count(slotInShot(1), [](COLORREF c) { return wtest::Near(c, RGB(255, 255, 0), 40); });
+  check(ochre > 20, "the enabled paste button is drawn in colour: %d ochre pixels", ochre);
+  check(yellow == 0, "the disabled open button is drawn grey: %d yellow pixels", yellow);
   wtest::Click(ScreenCentreOf(bar.hwnd(), bar.SlotRect(0)));
   Pump(200);
   check(frame.newCommands == 1, "a click on the button is the frame's command: %d", frame.newCommands);
@@ -308,19 +370,18 @@ int main(int argc, char** argv) {
   check(frame.statusBar.PaneText(0) == L"レディ", "the menu closed: the idle message");
 
   // ---- the box chosen with the mouse ----
-  wtest::Click(wtest::WindowCentre(combo));
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof info;
-  GetComboBoxInfo(combo, &info);
-  RECT item{};
-  SendMessageW(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-  check(IsWindowVisible(info.hwndList) != FALSE, "a click drops the box's list");
-  wtest::Capture(fw, shots, L"bars-box");
-  wtest::Click(ScreenCentreOf(info.hwndList, item));
+  ChooseWithMouse(combo, 1, fw, shots, L"bars-box");
   check(settings.pasteCode == 1, "choosing \"KSｺｰﾄﾞ 貼り付け\" sets PasteCode 1 at once: %d", settings.pasteCode);
   settings.pasteCode = 0;
   bar.FillCombo();
   check(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0, "after the setting returns to 0 the box shows the first item");
+  settings.pasteCode = 2;
+  bar.FillCombo();
+  check(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 2, "PasteCode 2 shows \"GMｺｰﾄﾞ 貼り付け\"");
+  settings.pasteCode = 7;
+  bar.FillCombo();
+  check(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0 && settings.pasteCode == 0,
+        "a PasteCode that names no item shows the first and becomes 0: %d", settings.pasteCode);
 
   // ---- CAP ----
   const bool capsWas = (GetKeyState(VK_CAPITAL) & 1) != 0;
@@ -359,6 +420,10 @@ int main(int argc, char** argv) {
   check(IsWindowVisible(status) && WindowRectIn(view.hwnd(), fw).bottom == viewBefore.bottom, "59393 shows it again");
 
   // ---- docked at the left ----
+  const SIZE upright = bar.ShapeFor(true), flat = bar.ShapeFor(false);
+  const SIZE flatNow = bar.Extent(false);
+  check(flat.cx == flatNow.cx && flat.cy == flatNow.cy, "the flat outline is the bar's size: %ldx%ld / %ldx%ld", flat.cx,
+        flat.cy, flatNow.cx, flatNow.cy);
   bar.Dock(fw::DockSide::kLeft);
   Pump(200);
   RECT barRect = WindowRectIn(bar.hwnd(), fw);
@@ -370,6 +435,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < slots; ++i) column = column && bar.SlotRect(i).top >= bar.SlotRect(i - 1).bottom;
   check(column, "its slots in one column");
   check(!IsWindowVisible(combo), "the box does not stand in the column");
+  check(barRect.right - barRect.left == upright.cx && bar.Extent(true).cy == upright.cy,
+        "the upright outline shown while dragging is the size it takes: %ldx%ld / %ldx%ld", upright.cx, upright.cy,
+        barRect.right - barRect.left, bar.Extent(true).cy);
   wtest::Capture(fw, shots, L"bars-left");
 
   // Dragged by its gripper to the right edge.
@@ -412,11 +480,57 @@ int main(int argc, char** argv) {
     Pump(200);
   }
   check(bar.side() == fw::DockSide::kRight && !bar.floatingWindow(), "a double click on the caption docks it again");
+  // Floating again, its window moved by the caption over the left edge docks it there.
+  barRect = WindowRectIn(bar.hwnd(), fw);
+  grip = {(barRect.left + barRect.right) / 2, 4};
+  ClientToScreen(fw, &grip);
+  Drag(grip, middle);
+  floating = bar.floatingWindow();
+  if (check(floating != nullptr, "dragged off again it floats")) {
+    RECT fr{};
+    GetWindowRect(floating, &fr);
+    POINT leftEdge{4, frameClient.bottom / 2};
+    ClientToScreen(fw, &leftEdge);
+    QueuedDrag({fr.left + 30, fr.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1}, leftEdge);
+    Pump(200);
+  }
+  check(bar.side() == fw::DockSide::kLeft && !bar.floatingWindow() && WindowRectIn(view.hwnd(), fw).left == bar.Thickness(),
+        "its window let go over the left edge: docked at the left, side %d", static_cast<int>(bar.side()));
   bar.Dock(fw::DockSide::kTop);
   Pump(200);
   check(WindowRectIn(view.hwnd(), fw).top == barHeight && IsWindowVisible(combo),
         "back at the top: flat, with its box, above the view");
   wtest::Capture(fw, shots, L"bars-back");
+
+  // ---- a second bar made as the listening program makes its copy-source bar ----
+  int copySource = 0;
+  editorview::CPasteCodeBar second(module, copySource, {kCopySourceBox, 2, {IDS_PASTE_GM, IDS_PASTE_KS}});
+  const bool made = second.Create(frame, kSecondBar) && second.LoadToolBar(IDR_EDITOR_TOOLBAR);
+  check(made, "a second bar of the class is created");
+  if (made) {
+    second.PositionCombo();
+    second.FillCombo();
+    second.Dock(fw::DockSide::kBottom);
+    Pump(200);
+    check(second.SlotId(2) == kCopySourceBox && GetDlgCtrlID(second.combo()) == static_cast<int>(kCopySourceBox),
+          "its box has its own id at its own slot");
+    const RECT slot2 = second.SlotRect(2), box2 = WindowRectIn(second.combo(), second.hwnd());
+    check(box2.left == slot2.left && slot2.right - slot2.left == box2.right - box2.left, "its box stands in slot 2");
+    check(SendMessageW(second.combo(), CB_GETCOUNT, 0, 0) == 2, "its own two items");
+    const RECT secondRect = WindowRectIn(second.hwnd(), fw), statusRect = WindowRectIn(status, fw);
+    check(secondRect.bottom == statusRect.top && WindowRectIn(view.hwnd(), fw).bottom == secondRect.top &&
+              WindowRectIn(view.hwnd(), fw).top == barHeight,
+          "docked at the bottom it sits above the status bar, the view between the bars");
+    ChooseWithMouse(second.combo(), 1, fw, shots, L"bars-second");
+    check(copySource == 1 && settings.pasteCode == 0, "its box sets its own setting: %d", copySource);
+  }
+
+  // ---- a pane whose text comes from update-UI ----
+  const fw::StatusPane clockPanes[] = {{0, L""}, {kClockPane, L"00:00"}};
+  frame.statusBar.SetPanes(clockPanes);
+  Pump(200);
+  check(frame.statusBar.PaneText(1) == L"12:34", "a pane with an id shows the text its command state gives: %s",
+        U8(frame.statusBar.PaneText(1)).c_str());
 
   DestroyWindow(fw);
   Pump(100);

@@ -25,10 +25,11 @@ void MoveTo(HDWP& defer, HWND w, const Box& b) {
   if (!defer) SetWindowPos(w, nullptr, b.left, b.top, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The height of a visible child that sizes itself (a status control made
-// without an object of this layer).
+// The height of a shown child that sizes itself (a status control made
+// without an object of this layer). Shown by its own style: the frame is
+// laid out before it is visible itself.
 int SelfSizedHeight(HWND bar) {
-  if (!bar || !IsWindowVisible(bar)) return 0;
+  if (!bar || !(GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE)) return 0;
   SendMessageW(bar, WM_SIZE, 0, 0);
   RECT r{};
   GetWindowRect(bar, &r);

@@ -8,6 +8,13 @@
 
 namespace fw {
 
+StatusBar::~StatusBar() { LeaveFrame(); }
+
+void StatusBar::LeaveFrame() {
+  if (frame_ && frame_->statusBar() == this) frame_->SetStatusBar(nullptr);
+  frame_ = nullptr;
+}
+
 bool StatusBar::Create(FrameWindow& frame, UINT id, DWORD style) {
   HWND w = CreateWindowExW(0, STATUSCLASSNAMEW, L"", style | WS_CHILD, 0, 0, 0, 0, frame.hwnd(),
                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), module_.handle(), nullptr);
@@ -17,6 +24,7 @@ bool StatusBar::Create(FrameWindow& frame, UINT id, DWORD style) {
     return false;
   }
   SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  frame_ = &frame;
   frame.SetStatusBar(this);
   return true;
 }
@@ -152,8 +160,7 @@ bool StatusBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       SizePanes();
       return true;
     case WM_NCDESTROY:
-      if (FrameWindow* frame = dynamic_cast<FrameWindow*>(Window::FromHandle(GetParent(hwnd()))))
-        if (frame->statusBar() == this) frame->SetStatusBar(nullptr);
+      LeaveFrame();
       return false;
     default:
       return false;

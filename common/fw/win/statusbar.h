@@ -33,6 +33,8 @@ struct StatusPane {
 class StatusBar : public Window {
  public:
   explicit StatusBar(const Module& module) : module_(module) {}
+  // The frame no longer counts on a bar object that is gone.
+  ~StatusBar() override;
 
   bool Create(FrameWindow& frame, UINT id, DWORD style = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP);
   // The panes; an indicator pane without a sizing text is sized for its
@@ -54,7 +56,8 @@ class StatusBar : public Window {
 
   void UpdateUi(FrameWindow& frame);
 
-  bool IsShown() const { return hwnd() && IsWindowVisible(hwnd()); }
+  // Shown by its own style, whether the frame is visible yet or not.
+  bool IsShown() const { return hwnd() && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE); }
   int Height() const;
   // Pane widths again for the bar's size and font.
   void SizePanes();
@@ -65,7 +68,10 @@ class StatusBar : public Window {
  private:
   std::wstring IndicatorText(unsigned id) const;
 
+  void LeaveFrame();
+
   Module module_;
+  FrameWindow* frame_ = nullptr;
   std::vector<StatusPane> panes_;
   CommandStateCache shown_;
 };

@@ -30,6 +30,8 @@ const wchar_t* const kToolBarType = MAKEINTRESOURCEW(241);
 
 ToolBar::~ToolBar() {
   if (frame_) frame_->RemoveToolBar(*this);
+  // A control that outlives this object draws no pictures that are gone.
+  if (buttons_ && IsWindow(buttons_)) SendMessageW(buttons_, TB_SETIMAGELIST, 0, 0);
   if (pictures_) ImageList_Destroy(pictures_);
   std::unique_ptr<FloatingBarWindow> floating(floating_);
   floating_ = nullptr;
@@ -123,8 +125,10 @@ void ToolBar::SetSeparatorSlot(int index, UINT id, int width, HWND control) {
     tool.hwnd = hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
-    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(buttons_, TB_GETTOOLTIPS, 0, 0)))
+    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(buttons_, TB_GETTOOLTIPS, 0, 0))) {
+      SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));  // placed once more: one tool
       SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
   }
   ArrangeButtons();
 }
@@ -213,10 +217,12 @@ void ToolBar::Dock(DockSide side) {
   side_ = side;
   lastDocked_ = side;
   if (floating_) {
+    // A hidden floating bar stays hidden when it docks.
+    const bool shown = IsShown();
     std::unique_ptr<FloatingBarWindow> floating(floating_);
     floating_ = nullptr;
     SetParent(hwnd(), frame_->hwnd());
-    ShowWindow(hwnd(), SW_SHOWNA);
+    ShowWindow(hwnd(), shown ? SW_SHOWNA : SW_HIDE);
     DestroyWindow(floating->hwnd());
   }
   ArrangeButtons();
@@ -237,13 +243,14 @@ void ToolBar::Float(POINT topLeft) {
   }
   side_ = DockSide::kFloat;
   ArrangeButtons();
+  KeepInWorkArea(floating_->hwnd());
   ShowWindow(hwnd(), SW_SHOWNA);
   if (shown) ShowWindow(floating_->hwnd(), SW_SHOWNA);
   frame_->RecalcLayout();
 }
 
 bool ToolBar::IsShown() const {
-  if (floating_) return IsWindowVisible(floating_->hwnd()) != FALSE;
+  if (floating_) return (GetWindowLongW(floating_->hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
   return hwnd() && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE);
 }
 
@@ -266,13 +273,44 @@ void ToolBar::UpdateUi(FrameWindow& frame) {
   }
 }
 
-void ToolBar::DropAt(POINT screen) {
-  if (!frame_) return;
+DockSide ToolBar::SideAt(POINT screen) const {
+  if (!frame_) return DockSide::kFloat;
   RECT c{};
   GetClientRect(frame_->hwnd(), &c);
   MapWindowPoints(frame_->hwnd(), nullptr, reinterpret_cast<POINT*>(&c), 2);
-  const int reach = HorizontalThickness();
-  const DockSide side = DockSideAt({c.left, c.top, c.right, c.bottom}, screen.x, screen.y, reach);
+  return DockSideAt({c.left, c.top, c.right, c.bottom}, screen.x, screen.y, HorizontalThickness());
+}
+
+SIZE ToolBar::ShapeFor(bool vertical) const {
+  const LRESULT size = SendMessageW(buttons_, TB_GETBUTTONSIZE, 0, 0);
+  const int bw = LOWORD(size), bh = HIWORD(size);
+  int length = 0, across = vertical ? bw : bh;
+  for (const Slot& s : slots_) {
+    if (s.picture >= 0) {
+      length += vertical ? bh : bw;
+      continue;
+    }
+    length += (s.width > 0 && !vertical) ? s.width : kDefaultSeparator;
+    if (s.control && !vertical) {
+      RECT c{};
+      GetWindowRect(s.control, &c);
+      across = std::max(across, static_cast<int>(c.bottom - c.top));
+    }
+  }
+  return vertical ? SIZE{across + 2 * kPad, length + kGripper + kPad} : SIZE{length + kGripper + kPad, across + 2 * kPad};
+}
+
+RECT ToolBar::DropOutline(POINT screen) const {
+  // The bar's shape there, the mouse on its gripper.
+  const SIZE s = ShapeFor(IsVertical(SideAt(screen)));
+  const RECT r{screen.x - kGripper / 2, screen.y - kGripper / 2, screen.x - kGripper / 2 + s.cx,
+               screen.y - kGripper / 2 + s.cy};
+  return r;
+}
+
+void ToolBar::DropAt(POINT screen) {
+  if (!frame_) return;
+  const DockSide side = SideAt(screen);
   if (side != DockSide::kFloat) {
     Dock(side);
   } else if (!floating_) {
@@ -389,8 +427,6 @@ bool ToolBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
       const RECT g = GripperRect();
       if (!PtInRect(&g, p) || !frame_) return false;
       dragging_ = true;
-      GetCursorPos(&dragStart_);
-      GetWindowRect(hwnd(), &dragRect_);
       dragDrawn_ = false;
       SetCapture(hwnd());
       result = 0;
@@ -402,8 +438,7 @@ bool ToolBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
       GetCursorPos(&p);
       HDC screen = GetDC(nullptr);
       if (dragDrawn_) DrawFocusRect(screen, &dragRect_);
-      OffsetRect(&dragRect_, p.x - dragStart_.x, p.y - dragStart_.y);
-      dragStart_ = p;
+      dragRect_ = DropOutline(p);
       DrawFocusRect(screen, &dragRect_);
       dragDrawn_ = true;
       ReleaseDC(nullptr, screen);

@@ -68,6 +68,9 @@ class ToolBar : public Window {
   bool IsShown() const;
   void Show(bool show);
 
+  // The size the bar would take lying flat or standing upright, whichever
+  // way it lies now (the outline shown while it is dragged).
+  SIZE ShapeFor(bool vertical) const;
   // How thick the bar is across its side when docked.
   int Thickness() const;
   // The size the bar needs along and across its side.
@@ -96,6 +99,10 @@ class ToolBar : public Window {
   void ShowFlyBy(int commandId);
   // The bar's thickness lying flat, from its buttons' height.
   int HorizontalThickness() const;
+  // Where a drop at a point of the screen puts the bar, and its outline
+  // there while the gripper is dragged.
+  DockSide SideAt(POINT screen) const;
+  RECT DropOutline(POINT screen) const;
   std::wstring TipText(unsigned id) const;
   void PlaceInner();
   RECT GripperRect() const;
@@ -114,7 +121,6 @@ class ToolBar : public Window {
   CommandStateCache shown_;
   std::wstring tip_;  // the text of the tool tip asked for last
   bool dragging_ = false;
-  POINT dragStart_{};
   RECT dragRect_{};
   bool dragDrawn_ = false;
 
