@@ -182,15 +182,20 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
-// Runs the command while the steps act in its modal loops; true when all ran.
-bool RunModal(HWND frame, unsigned command, std::vector<ModalStep> steps) {
+// Does the work while the steps act in the modal loops it runs; true when all ran.
+bool RunWhile(const std::function<void()>& work, std::vector<ModalStep> steps) {
   g_steps = std::move(steps);
   g_step = 0;
   const UINT_PTR timer = SetTimer(nullptr, 0, 150, StepTimer);
-  SendMessageW(frame, WM_COMMAND, command, 0);
+  work();
   KillTimer(nullptr, timer);
   Pump(200);
   return g_step == g_steps.size();
+}
+
+// The frame's command with its modal loops.
+bool RunModal(HWND frame, unsigned command, std::vector<ModalStep> steps) {
+  return RunWhile([&] { SendMessageW(frame, WM_COMMAND, command, 0); }, std::move(steps));
 }
 
 // The Korean faces of the display as the system sorts them by charset:
@@ -391,6 +396,19 @@ int main(int argc, char** argv) {
           std::string(doc.GetLine(1)).c_str());
     check(doc.GetLine(2) == "Alpha end" && doc.GetLine(0) == "alpha beta ALPHA",
           "a match of another case and matches above the caret stay");
+    // Alt+C clears match case; Alt+R first finds "Alpha", then replaces it
+    // and finds no more: the engine's box says so.
+    Press('C', {VK_MENU});
+    check(!brisel::SharedFindOptions().replaceMatchCase, "Alt+C on the replace page clears its match case");
+    Press('R', {VK_MENU});
+    check(engine.SelectionStart() == editorview::TextPosition{2, 0} && doc.GetLine(2) == "Alpha end",
+          "the first Alt+R only finds the next match: (%d,%d)", engine.SelectionStart().line,
+          engine.SelectionStart().offset);
+    const bool told = RunWhile([] { Press('R', {VK_MENU}); },
+                               {{[] { return FindBoxWithText(L"検索文字列が見つかりません"); },
+                                 [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }}});
+    check(doc.GetLine(2) == "omega end", "the second replaces it: %s", std::string(doc.GetLine(2)).c_str());
+    check(told, "and with no match after it the user is told");
     Click(replacePage, IDHELP);
     Press(VK_TAB, {VK_CONTROL});
     Pump(200);
