@@ -370,6 +370,23 @@ int main(int argc, char** argv) {
         engine.SelectionStart().line, engine.SelectionStart().offset, engine.SelectionEnd().line,
         engine.SelectionEnd().offset);
   check(IsWindow(sheet) && dialogs.Sheet() != nullptr, "the sheet stays open after Enter");
+  // Alt+U: upwards from the match, to the one before it; Alt+D and Enter: down again.
+  Press('U', {VK_MENU});
+  check(!brisel::SharedFindOptions().forward, "Alt+U chooses upwards");
+  SetFocus(findBox());
+  Pump(100);
+  Press(VK_RETURN);
+  check(engine.SelectionStart() == editorview::TextPosition{0, 0} &&
+            engine.SelectionEnd() == editorview::TextPosition{0, 5},
+        "upwards Enter finds the match before it: (%d,%d)-(%d,%d)", engine.SelectionStart().line,
+        engine.SelectionStart().offset, engine.SelectionEnd().line, engine.SelectionEnd().offset);
+  Press('D', {VK_MENU});
+  SetFocus(findBox());
+  Pump(100);
+  Press(VK_RETURN);
+  check(brisel::SharedFindOptions().forward && engine.SelectionStart() == editorview::TextPosition{1, 12},
+        "Alt+D and Enter find downwards again: (%d,%d)", engine.SelectionStart().line,
+        engine.SelectionStart().offset);
 
   // ---- Ctrl+Tab to the replace page: text and match case come over ----
   Press(VK_TAB, {VK_CONTROL});
