@@ -182,15 +182,20 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
-// Runs the command while the steps act in its modal loops; true when all ran.
-bool RunModal(HWND frame, unsigned command, std::vector<ModalStep> steps) {
+// Does the work while the steps act in the modal loops it runs; true when all ran.
+bool RunWhile(const std::function<void()>& work, std::vector<ModalStep> steps) {
   g_steps = std::move(steps);
   g_step = 0;
   const UINT_PTR timer = SetTimer(nullptr, 0, 150, StepTimer);
-  SendMessageW(frame, WM_COMMAND, command, 0);
+  work();
   KillTimer(nullptr, timer);
   Pump(200);
   return g_step == g_steps.size();
+}
+
+// The frame's command with its modal loops.
+bool RunModal(HWND frame, unsigned command, std::vector<ModalStep> steps) {
+  return RunWhile([&] { SendMessageW(frame, WM_COMMAND, command, 0); }, std::move(steps));
 }
 
 // The Korean faces of the display as the system sorts them by charset:
@@ -261,7 +266,7 @@ int main(int argc, char** argv) {
   editorview::LoadGmTables(gm, module);
   TestHost host;
   host.settings.ksCopyFont = "nanumgothic";  // found without regard to case
-  host.settings.gmCopyFont = "ＧＭ韓国明朝";
+  host.settings.gmCopyFont = fw::ToCodePage(932, L"ＧＭ韓国明朝");
   host.settings.gmCopyRichText = true;
   host.settings.ksCopyRichText = false;
   editorview::ViewResources resources;
@@ -365,6 +370,23 @@ int main(int argc, char** argv) {
         engine.SelectionStart().line, engine.SelectionStart().offset, engine.SelectionEnd().line,
         engine.SelectionEnd().offset);
   check(IsWindow(sheet) && dialogs.Sheet() != nullptr, "the sheet stays open after Enter");
+  // Alt+U: upwards from the match, to the one before it; Alt+D and Enter: down again.
+  Press('U', {VK_MENU});
+  check(!brisel::SharedFindOptions().forward, "Alt+U chooses upwards");
+  SetFocus(findBox());
+  Pump(100);
+  Press(VK_RETURN);
+  check(engine.SelectionStart() == editorview::TextPosition{0, 0} &&
+            engine.SelectionEnd() == editorview::TextPosition{0, 5},
+        "upwards Enter finds the match before it: (%d,%d)-(%d,%d)", engine.SelectionStart().line,
+        engine.SelectionStart().offset, engine.SelectionEnd().line, engine.SelectionEnd().offset);
+  Press('D', {VK_MENU});
+  SetFocus(findBox());
+  Pump(100);
+  Press(VK_RETURN);
+  check(brisel::SharedFindOptions().forward && engine.SelectionStart() == editorview::TextPosition{1, 12},
+        "Alt+D and Enter find downwards again: (%d,%d)", engine.SelectionStart().line,
+        engine.SelectionStart().offset);
 
   // ---- Ctrl+Tab to the replace page: text and match case come over ----
   Press(VK_TAB, {VK_CONTROL});
@@ -391,6 +413,19 @@ int main(int argc, char** argv) {
           std::string(doc.GetLine(1)).c_str());
     check(doc.GetLine(2) == "Alpha end" && doc.GetLine(0) == "alpha beta ALPHA",
           "a match of another case and matches above the caret stay");
+    // Alt+C clears match case; Alt+R first finds "Alpha", then replaces it
+    // and finds no more: the engine's box says so.
+    Press('C', {VK_MENU});
+    check(!brisel::SharedFindOptions().replaceMatchCase, "Alt+C on the replace page clears its match case");
+    Press('R', {VK_MENU});
+    check(engine.SelectionStart() == editorview::TextPosition{2, 0} && doc.GetLine(2) == "Alpha end",
+          "the first Alt+R only finds the next match: (%d,%d)", engine.SelectionStart().line,
+          engine.SelectionStart().offset);
+    const bool told = RunWhile([] { Press('R', {VK_MENU}); },
+                               {{[] { return FindBoxWithText(L"検索文字列が見つかりません"); },
+                                 [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }}});
+    check(doc.GetLine(2) == "omega end", "the second replaces it: %s", std::string(doc.GetLine(2)).c_str());
+    check(told, "and with no match after it the user is told");
     Click(replacePage, IDHELP);
     Press(VK_TAB, {VK_CONTROL});
     Pump(200);
@@ -528,6 +563,58 @@ int main(int argc, char** argv) {
   check(okRan && host.settings.ksCopyFont == fw::ToCodePage(932, okFace), "OK stores the chosen face: %s",
         host.settings.ksCopyFont.c_str());
   check(host.rereads == 1, "an unchanged reading code asks nothing");
+
+  // ---- faces given to the dialogs: a GM face, and none at all ----
+  {
+    brisel::FaceList gmAndKs;
+    gmAndKs.Add(u"ＧＭ韓国明朝", 128, 0x11, TRUETYPE_FONTTYPE, -16);
+    gmAndKs.Add(u"NanumGothic", 129, 0x22, TRUETYPE_FONTTYPE, -16);
+    brisel::EditorDialogs given({module, &gm, "BRISELV6.chm", [&] { return gmAndKs; }}, host);
+    view.SetDialogs(&given);
+    const bool gmRan = RunModal(fw, editorview::kCmdSettings, {{[] { return FindDialog(L"環境設定"); }, [&](HWND d) {
+      HWND box = GetDlgItem(d, IDC_GM_COPY_FONT);
+      wchar_t selected[LF_FACESIZE]{};
+      GetWindowTextW(box, selected, LF_FACESIZE);
+      check(ListItems(box, true) == std::vector<std::wstring>{L"ＧＭ韓国明朝"} &&
+                lstrcmpW(selected, L"ＧＭ韓国明朝") == 0,
+            "a GM face goes into the GM box, selected as the GM copy face");
+      check(IsWindowEnabled(GetDlgItem(d, IDC_GM_COPY_RICH)) && !IsWindowEnabled(box),
+            "with a GM face rich text can be chosen; the box waits for it");
+      Click(d, IDC_GM_COPY_RICH);
+      Click(d, IDOK);
+    }}});
+    check(gmRan && host.settings.gmCopyRichText && host.settings.gmCopyFont == fw::ToCodePage(932, L"ＧＭ韓国明朝"),
+          "OK keeps the GM face and the GM rich-text flag");
+    const LOGFONTW before = view.ViewLogFont();
+    const bool gmFontRan = RunModal(fw, editorview::kCmdFont, {{[] { return FindDialog(L"ﾌｫﾝﾄ設定"); }, [&](HWND d) {
+      const std::vector<std::wstring> faces = ListItems(GetDlgItem(d, IDC_FONT_LIST), false);
+      const int at = IndexOf(faces, L"ＧＭ韓国明朝");
+      if (check(at >= 0, "the GM face is listed")) Choose(d, IDC_FONT_LIST, at);
+      check(Text(GetDlgItem(d, IDC_CODE_LABEL)) == L"ﾌｫﾝﾄのｺｰﾄﾞ : GM", "its code label: %s",
+            U8(Text(GetDlgItem(d, IDC_CODE_LABEL))).c_str());
+      wtest::Capture(d, shots, L"dialogs-font-gm");
+      Click(d, IDCANCEL);
+    }}});
+    check(gmFontRan && lstrcmpW(view.ViewLogFont().lfFaceName, before.lfFaceName) == 0 && host.fontsChosen == 1,
+          "Cancel leaves the view font");
+    check(host.imeRequests == 2, "and the input-method flag is set after Cancel too");
+
+    const std::wstring noFont = L"韓国語のﾌｫﾝﾄが見つかりません。\nﾌｫﾝﾄは変更されません。";
+    brisel::EditorDialogs none({module, &gm, "BRISELV6.chm", [] { return brisel::FaceList(); }}, host);
+    view.SetDialogs(&none);
+    const bool noneRan = RunModal(
+        fw, editorview::kCmdFont,
+        {{[&] { return FindBoxWithText(noFont); }, [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }},
+         {[] { return FindDialog(L"ﾌｫﾝﾄ設定"); }, [&](HWND d) {
+            check(SendMessageW(GetDlgItem(d, IDC_FONT_LIST), LB_GETCOUNT, 0, 0) == 0, "no Korean face: the list is empty");
+            Click(d, IDOK);
+          }}});
+    check(noneRan, "without a Korean face the user is told, and the dialog still answers");
+    check(lstrcmpW(view.ViewLogFont().lfFaceName, before.lfFaceName) == 0 &&
+              view.ViewLogFont().lfHeight == before.lfHeight && host.fontsChosen == 1,
+          "and its OK keeps the font in use (no \"FixedSys\" in its place): %s", U8(view.ViewLogFont().lfFaceName).c_str());
+    view.SetDialogs(&dialogs);
+  }
 
   // ---- the end ----
   view.SetDialogs(nullptr);

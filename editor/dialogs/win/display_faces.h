@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "dialog_rules.h"
@@ -12,6 +13,9 @@
 namespace brisel {
 
 FaceList EnumerateDisplayFaces();
+// Where a dialog takes its faces from (null: EnumerateDisplayFaces).
+using FaceSource = std::function<FaceList()>;
+inline FaceList FacesFrom(const FaceSource& source) { return source ? source() : EnumerateDisplayFaces(); }
 // LOGPIXELSY of the display.
 int DisplayLogPixelsY();
 

@@ -70,7 +70,7 @@ void EditorDialogs::ChooseFont(editorview::HangulView& view) {
   LOGFONTW font = view.ViewLogFont();
   int fontType = host_.FontType();
   CFontSetDlg dialog(resources_.module, resources_.gm ? *resources_.gm : NoTables(), font, fontType,
-                     resources_.helpFile);
+                     resources_.helpFile, resources_.faces);
   if (dialog.Run(Owner(view)) == IDOK) {
     const bool codeChanged = view.SetViewFont(font);
     // A font that could not be made leaves the one in use: nothing to store.
@@ -84,7 +84,7 @@ void EditorDialogs::ChooseFont(editorview::HangulView& view) {
 
 void EditorDialogs::EditSettings(editorview::HangulView& view) {
   const int before = host_.ReadingCode();
-  CEnvSetDlg dialog(resources_.module, host_.CopySettings(), resources_.helpFile);
+  CEnvSetDlg dialog(resources_.module, host_.CopySettings(), resources_.helpFile, resources_.faces);
   dialog.DoModal(Owner(view));
   if (host_.ReadingCode() == before || !host_.CanReread()) return;
   const std::wstring question = resources_.module.String(IDS_REREAD_QUESTION);

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "display_faces.h"
 #include "find_sheet.h"
 #include "gm_converter.h"
 #include "hangul_view.h"
@@ -52,6 +53,7 @@ class EditorDialogs final : public editorview::ViewDialogs {
     fw::Module module;                              // dialogs.rc and view_resources.rc
     const codeconv::GmCodeConverter* gm = nullptr;  // the program's, tables loaded
     std::string helpFile;                           // the program's help file
+    FaceSource faces;                               // null: the display's faces
   };
   EditorDialogs(const Resources& resources, EditorDialogsHost& host);
   // An open sheet is destroyed.

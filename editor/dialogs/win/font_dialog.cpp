@@ -20,8 +20,13 @@ LRESULT ListSelection(HWND list) { return SendMessageW(list, LB_GETCURSEL, 0, 0)
 }  // namespace
 
 CFontSetDlg::CFontSetDlg(const fw::Module& module, const codeconv::GmCodeConverter& gm, LOGFONTW& font, int& fontType,
-                         std::string helpFile)
-    : fw::Dialog(module, IDD_FONT_SET), gm_(gm), font_(font), fontType_(fontType), helpFile_(std::move(helpFile)) {}
+                         std::string helpFile, FaceSource faces)
+    : fw::Dialog(module, IDD_FONT_SET),
+      gm_(gm),
+      font_(font),
+      fontType_(fontType),
+      helpFile_(std::move(helpFile)),
+      source_(std::move(faces)) {}
 
 void CFontSetDlg::CentreOverMainWindow() {
   HWND main = fw::App::Current() ? fw::App::Current()->MainWindow() : nullptr;
@@ -40,7 +45,7 @@ void CFontSetDlg::CentreOverMainWindow() {
 bool CFontSetDlg::OnInitDialog() {
   CentreOverMainWindow();
   logPixelsY_ = DisplayLogPixelsY();
-  faces_ = EnumerateDisplayFaces();
+  faces_ = FacesFrom(source_);
   HWND list = GetDlgItem(hwnd(), IDC_FONT_LIST);
   for (size_t i = 0; i < faces_.Faces().size(); ++i) {
     const LRESULT at =

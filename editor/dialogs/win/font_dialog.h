@@ -9,6 +9,7 @@
 
 #include "dialog.h"
 #include "dialog_rules.h"
+#include "display_faces.h"
 #include "gdi.h"
 #include "gm_converter.h"
 
@@ -18,7 +19,7 @@ class CFontSetDlg final : public fw::Dialog {
  public:
   // font and fontType are the caller's: OK writes the chosen font into them.
   CFontSetDlg(const fw::Module& module, const codeconv::GmCodeConverter& gm, LOGFONTW& font, int& fontType,
-              std::string helpFile);
+              std::string helpFile, FaceSource faces = nullptr);
 
   // IDOK when the caller's font was changed; IDCANCEL otherwise (also when
   // there was no Korean face to choose).
@@ -45,6 +46,7 @@ class CFontSetDlg final : public fw::Dialog {
   LOGFONTW& font_;
   int& fontType_;
   std::string helpFile_;
+  FaceSource source_;
   FaceList faces_;
   std::vector<int> sizes_;
   int face_ = -1;  // index into faces_

@@ -9,17 +9,19 @@
 
 namespace brisel {
 
-CEnvSetDlg::CEnvSetDlg(const fw::Module& module, editorview::ViewSettings& settings, std::string helpFile)
+CEnvSetDlg::CEnvSetDlg(const fw::Module& module, editorview::ViewSettings& settings, std::string helpFile,
+                       FaceSource faces)
     : fw::Dialog(module, IDD_ENV_SET),
       settings_(settings),
       helpFile_(std::move(helpFile)),
+      source_(std::move(faces)),
       codes_{{IDC_GM_COPY_TEXT, IDC_GM_COPY_RICH, IDC_GM_COPY_FONT, &editorview::ViewSettings::gmCopyRichText,
               &editorview::ViewSettings::gmCopyFont, FaceCode::kGm, {}},
              {IDC_KS_COPY_TEXT, IDC_KS_COPY_RICH, IDC_KS_COPY_FONT, &editorview::ViewSettings::ksCopyRichText,
               &editorview::ViewSettings::ksCopyFont, FaceCode::kKs, {}}} {}
 
 bool CEnvSetDlg::OnInitDialog() {
-  const FaceList faces = EnumerateDisplayFaces();
+  const FaceList faces = FacesFrom(source_);
   for (CopyCode& c : codes_) {
     HWND box = GetDlgItem(hwnd(), c.boxId);
     std::vector<std::u16string> names;

@@ -6,6 +6,7 @@
 
 #include "dialog.h"
 #include "dialog_rules.h"
+#include "display_faces.h"
 #include "view_seams.h"
 
 namespace brisel {
@@ -14,7 +15,8 @@ class CEnvSetDlg final : public fw::Dialog {
  public:
   // The radio buttons change the copy flags of settings at once; OK stores
   // the chosen faces (code page 932 bytes, as the view's rich text names them).
-  CEnvSetDlg(const fw::Module& module, editorview::ViewSettings& settings, std::string helpFile);
+  CEnvSetDlg(const fw::Module& module, editorview::ViewSettings& settings, std::string helpFile,
+             FaceSource faces = nullptr);
 
  protected:
   bool OnInitDialog() override;
@@ -35,6 +37,7 @@ class CEnvSetDlg final : public fw::Dialog {
 
   editorview::ViewSettings& settings_;
   std::string helpFile_;
+  FaceSource source_;
   CopyCode codes_[2];
 };
 
