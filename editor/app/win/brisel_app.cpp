@@ -12,7 +12,9 @@
 #include "brisel_resource.h"
 #include "custom_file_dialog.h"
 #include "dialog.h"
+#include "display_faces.h"
 #include "help.h"
+#include "help_route.h"
 #include "main_frame.h"
 #include "open_path.h"
 #include "view_choices.h"
@@ -21,9 +23,6 @@
 namespace brisel {
 
 namespace {
-
-std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-std::u16string U16(std::wstring_view s) { return std::u16string(s.begin(), s.end()); }
 
 // The program's name: the first part of its main string.
 std::wstring ProgramTitle(const fw::Module& module) {
@@ -163,7 +162,7 @@ bool CBriselApp::InitInstance() {
   viewResources_.settings = &viewSettings_;
   viewResources_.detector = &detector_;
   viewResources_.pageSettings = &pageSettings_;
-  dialogs_ = std::make_unique<EditorDialogs>(EditorDialogs::Resources{module(), &gm_, helpFile_}, *this);
+  dialogs_ = std::make_unique<EditorDialogs>(EditorDialogs::Resources{module(), &gm_, helpFile_, nullptr}, *this);
 
   // 3. The single-document template.
   ui_ = std::make_unique<BriselDocumentUi>(module(), *this);
@@ -249,13 +248,11 @@ void CBriselApp::OnFileOpen() {
 }
 
 // The page-setup dialog; OK keeps the margins and templates for printing
-// and writes the section "PageSet".
+// and writes the section "PageSet". Its Help goes through the frame's WinHelp.
 void CBriselApp::OnPageSetup() {
-  CPageSetDlg dialog(module(), pageSettings_);
-  dialog.helpFile = helpFile_;
-  if (!dialog.DoModal(MainWindow())) return;
-  pageSettings_ = dialog.Result();
-  SavePageSet(pageProfile_, pageSettings_);
+  RunPageSetup(MainWindow(), module(), pageSettings_, pageProfile_, [this](HWND, unsigned long topic) {
+    if (CMainFrame* frame = MainFrame()) frame->WinHelp(topic, fw::kWinHelpContext);
+  });
 }
 
 void CBriselApp::OpenRecentFile(unsigned id) {
