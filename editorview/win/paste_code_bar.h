@@ -3,6 +3,13 @@
 // clipboard text is read (the program's PasteCode setting, the box's item
 // index); the listening program uses the same class for its copy-source box
 // with its own id, slot and items.
+//
+// A main frame makes it in its WM_CREATE:
+//   bar_.Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_TITLE));
+//   bar_.LoadToolBar(IDR_EDITOR_TOOLBAR);
+//   bar_.PositionCombo();
+//   bar_.FillCombo();
+// and calls FillCombo again whenever the program changes the setting itself.
 #pragma once
 #include <windows.h>
 
