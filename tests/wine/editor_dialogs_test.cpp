@@ -235,6 +235,12 @@ void Choose(HWND dialog, int listId, int index) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
+// The view's selection as "(line,offset)-(line,offset)".
+std::string Selection(const editorview::ViewEngine& e) {
+  return "(" + std::to_string(e.SelectionStart().line) + "," + std::to_string(e.SelectionStart().offset) + ")-(" +
+         std::to_string(e.SelectionEnd().line) + "," + std::to_string(e.SelectionEnd().offset) + ")";
+}
+
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 int IndexOf(const std::vector<std::wstring>& items, const std::wstring& item) {
@@ -364,11 +370,8 @@ int main(int argc, char** argv) {
   SetFocus(findBox());
   Pump(100);
   Press(VK_RETURN);
-  check(engine.SelectionStart() == editorview::TextPosition{1, 12} &&
-            engine.SelectionEnd() == editorview::TextPosition{1, 17},
-        "Enter finds \"alpha\" after the caret and selects it in the view: (%d,%d)-(%d,%d)",
-        engine.SelectionStart().line, engine.SelectionStart().offset, engine.SelectionEnd().line,
-        engine.SelectionEnd().offset);
+  check(Selection(engine) == "(1,12)-(1,17)", "Enter finds \"alpha\" after the caret and selects it in the view: %s",
+        Selection(engine).c_str());
   check(IsWindow(sheet) && dialogs.Sheet() != nullptr, "the sheet stays open after Enter");
   // Alt+U: upwards from the match, to the one before it; Alt+D and Enter: down again.
   Press('U', {VK_MENU});
@@ -376,17 +379,13 @@ int main(int argc, char** argv) {
   SetFocus(findBox());
   Pump(100);
   Press(VK_RETURN);
-  check(engine.SelectionStart() == editorview::TextPosition{0, 0} &&
-            engine.SelectionEnd() == editorview::TextPosition{0, 5},
-        "upwards Enter finds the match before it: (%d,%d)-(%d,%d)", engine.SelectionStart().line,
-        engine.SelectionStart().offset, engine.SelectionEnd().line, engine.SelectionEnd().offset);
+  check(Selection(engine) == "(0,0)-(0,5)", "upwards Enter finds the match before it: %s", Selection(engine).c_str());
   Press('D', {VK_MENU});
   SetFocus(findBox());
   Pump(100);
   Press(VK_RETURN);
-  check(brisel::SharedFindOptions().forward && engine.SelectionStart() == editorview::TextPosition{1, 12},
-        "Alt+D and Enter find downwards again: (%d,%d)", engine.SelectionStart().line,
-        engine.SelectionStart().offset);
+  check(brisel::SharedFindOptions().forward && Selection(engine) == "(1,12)-(1,17)",
+        "Alt+D and Enter find downwards again: %s", Selection(engine).c_str());
 
   // ---- Ctrl+Tab to the replace page: text and match case come over ----
   Press(VK_TAB, {VK_CONTROL});
@@ -418,9 +417,8 @@ int main(int argc, char** argv) {
     Press('C', {VK_MENU});
     check(!brisel::SharedFindOptions().replaceMatchCase, "Alt+C on the replace page clears its match case");
     Press('R', {VK_MENU});
-    check(engine.SelectionStart() == editorview::TextPosition{2, 0} && doc.GetLine(2) == "Alpha end",
-          "the first Alt+R only finds the next match: (%d,%d)", engine.SelectionStart().line,
-          engine.SelectionStart().offset);
+    check(Selection(engine) == "(2,0)-(2,5)" && doc.GetLine(2) == "Alpha end",
+          "the first Alt+R only finds the next match: %s", Selection(engine).c_str());
     const bool told = RunWhile([] { Press('R', {VK_MENU}); },
                                {{[] { return FindBoxWithText(L"検索文字列が見つかりません"); },
                                  [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }}});
@@ -454,10 +452,8 @@ int main(int argc, char** argv) {
   engine.SetCaret({0, 0});
   Pump(100);
   Press(VK_F3);
-  check(engine.SelectionStart() == editorview::TextPosition{0, 0} &&
-            engine.SelectionEnd() == editorview::TextPosition{0, 5},
-        "F3 repeats the search with its match case: (%d,%d)-(%d,%d)", engine.SelectionStart().line,
-        engine.SelectionStart().offset, engine.SelectionEnd().line, engine.SelectionEnd().offset);
+  check(Selection(engine) == "(0,0)-(0,5)", "F3 repeats the search with its match case: %s",
+        Selection(engine).c_str());
 
   // ---- the font dialog ----
   const std::set<std::wstring> korean = KoreanFacesOfTheSystem();

@@ -4,7 +4,9 @@
 //
 // The program registers SEDIT_CLASS once at start-up (RegisterEditorSEdit),
 // makes one EditorDialogs for its view and gives it with
-// HangulView::SetDialogs; its resource script includes dialogs.rc.
+// HangulView::SetDialogs (and takes it away, SetDialogs(nullptr), before
+// the EditorDialogs goes); its resource script includes dialogs.rc. The
+// sheet is owned by the view's frame and goes with it at the latest.
 #pragma once
 #include <windows.h>
 

@@ -15,6 +15,19 @@ constexpr int kFaceBytes = LF_FACESIZE - 1;
 
 bool IsSheetButton(int id) { return id == IDOK || id == IDCANCEL || id == IDHELP || id == kApplyButton; }
 
+// A face name as ANSI bytes (code page 932) for a LOGFONTA: at most 31
+// bytes, never half a double-byte character.
+std::string CutFaceBytes(const std::string& face) {
+  if (face.size() <= static_cast<size_t>(kFaceBytes)) return face;
+  size_t end = 0;
+  while (end < face.size()) {
+    const size_t n = IsDBCSLeadByteEx(932, static_cast<BYTE>(face[end])) ? 2 : 1;
+    if (end + n > static_cast<size_t>(kFaceBytes)) break;
+    end += n;
+  }
+  return face.substr(0, end);
+}
+
 // The view font's face, charset and pitch in the given height.
 LOGFONTW BoxFont(const LOGFONTW& view, int height) {
   LOGFONTW lf{};
@@ -39,17 +52,6 @@ LOGFONTA AnsiLogFont(const LOGFONTW& w) {
 }
 
 }  // namespace
-
-std::string CutFaceBytes(const std::string& face) {
-  if (face.size() <= static_cast<size_t>(kFaceBytes)) return face;
-  size_t end = 0;
-  while (end < face.size()) {
-    const size_t n = IsDBCSLeadByteEx(932, static_cast<BYTE>(face[end])) ? 2 : 1;
-    if (end + n > static_cast<size_t>(kFaceBytes)) break;
-    end += n;
-  }
-  return face.substr(0, end);
-}
 
 // ---- the search boxes ----
 

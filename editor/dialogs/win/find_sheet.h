@@ -20,10 +20,6 @@ namespace brisel {
 
 class CPSheet;
 
-// A face name as ANSI bytes (code page 932) for a LOGFONTA: at most 31
-// bytes, never half a double-byte character.
-std::string CutFaceBytes(const std::string& face);
-
 // A page's SEdit box: it also takes the characters the dialog manager
 // would read as mnemonics of the page's buttons.
 class SearchBox final : public fw::Window {
