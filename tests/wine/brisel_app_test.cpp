@@ -536,6 +536,44 @@ int main(int argc, char** argv) {
     check(false, "the find sheet opens");
   }
 
+  // The settings dialog (32776): KS copies as plain text; without a GM face
+  // on this system the GM copy is text only too. Both flags reach the
+  // section "Control" at exit.
+  PostMessageW(e.main, WM_COMMAND, 32776, 0);
+  if (HWND d = WaitForWindow(e.pi.dwProcessId, L"#32770", L"環境設定", 15000)) {
+    wtest::Pump(300);
+    SendMessageW(GetDlgItem(d, 1020), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 50 && IsWindow(d); ++i) wtest::Pump(100);
+    check(!IsWindow(d), "the settings dialog closes with OK");
+  } else {
+    check(false, "the settings dialog opens");
+  }
+  // The font dialog (32771): NanumGothic chosen; OK writes the section "Font".
+  PostMessageW(e.main, WM_COMMAND, 32771, 0);
+  if (HWND d = WaitForWindow(e.pi.dwProcessId, L"#32770", L"ﾌｫﾝﾄ設定", 15000)) {
+    wtest::Pump(300);
+    HWND list = GetDlgItem(d, 277);
+    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    LRESULT index = -1;
+    for (LRESULT i = 0; i < n && index < 0; ++i) {
+      wchar_t face[128]{};
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(face));
+      if (lstrcmpW(face, L"NanumGothic") == 0) index = i;
+    }
+    check(index >= 0, "the font list offers NanumGothic");
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(d, WM_COMMAND, MAKEWPARAM(277, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 50 && IsWindow(d); ++i) wtest::Pump(100);
+    check(!IsWindow(d), "the font dialog closes with OK");
+    check(Ini(L"Font", L"FaceName") == L"NanumGothic" && Ini(L"Font", L"CharSet") == L"129" &&
+              Ini(L"Font", L"Weight") == L"400",
+          "OK wrote the section Font: %s", U8(Ini(L"Font", L"FaceName")).c_str());
+  } else {
+    check(false, "the font dialog opens");
+  }
+
   // The print preview (57609) over the frame, closed with Esc; then a
   // direct print (57608) on the default printer, the fixture's PDF printer.
   PostMessageW(e.main, WM_COMMAND, 57609, 0);
@@ -574,6 +612,8 @@ int main(int argc, char** argv) {
     check(Ini(kIniSectionWindow, L"Rect") == rect, "exit wrote the normal rectangle %s", U8(std::wstring(rect)).c_str());
   }
   check(Ini(kIniSectionControl, L"InFileType") == L"0", "the open dialog's last choice is InFileType 0");
+  check(Ini(kIniSectionControl, L"KsCopyFlag") == L"0" && Ini(kIniSectionControl, L"GmCopyFlag") == L"0",
+        "the settings dialog's copy flags were written at exit");
   check(Ini(kIniSectionControl, L"OutFileType") == L"3", "saving with KSコード stored OutFileType 3");
   check(Ini(L"Recent File List", L"File1") == lastSaved && Ini(L"Recent File List", L"File2") == folder + L"out-gm.txt",
         "the recent files: the names saved last first: %s", U8(Ini(L"Recent File List", L"File1")).c_str());
