@@ -169,6 +169,24 @@ TEST_F(PrintRows, TabMeasuresAsABlank) {
   EXPECT_EQ(Fit(80, std::string(20, '\t')), 10);
 }
 
+TEST_F(PrintRows, GmFontMeasuresTheGmBytes) {
+  // A GM font is measured with the ANSI extent of the GM double bytes.
+  class BytesOnly final : public TextMeasurer {
+   public:
+    int WidthOfUnits(std::u16string_view) override { return 1000; }
+    int WidthOfBytes(std::string_view bytes) override {
+      seen += bytes;
+      return 10 * static_cast<int>(bytes.size());
+    }
+    std::string seen;
+  } measurer;
+  code_.SetCharset(kGmCharset);
+  const std::string ga = U8(u"가");
+  EXPECT_EQ(MeasureRun(code_, measurer, ga + "a"), 30);
+  EXPECT_EQ(measurer.seen, code_.UnicodeToCode(u"가a", kCodeGm));
+  EXPECT_EQ(measurer.seen.size(), 3u);
+}
+
 class PrintPages : public PrintRows {
  protected:
   // A body of 5 rows of 20 pixels, 88 pixels wide (80 less "1").
