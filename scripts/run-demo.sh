@@ -6,6 +6,7 @@
 # `cmake --build --preset native-debug` first.
 #
 #   scripts/run-demo.sh [--gm] [--auto] [--exports] [--build-dir DIR]
+#   scripts/run-demo.sh editor [FILE] [--auto] [--build-dir DIR]
 #
 #   --gm        the GM-code edition (WARBENV6.IME) instead of ZORBENV6.IME
 #   --auto      type a fixed sentence, save a picture of the screen (the demo
@@ -14,6 +15,10 @@
 #               the demo then runs on its own Xvfb)
 #   --exports   drive the input method through its exports even where the
 #               32-bit keyboard road would work
+#   editor      start the installed Hangul text editor BRISELV6.EXE instead
+#               (32-bit only), on FILE when one is given; with --auto it
+#               runs for a while on its own display and a picture of the
+#               screen is saved to build/debug/editor.png
 #
 # The 32-bit keyboard road (the installed keyboard layout, found by the input
 # method's file name) is used when 32-bit Windows programs run here;
@@ -26,14 +31,22 @@ build="$root/build/debug"
 ime_name=ZORBENV6.IME
 auto=0
 force_exports=0
+editor=0
+editor_file=
 while [ $# -gt 0 ]; do
   case "$1" in
+    editor) editor=1 ;;
     --gm) ime_name=WARBENV6.IME ;;
     --auto) auto=1 ;;
     --exports) force_exports=1 ;;
     --build-dir) build="$(cd "$2" && pwd)"; shift ;;
-    -h|--help) sed -n '2,22p' "$0"; exit 0 ;;
-    *) echo "run-demo: unknown option $1" >&2; exit 2 ;;
+    -h|--help) sed -n '2,28p' "$0"; exit 0 ;;
+    *)
+      if [ "$editor" = 1 ] && [ -z "$editor_file" ] && [ "${1#-}" = "$1" ]; then
+        editor_file="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+      else
+        echo "run-demo: unknown option $1" >&2; exit 2
+      fi ;;
   esac
   shift
 done
@@ -54,6 +67,10 @@ elif [ "$force_exports" = 0 ]; then
   why="${WINE32_WHY:-32-bit build missing}"
   echo "run-demo: $why; using the 64-bit build through its exports"
   note=(--title-note "(64-bit exports: 32-bit programs cannot run here)")
+fi
+if [ "$editor" = 1 ] && [ "$can32" = 0 ]; then
+  echo "run-demo: the editor is a 32-bit program and cannot run here (${WINE32_WHY:-32-bit build missing})" >&2
+  exit 1
 fi
 demo="$build/win$bits/tools/imedemo/imedemo.exe"
 package="$build/package"
@@ -108,6 +125,33 @@ else
   road=(--ime "$(wine_path "$package/System64/$ime_name")")
 fi
 win_demo="$(wine_path "$demo")"
+
+if [ "$editor" = 1 ]; then
+  # The editor from the program folder that the setup program reported.
+  dir="$(grep -a -m1 '"Install Directory" = ' "$WINE_STATE_DIR/setup-run.log" | sed 's/.*"Install Directory" = //' | tr -d '\r')"
+  editor_exe="$dir\\GeulmaruV6\\BRISELV6.EXE"
+  # The editor's default view font is "KS P Mincho"; this system's Korean
+  # font stands in for it.
+  wine_exec "$WINE_STATE_DIR/reg.log" 60 "$WINE64" reg add \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "KS P Mincho" /t REG_SZ \
+    /d NanumMyeongjo /f || { echo "run-demo: registry setting failed:"; cat "$WINE_STATE_DIR/reg.log"; exit 1; }
+  args=()
+  [ -n "$editor_file" ] && args=("$(wine_path "$editor_file")")
+  if [ "$auto" = 0 ]; then
+    echo "run-demo: starting $editor_exe on $DISPLAY; close its window to end"
+    exec "$WINE32" "$editor_exe" "${args[@]}"
+  fi
+  "$WINE32" "$editor_exe" "${args[@]}" >"$WINE_STATE_DIR/editor.log" 2>&1 &
+  sleep 20
+  png="$build/editor.png"
+  if import -display "$DISPLAY" -window root "$png" 2>/dev/null; then
+    echo "run-demo: picture: $png"
+  else
+    echo "run-demo: no picture was saved"
+  fi
+  kill "$!" 2>/dev/null
+  exit 0
+fi
 
 if [ "$auto" = 0 ]; then
   echo "run-demo: starting imedemo on $DISPLAY; close its window to end"

@@ -17,6 +17,7 @@ packages=(
   locales unicode-data libhangul-data bzip2 python3
   clang clang-14 libclang-rt-14-dev
   libhangul-dev  # benchmarks only: the peer of the input method's keystroke and dictionary benchmarks
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2:i386
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

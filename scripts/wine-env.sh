@@ -68,6 +68,19 @@ wine_exec() {
   timeout -k 5 "$secs" "$@" >"$log" 2>&1 </dev/null
 }
 
+# Ends a process the fixture started, by its id, when it is still the
+# program named (a reused id is left alone); waits up to 2 s for it to go.
+# wine_stop_process <pid> <program name>
+wine_stop_process() {
+  local pid="$1" name="$2"
+  [ -n "$pid" ] && grep -q "$name" "/proc/$pid/cmdline" 2>/dev/null || return 0
+  kill "$pid" 2>/dev/null || true
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+}
+
 # Stops what an earlier start left running: its wineserver (which ends the
 # Wine processes of the prefix) and the Xvfb it started, by its process id.
 wine_stop_fixture() {
@@ -78,13 +91,7 @@ wine_stop_fixture() {
     local XVFB_PID=""
     # shellcheck disable=SC1090
     . "$WINE_STATE_FILE"
-    if [ -n "$XVFB_PID" ] && grep -q Xvfb "/proc/$XVFB_PID/cmdline" 2>/dev/null; then
-      kill "$XVFB_PID" 2>/dev/null || true
-      for _ in 1 2 3 4 5 6 7 8 9 10; do
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.2
-      done
-    fi
+    wine_stop_process "$XVFB_PID" Xvfb
     rm -f "$WINE_STATE_FILE"
   fi
 }

@@ -9,14 +9,17 @@
 #
 # WINE_STATE_DIR names the state folder (the prefix is WINE_STATE_DIR/prefix);
 # the display of the running Xvfb is kept in WINE_STATE_DIR/fixture.env for
-# wine-run.sh.
+# wine-run.sh. A private CUPS daemon with a PDF printer runs beside them
+# (cups-fixture.sh).
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/wine-env.sh"
+. "$here/cups-fixture.sh"
 
 start() {
   local warm="${1:-}"
   mkdir -p "$WINE_STATE_DIR"
+  cups_fixture_stop
   wine_stop_fixture
   : >"$WINE_LOG"
 
@@ -43,6 +46,7 @@ start() {
   if wine_can_run_32; then can32=1; else echo "wine-fixture: no 32-bit programs here ($WINE32_WHY)"; fi
   printf 'XVFB_PID=%s\nDISPLAY=%s\nWINE_CAN32=%s\n' "$xpid" "$DISPLAY" "$can32" >"$WINE_STATE_FILE"
   echo "wine-fixture: Xvfb pid $xpid on $DISPLAY"
+  cups_fixture_start || return 1
 
   # The prefix: created once; a prefix whose creation did not finish is made again.
   local marker="$WINE_STATE_DIR/prefix.ready"
@@ -86,6 +90,6 @@ start() {
 
 case "${1:-}" in
   start) shift; start "$@" ;;
-  stop) wine_stop_fixture; echo "wine-fixture: stopped" ;;
+  stop) cups_fixture_stop; wine_stop_fixture; echo "wine-fixture: stopped" ;;
   *) echo "usage: $0 start [warm-up program] | stop" >&2; exit 2 ;;
 esac

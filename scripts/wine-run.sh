@@ -17,6 +17,8 @@ fi
 # shellcheck disable=SC1090
 . "$WINE_STATE_FILE"
 export DISPLAY
+# The fixture's printer server, for Wine's CUPS client.
+if [ -n "${CUPS_SERVER:-}" ]; then export CUPS_SERVER PRINT_PDF_DIR; fi
 
 case "$bits" in
   32)

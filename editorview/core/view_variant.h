@@ -32,10 +32,11 @@ struct ViewVariant {
   ClipboardRule clipboard;
   ImeResultRule imeResult;
   bool clearTextKeepsScroll;  // after ClearText the next caret update does not scroll
+  bool printing = false;       // the view prints its text (the forks print through the framework's own slots)
 };
 
 inline constexpr ViewVariant kEditorView{"editor", LineCode::kUtf8, 999999, true, ClipboardRule::kEditor,
-                                         ImeResultRule::kFontCharset, false};
+                                         ImeResultRule::kFontCharset, false, true};
 inline constexpr ViewVariant kWorkbenchView{"workbench", LineCode::kFontCode, 99999, false, ClipboardRule::kFork,
                                             ImeResultRule::kUnicodeFlag, true};
 inline constexpr ViewVariant kListeningView{"listening", LineCode::kFontCode, 99999, false, ClipboardRule::kFork,

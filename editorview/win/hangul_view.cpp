@@ -191,9 +191,11 @@ HangulView::HangulView(const ViewWindowParams& params, fw::Document& document, L
   services.rtfBuilder = resources_.rtf;
   services.settings = resources_.settings;
   engine_ = std::make_unique<ViewEngine>(*params_.variant, lines, services);
+  printing_ = std::make_unique<ViewPrinting>(*engine_, resources_.module);
 }
 
 HangulView::~HangulView() {
+  printing_.reset();
   engine_.reset();
   if (measureDc_) {
     if (measureDcFont_) SelectObject(measureDc_, measureDcFont_);
@@ -352,16 +354,45 @@ void HangulView::OnUpdate(fw::DocumentView*, long hint) {
 }
 
 bool HangulView::OnCommand(unsigned id) {
+  if (fw::View::OnCommand(id)) return true;  // printing
+  if (DialogCommand(id)) return true;
   const bool find = params_.variant->findReplace && IsIn(kFindCommands, id);
   if (!find && !IsIn(kViewCommands, id)) return false;
   return engine_->Command(id);
 }
 
 bool HangulView::OnUpdateCommand(unsigned id, fw::CommandState& state) {
+  if (fw::View::OnUpdateCommand(id, state)) return true;
+  if (DialogCommand(id, &state)) return true;
   const bool find = params_.variant->findReplace && IsIn(kFindCommands, id);
   if (!find && !IsIn(kViewCommands, id)) return false;
   state.enabled = engine_->CommandEnabled(id);
   return true;
+}
+
+bool HangulView::OnPreparePrinting(fw::PrintInfo& info) { return DoPreparePrinting(info); }
+
+void HangulView::OnBeginPrinting(HDC printerDc, fw::PrintInfo& info) {
+  if (!params_.variant->printing) return fw::View::OnBeginPrinting(printerDc, info);
+  static const PageSettings defaults = DefaultPageSettings();
+  const PageSettings& settings = resources_.pageSettings ? *resources_.pageSettings : defaults;
+  const std::u16string& title = document().Title();
+  printing_->Begin(printerDc, info, logFont_, settings, std::wstring(title.begin(), title.end()));
+}
+
+void HangulView::OnPrepareDC(HDC dc, fw::PrintInfo* info) {
+  if (!params_.variant->printing || !info) return fw::View::OnPrepareDC(dc, info);
+  printing_->PrepareDc(frame() ? frame()->hwnd() : GetAncestor(hwnd(), GA_ROOT), *info);
+}
+
+void HangulView::OnPrint(HDC dc, fw::PrintInfo& info) {
+  if (!params_.variant->printing) return fw::View::OnPrint(dc, info);
+  printing_->Print(dc, info);
+}
+
+void HangulView::OnEndPrinting(HDC printerDc, fw::PrintInfo& info) {
+  if (!params_.variant->printing) return fw::View::OnEndPrinting(printerDc, info);
+  printing_->End();
 }
 
 void HangulView::OnChar(wchar_t unit) {

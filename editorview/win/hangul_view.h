@@ -19,7 +19,9 @@
 #include "gm_converter.h"
 #include "rtf_clip.h"
 #include "view.h"
+#include "view_dialogs.h"
 #include "view_engine.h"
+#include "view_print.h"
 #include "win_clipboard.h"
 
 namespace editorview {
@@ -48,6 +50,7 @@ struct ViewResources {
   const RtfClipBuilder* rtf = nullptr;               // the templates loaded; null: no rich text
   const ViewSettings* settings = nullptr;            // null: the defaults
   CodeDetector* detector = nullptr;                  // null: pasted bytes are taken as KS
+  const PageSettings* pageSettings = nullptr;        // margins, header, footer ("PageSet"); null: the defaults
 };
 
 // The rich-text templates and the GM code tables from a module's resources.
@@ -84,10 +87,23 @@ class HangulView : public fw::View {
   // Status pane 2: "GM" or "KS" by the font.
   void UpdateCodeStatus();
 
+  // The program's dialogs of find, replace, font and settings (null: none);
+  // they outlive the view or are taken away first.
+  void SetDialogs(ViewDialogs* dialogs) { dialogs_ = dialogs; }
+  ViewDialogs* Dialogs() const { return dialogs_; }
+
   void OnInitialUpdate() override;
   void OnUpdate(fw::DocumentView* sender, long hint) override;
   bool OnCommand(unsigned id) override;
   bool OnUpdateCommand(unsigned id, fw::CommandState& state) override;
+
+  // Printing (view_print.h) where the variant prints; the framework's own otherwise.
+  bool OnPreparePrinting(fw::PrintInfo& info) override;
+  void OnBeginPrinting(HDC printerDc, fw::PrintInfo& info) override;
+  void OnPrepareDC(HDC dc, fw::PrintInfo* info) override;
+  void OnPrint(HDC dc, fw::PrintInfo& info) override;
+  void OnEndPrinting(HDC printerDc, fw::PrintInfo& info) override;
+  const ViewPrinting& Printing() const { return *printing_; }
 
  protected:
   void OnDraw(HDC dc) override;
@@ -104,6 +120,9 @@ class HangulView : public fw::View {
   void SetStatusPane(int pane, const std::wstring& text);
   void LookUpEditions();
   ViewFont MeasureFont();
+  // A command of the program's dialogs: carried out, or with state its
+  // update-UI given; false when it is none of theirs (view_dialogs.cpp).
+  bool DialogCommand(unsigned id, fw::CommandState* state = nullptr);
 
   ViewWindowParams params_;
   ViewResources resources_;
@@ -116,6 +135,7 @@ class HangulView : public fw::View {
   Win32Clipboard clipboard_;
   std::unique_ptr<Host> host_;
   std::unique_ptr<ViewEngine> engine_;
+  std::unique_ptr<ViewPrinting> printing_;
   ViewColours colours_;
   HWND scrollBar_ = nullptr;
   int scrollBarWidth_ = 0;
@@ -126,6 +146,7 @@ class HangulView : public fw::View {
   bool focus_ = false;
   POINT lastMouse_{};
   wchar_t pendingHighSurrogate_ = 0;
+  ViewDialogs* dialogs_ = nullptr;
 };
 
 // The editor's view.

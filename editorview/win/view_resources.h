@@ -22,3 +22,12 @@
 #define ID_VIEW_PASTE 57637
 #define ID_VIEW_DELETE 32772
 #define ID_VIEW_SELECT_ALL 57642
+
+// The paste-code box of the editor's tool bar (paste_code_bar.rc) and the
+// editor's tool bar (editor_toolbar.rc).
+#define IDR_EDITOR_TOOLBAR 128
+#define IDS_TOOLBAR_TITLE 62001       // "ﾂｰﾙ ﾊﾞｰ"
+#define IDC_PASTE_CODE_BOX 62003      // its id and its tool tip and prompt
+#define IDS_PASTE_AUTO 62009
+#define IDS_PASTE_KS 62010
+#define IDS_PASTE_GM 62011

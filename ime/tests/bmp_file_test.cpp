@@ -52,7 +52,7 @@ TEST(BmpFile, Rle8RoundTrip) {
       {"two differing then a run", 6, 1, {1, 2, 3, 3, 3, 3}},
   };
   for (const Case& c : cases) {
-    const std::vector<uint8_t> bmp = Bmp8(c.width, c.height, {0, 0xFFFFFF}, c.pixels, true);
+    const std::vector<uint8_t> bmp = raster::Bmp8(c.width, c.height, {0, 0xFFFFFF}, c.pixels, true);
     ASSERT_GT(bmp.size(), 54u + 8u) << c.what;
     EXPECT_EQ(U32(bmp, 30), 1u) << c.what;  // BI_RLE8
     const uint32_t offset = U32(bmp, 10);
@@ -63,7 +63,7 @@ TEST(BmpFile, Rle8RoundTrip) {
 }
 
 TEST(BmpFile, Uncompressed8BitRowsArePadded) {
-  const std::vector<uint8_t> bmp = Bmp8(3, 2, {0x0000FF, 0x00FF00}, {0, 1, 0, 1, 1, 1});
+  const std::vector<uint8_t> bmp = raster::Bmp8(3, 2, {0x0000FF, 0x00FF00}, {0, 1, 0, 1, 1, 1});
   ASSERT_EQ(bmp.size(), 54u + 8u + 8u);
   EXPECT_EQ(U32(bmp, 30), 0u);
   EXPECT_EQ(U32(bmp, 46), 2u);   // colours used

@@ -6,9 +6,6 @@
 // fonts named on the command line (a Hangul face and a Japanese face).
 //
 //   imebitmaps <output folder> <Hangul font file> <Japanese font file>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -16,6 +13,8 @@
 #include <vector>
 
 #include "bmp_file.h"
+#include "canvas.h"
+#include "glyphs.h"
 #include "guide_keyboard.h"
 #include "status_toolbar.h"
 
@@ -23,9 +22,10 @@ namespace {
 
 using ime::Rect;
 
-// Colours as 0xRRGGBB while drawing.
-constexpr uint32_t Rgb(int r, int g, int b) { return static_cast<uint32_t>(r << 16 | g << 8 | b); }
-constexpr uint32_t FromColorRef(uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+using raster::Canvas;
+using raster::FromColorRef;
+using raster::Rgb;
+using Fonts = raster::Glyphs;
 
 constexpr uint32_t kFace = FromColorRef(ime::kGuideBodyColour);
 constexpr uint32_t kWhite = Rgb(255, 255, 255);
@@ -34,102 +34,6 @@ constexpr uint32_t kDark = Rgb(64, 64, 64);
 constexpr uint32_t kBlack = Rgb(0, 0, 0);
 constexpr uint32_t kStrip = FromColorRef(ime::kGuideStripColour);
 constexpr uint32_t kStripLight = Rgb(58, 110, 165);
-
-struct Canvas {
-  int w, h;
-  std::vector<uint32_t> px;
-  Canvas(int width, int height, uint32_t ground) : w(width), h(height), px(static_cast<size_t>(width) * height, ground) {}
-  void Set(int x, int y, uint32_t c) {
-    if (x >= 0 && y >= 0 && x < w && y < h) px[static_cast<size_t>(y) * w + x] = c;
-  }
-  uint32_t Get(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
-  void Fill(Rect r, uint32_t c) {
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) Set(x, y, c);
-  }
-  void HLine(int x0, int x1, int y, uint32_t c) {
-    for (int x = x0; x < x1; ++x) Set(x, y, c);
-  }
-  void VLine(int x, int y0, int y1, uint32_t c) {
-    for (int y = y0; y < y1; ++y) Set(x, y, c);
-  }
-  void Blend(int x, int y, uint32_t c, int alpha) {
-    if (x < 0 || y < 0 || x >= w || y >= h || alpha <= 0) return;
-    const uint32_t b = Get(x, y);
-    auto mix = [alpha](uint32_t fg, uint32_t bg) { return (fg * alpha + bg * (255 - alpha) + 127) / 255; };
-    Set(x, y, mix(c >> 16 & 0xFF, b >> 16 & 0xFF) << 16 | mix(c >> 8 & 0xFF, b >> 8 & 0xFF) << 8 | mix(c & 0xFF, b & 0xFF));
-  }
-  std::vector<uint32_t> ColorRefs() const {
-    std::vector<uint32_t> out;
-    out.reserve(px.size());
-    for (uint32_t c : px) out.push_back(FromColorRef(c));  // the swap is its own inverse
-    return out;
-  }
-};
-
-// ---- glyphs ---------------------------------------------------------------
-
-class Fonts {
- public:
-  bool Open(const char* hangul, const char* japanese) {
-    return FT_Init_FreeType(&lib_) == 0 && FT_New_Face(lib_, hangul, 0, &hangul_) == 0 &&
-           FT_New_Face(lib_, japanese, 0, &japanese_) == 0;
-  }
-  ~Fonts() {
-    if (hangul_) FT_Done_Face(hangul_);
-    if (japanese_) FT_Done_Face(japanese_);
-    if (lib_) FT_Done_FreeType(lib_);
-  }
-
-  // Draws text with its inked box centred on (cx, cy).
-  void Centered(Canvas& c, const std::u16string& text, int pixels, int cx, int cy, uint32_t colour) {
-    Rect box;
-    if (!Run(nullptr, text, pixels, 0, 0, colour, &box)) return;
-    Run(&c, text, pixels, cx - (box.left + box.right) / 2, cy - (box.top + box.bottom) / 2, colour, nullptr);
-  }
-  // Draws text from (x, baseline).
-  void On(Canvas& c, const std::u16string& text, int pixels, int x, int baseline, uint32_t colour) {
-    Run(&c, text, pixels, x, baseline, colour, nullptr);
-  }
-
- private:
-  static bool IsHangul(char16_t ch) {
-    return (ch >= 0x1100 && ch <= 0x11FF) || (ch >= 0x3130 && ch <= 0x318F) || (ch >= 0xAC00 && ch <= 0xD7A3);
-  }
-  // Renders the glyphs along a baseline at (x, y) into c (when not null) and
-  // gives their inked box relative to (x, y).
-  bool Run(Canvas* c, const std::u16string& text, int pixels, int x, int y, uint32_t colour, Rect* box) {
-    bool any = false;
-    Rect ink{1 << 20, 1 << 20, -(1 << 20), -(1 << 20)};
-    int pen = x;
-    for (char16_t ch : text) {
-      FT_Face face = IsHangul(ch) ? hangul_ : japanese_;
-      FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
-      if (FT_Load_Char(face, ch, FT_LOAD_RENDER) != 0) continue;
-      const FT_GlyphSlot g = face->glyph;
-      const int left = pen + g->bitmap_left, top = y - g->bitmap_top;
-      for (unsigned row = 0; row < g->bitmap.rows; ++row) {
-        for (unsigned col = 0; col < g->bitmap.width; ++col) {
-          const int alpha = g->bitmap.buffer[row * static_cast<unsigned>(g->bitmap.pitch) + col];
-          if (alpha == 0) continue;
-          any = true;
-          ink.left = std::min(ink.left, left + static_cast<int>(col) - x);
-          ink.right = std::max(ink.right, left + static_cast<int>(col) + 1 - x);
-          ink.top = std::min(ink.top, top + static_cast<int>(row) - y);
-          ink.bottom = std::max(ink.bottom, top + static_cast<int>(row) + 1 - y);
-          if (c) c->Blend(left + static_cast<int>(col), top + static_cast<int>(row), colour, alpha);
-        }
-      }
-      pen += static_cast<int>(g->advance.x >> 6);
-    }
-    if (box) *box = ink;
-    return any;
-  }
-
-  FT_Library lib_ = nullptr;
-  FT_Face hangul_ = nullptr;
-  FT_Face japanese_ = nullptr;
-};
 
 // ---- 3-D edges ----------------------------------------------------------------
 
@@ -354,7 +258,7 @@ std::vector<uint8_t> Indexed(const Canvas& c, std::vector<uint32_t> palette, boo
   }
   std::vector<uint32_t> refs;
   for (uint32_t p : palette) refs.push_back(FromColorRef(p));
-  return ime::Bmp8(c.w, c.h, refs, indexes, rle);
+  return raster::Bmp8(c.w, c.h, refs, indexes, rle);
 }
 
 // ---- the keyboard bitmaps ---------------------------------------------------------
@@ -491,7 +395,7 @@ int main(int argc, char** argv) {
   }
   const std::string out = argv[1];
   const Canvas status = StatusBitmap(fonts);
-  bool ok = Write(out + "/STATUSBMP.bmp", ime::Bmp24(status.w, status.h, status.ColorRefs()));
+  bool ok = Write(out + "/STATUSBMP.bmp", raster::Bmp24(status.w, status.h, status.ColorRefs()));
   ok = Write(out + "/STATUSBMP256.bmp", Indexed(status, {std::begin(kStaticColours), std::end(kStaticColours)}, false)) && ok;
   for (int keyboard = 0; keyboard < 3; ++keyboard) {
     for (int mode = 0; mode < 3; ++mode) {

@@ -108,7 +108,7 @@ std::vector<uint8_t> CloseBoxBmp() {
   for (int y = 0; y < kCloseBoxHeight; ++y) {
     for (int x = 0; x < kCloseBoxWidth; ++x) pixels.push_back(CloseBoxPixel(x, y));
   }
-  return Bmp24(kCloseBoxWidth, kCloseBoxHeight, pixels);
+  return raster::Bmp24(kCloseBoxWidth, kCloseBoxHeight, pixels);
 }
 
 }  // namespace ime

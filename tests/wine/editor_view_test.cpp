@@ -30,6 +30,7 @@
 #include "ime_layouts.h"
 #include "line_document.h"
 #include "screenshot.h"
+#include "test_files.h"
 #include "sdi.h"
 #include "text_code.h"
 #include "view_resources.h"
@@ -331,21 +332,8 @@ std::wstring WriteTempFile(const wchar_t* name, const std::string& bytes) {
   wchar_t dir[MAX_PATH]{};
   GetTempPathW(MAX_PATH, dir);
   std::wstring path = std::wstring(dir) + name;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD n = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-  CloseHandle(f);
+  wtest::WriteFileBytes(path, bytes);
   return path;
-}
-
-std::string ReadWholeFile(const std::wstring& path) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "(unreadable)";
-  std::string bytes(GetFileSize(f, nullptr), '\0');
-  DWORD n = 0;
-  ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-  CloseHandle(f);
-  return bytes;
 }
 
 // Puts one block on the clipboard as the test gives it (no NUL added).
@@ -872,7 +860,7 @@ int main(int argc, char** argv) {
     SendMessageW(fw, WM_COMMAND, 57603, 0);
     std::string expected;
     for (int i = 0; i < doc->LineCount(); ++i) expected += std::string(doc->GetLine(i)) + "\r\n";
-    check(ReadWholeFile(file) == expected, "save writes the document to its file");
+    check(wtest::ReadFileBytes(file) == expected, "save writes the document to its file");
     check(!doc->IsModified(), "and it is no longer modified");
     boxes.Clear();
     PostMessageW(fw, WM_CLOSE, 0, 0);

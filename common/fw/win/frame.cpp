@@ -10,19 +10,8 @@ namespace {
 constexpr wchar_t kFrameClass[] = L"fw.FrameWindow";
 
 bool EnsureFrameClass(const Module& module) {
-  WNDCLASSW existing{};
-  if (GetClassInfoW(module.handle(), kFrameClass, &existing)) return true;
-  return Window::RegisterWindowClass(module, kFrameClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
-                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) != 0;
-}
-
-// The height a visible bar takes from the client area (it sizes itself).
-int BarHeight(HWND bar) {
-  if (!bar || !IsWindowVisible(bar)) return 0;
-  SendMessageW(bar, WM_SIZE, 0, 0);
-  RECT r{};
-  GetWindowRect(bar, &r);
-  return r.bottom - r.top;
+  return Window::EnsureWindowClass(module, kFrameClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
+                                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 }  // namespace
@@ -85,6 +74,11 @@ void FrameWindow::UpdateMenuItems(HMENU popup) {
   }
 }
 
+void FrameWindow::ActivateFrame(int showCommand) {
+  ShowWindow(hwnd(), showCommand);
+  UpdateWindow(hwnd());
+}
+
 void FrameWindow::UpdateFrameTitle() {
   if (!hwnd()) return;
   std::u16string title(programName_.begin(), programName_.end());
@@ -96,14 +90,7 @@ void FrameWindow::UpdateFrameTitle() {
 }
 
 void FrameWindow::RecalcLayout() {
-  if (!hwnd()) return;
-  RECT c{};
-  GetClientRect(hwnd(), &c);
-  const int top = BarHeight(GetDlgItem(hwnd(), kToolBarId));
-  const int bottom = BarHeight(GetDlgItem(hwnd(), kStatusBarId));
-  if (view_ && view_->hwnd()) {
-    MoveWindow(view_->hwnd(), 0, top, c.right, c.bottom - top - bottom > 0 ? c.bottom - top - bottom : 0, TRUE);
-  }
+  if (hwnd()) LayOutControlBars(view_);
 }
 
 bool FrameWindow::PreTranslateMessage(MSG& msg) {
@@ -112,6 +99,7 @@ bool FrameWindow::PreTranslateMessage(MSG& msg) {
 }
 
 bool FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (OnBarMessage(message, wParam, lParam, result)) return true;
   switch (message) {
     case WM_COMMAND:
       // Menus (0), accelerators (1) and tool-bar buttons (BN_CLICKED, 0).

@@ -16,6 +16,8 @@
 namespace fw {
 
 class View;
+class ToolBar;
+class StatusBar;
 
 // Child ids of the frame's standard windows.
 inline constexpr UINT kToolBarId = 0xE800;
@@ -47,8 +49,31 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
   void UpdateFrameTitle();
   // Lays the tool bar, the status bar and the view out in the client area.
   virtual void RecalcLayout();
-  // The idle pass over the elements that show command states.
-  virtual void OnIdleUpdateUi() {}
+  // The idle pass over the elements that show command states (the control
+  // bars; a frame that adds its own calls this too).
+  virtual void OnIdleUpdateUi();
+
+  // Control bars (dock.cpp). A tool bar and the status bar join the frame
+  // when they are created; the frame lays them out and, as a command target,
+  // takes a bar's id as the command that shows or hides it (checked while
+  // shown).
+  void AddToolBar(ToolBar& bar);
+  void RemoveToolBar(ToolBar& bar);
+  ToolBar* FindToolBar(UINT id) const;
+  void SetStatusBar(StatusBar* bar) { statusBar_ = bar; }
+  StatusBar* statusBar() const { return statusBar_; }
+  // Shows or hides the bar with the id (a tool bar or the status bar) and
+  // lays the client area out again; false when there is no such bar.
+  bool ShowControlBar(UINT id, bool show);
+  bool IsControlBarShown(UINT id) const;
+  // The message pane: the prompt of a command's string (before "\n"), or the
+  // idle message for 0.
+  void ShowPrompt(unsigned commandId);
+  bool OnCommand(unsigned id) override;
+  bool OnUpdateCommand(unsigned id, CommandState& state) override;
+  // Shows the frame when its first document is ready (the template calls
+  // it once); a program that restores its window's place overrides it.
+  virtual void ActivateFrame(int showCommand);
 
   // The frame's accelerators.
   bool PreTranslateMessage(MSG& msg) override;
@@ -57,10 +82,16 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // The bars' part of the frame's messages (menu prompts).
+  bool OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void LayOutControlBars(View* view);
+
   Module module_;
   std::wstring programName_;
   HACCEL accelerators_ = nullptr;
   View* view_ = nullptr;
+  std::vector<ToolBar*> toolBars_;
+  StatusBar* statusBar_ = nullptr;
 };
 
 }  // namespace fw

@@ -43,8 +43,7 @@ void SdiFrames::InitialUpdateFrame(Document& document, bool makeVisible) {
   if (!frame_) return;
   frame_->UpdateFrameTitle();
   if (makeVisible && !shown_) {
-    ShowWindow(frame_->hwnd(), resources_.showCommand);
-    UpdateWindow(frame_->hwnd());
+    frame_->ActivateFrame(resources_.showCommand);
     shown_ = true;
   }
   if (view_ && view_->hwnd() && GetActiveWindow() == frame_->hwnd()) SetFocus(view_->hwnd());

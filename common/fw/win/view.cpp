@@ -2,6 +2,8 @@
 
 #include "frame.h"
 #include "gdi.h"
+#include "preview.h"
+#include "print.h"
 
 namespace fw {
 
@@ -28,6 +30,41 @@ void View::OnUpdate(DocumentView*, long) {
 void View::OnTitleChanged() {
   if (frame_ && frame_->ActiveView() == this) frame_->UpdateFrameTitle();
 }
+
+bool View::OnCommand(unsigned id) {
+  switch (id) {
+    case kCmdFilePrint:
+    case kCmdFilePrintDirect:
+      PrintView(*this, id == kCmdFilePrintDirect);
+      return true;
+    case kCmdFilePrintPreview:
+      PreviewWindow::Open(*this);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool View::OnUpdateCommand(unsigned id, CommandState&) {
+  return id == kCmdFilePrint || id == kCmdFilePrintDirect || id == kCmdFilePrintPreview;
+}
+
+bool View::DoPreparePrinting(PrintInfo& info) {
+  if (!job_ || &job_->info != &info) return false;
+  HWND owner = frame_ ? frame_->hwnd() : GetAncestor(hwnd(), GA_ROOT);
+  return PreparePrinter(owner, *job_);
+}
+
+bool View::BeginJob(PrintJob& job) {
+  job_ = &job;
+  const bool prepared = OnPreparePrinting(job.info) && job.printerDc;
+  job_ = nullptr;
+  if (!prepared) return false;
+  OnBeginPrinting(job.printerDc, job.info);
+  return true;
+}
+
+void View::EndJob(PrintJob& job) { OnEndPrinting(job.printerDc, job.info); }
 
 bool View::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
   switch (message) {

@@ -5,11 +5,13 @@
 
 #include "command_target.h"
 #include "document.h"
+#include "print_loop.h"
 #include "window.h"
 
 namespace fw {
 
 class FrameWindow;
+struct PrintJob;
 
 class View : public Window, public CommandTarget, public DocumentView {
  public:
@@ -26,6 +28,29 @@ class View : public Window, public CommandTarget, public DocumentView {
   void OnUpdate(DocumentView* sender, long hint) override;
   void OnTitleChanged() override;
 
+  // The framework's print (57607), direct print (57608) and print preview
+  // (57609) commands (print.h, preview.h).
+  bool OnCommand(unsigned id) override;
+  bool OnUpdateCommand(unsigned id, CommandState& state) override;
+
+  // Printing, in the order the print job and the preview call them. The
+  // job's printer device context comes from DoPreparePrinting; OnPrepareDC
+  // runs before each page (clearing info->continuePrinting ends the job);
+  // OnPrint draws one page on dc (the printer, or the preview's page mapped
+  // to the printer's pixels).
+  virtual bool OnPreparePrinting(PrintInfo& info) { return DoPreparePrinting(info); }
+  virtual void OnBeginPrinting(HDC /*printerDc*/, PrintInfo& /*info*/) {}
+  virtual void OnPrepareDC(HDC /*dc*/, PrintInfo* /*info*/) {}
+  virtual void OnPrint(HDC dc, PrintInfo& /*info*/) { OnDraw(dc); }
+  virtual void OnEndPrinting(HDC /*printerDc*/, PrintInfo& /*info*/) {}
+  // The print dialog, or the program's printer for a direct print or a
+  // preview; false when cancelled or when there is no printer.
+  bool DoPreparePrinting(PrintInfo& info);
+  // Around the page loop: OnPreparePrinting and OnBeginPrinting (false: no
+  // job), and OnEndPrinting.
+  bool BeginJob(PrintJob& job);
+  void EndJob(PrintJob& job);
+
  protected:
   // WM_PAINT.
   virtual void OnDraw(HDC) {}
@@ -34,7 +59,8 @@ class View : public Window, public CommandTarget, public DocumentView {
  private:
   Document& document_;
   FrameWindow* frame_ = nullptr;
-  bool joined_ = false;  // among the document's views
+  bool joined_ = false;
+  PrintJob* job_ = nullptr;  // while a job or a preview is being prepared  // among the document's views
 };
 
 }  // namespace fw

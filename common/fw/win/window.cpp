@@ -121,6 +121,13 @@ ATOM Window::RegisterWindowClass(const Module& module, const wchar_t* name, UINT
   return RegisterWith<WNDCLASSA>(module, ansi.c_str(), style, cursor, background, ClassProc);
 }
 
+bool Window::EnsureWindowClass(const Module& module, const wchar_t* name, UINT style, HCURSOR cursor,
+                               HBRUSH background) {
+  WNDCLASSW existing{};
+  if (GetClassInfoW(module.handle(), name, &existing)) return true;
+  return RegisterWindowClass(module, name, style, cursor, background) != 0;
+}
+
 HWND Window::Create(const Module& module, const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                     const RECT& r, HWND parent, UINT id) {
   return CreateWindowExW(exStyle, className, title, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,

@@ -28,6 +28,10 @@ class Window {
   // created with Create; unicode chooses the class's character set.
   static ATOM RegisterWindowClass(const Module& module, const wchar_t* name, UINT style, HCURSOR cursor, HBRUSH background,
                             bool unicode = true);
+  // The same, Unicode, unless the module has the class already; false when
+  // it has none and cannot register it.
+  static bool EnsureWindowClass(const Module& module, const wchar_t* name, UINT style, HCURSOR cursor,
+                                HBRUSH background);
   // Creates a window of such a class for this object.
   HWND Create(const Module& module, const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
               const RECT& rect, HWND parent, UINT id = 0);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace ime {
+namespace raster {
 
 namespace {
 
@@ -129,4 +129,4 @@ std::vector<uint8_t> Bmp8(int width, int height, const std::vector<uint32_t>& pa
   return w.b;
 }
 
-}  // namespace ime
+}  // namespace raster
