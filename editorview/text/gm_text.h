@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "code_page.h"
 #include "gm_converter.h"
@@ -15,6 +16,21 @@ namespace editorview {
 // 949) and a lead byte without its trail byte become one "?", which GM text
 // can hold, instead of bytes that GM would read as another character.
 std::string KsToGmText(const codeconv::GmCodeConverter& converter, std::string_view ks);
+
+// The converter's KsCharToGm of every KS X 1001 pair, taken once, so that
+// long texts (a whole file) turn to GM by table.
+class KsToGmTable {
+ public:
+  explicit KsToGmTable(const codeconv::GmCodeConverter& converter);
+
+ private:
+  friend std::string KsToGmText(const KsToGmTable& table, std::string ks);
+  std::vector<codeconv::DbChar> pairs_;
+};
+
+// As KsToGmText with the converter the table was taken from; converts the
+// given string in place.
+std::string KsToGmText(const KsToGmTable& table, std::string ks);
 
 // Converts units (negative: up to the NUL) to code page 949 and then to GM
 // (KsToGmText). The text and its NUL must fit in room bytes; a text that

@@ -5,6 +5,7 @@
 #include <new>
 #include <optional>
 
+#include "gm_text.h"
 #include "ks_gm.h"
 #include "pair_walk.h"
 #include "utf8_text.h"
@@ -377,9 +378,16 @@ std::string WriteLines(const editorview::LineDocument& lines, int outFileType, i
                                                : kCodeKs;
       std::u16string joined;
       size_t pieces = 0;
+      // GM goes through KS, as UnicodeToCode takes it, with the GM pairs by table.
+      std::optional<editorview::KsToGmTable> gmTable;
+      if (code == kCodeGm) gmTable.emplace(conversions.Gm());
+      auto toCode = [&](const std::u16string& text) {
+        return gmTable ? editorview::KsToGmText(*gmTable, conversions.UnicodeToCode(text, kCodeKs))
+                       : conversions.UnicodeToCode(text, code);
+      };
       auto flush = [&]() {
         ConvertJoined<std::u16string, std::string>(
-            joined, pieces, [&](const std::u16string& text) { return conversions.UnicodeToCode(text, code); },
+            joined, pieces, toCode,
             [&](const char* bytes, size_t n) {
               file.append(bytes, n);
               file += "\r\n";

@@ -164,6 +164,25 @@ TEST(TextFile, GmReadConvertsEveryPairAsTheConverterDoes) {
   EXPECT_EQ(ReadMultiByte(file, editorview::kCodeGm, Conversions()).lines, expected);
 }
 
+TEST(TextFile, GmWriteConvertsEveryCharacterAsTheConverterDoes) {
+  // One character a line, every unit of the first plane that code page 949
+  // has (surrogates aside), written as a whole file, against the view's
+  // conversion of the line alone.
+  std::vector<std::string> lines;
+  std::string expected;
+  for (char32_t c = 0x20; c <= 0xFFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::u16string unit(1, static_cast<char16_t>(c));
+    if (codeconv::PlatformCodePages().FromUtf16(949, unit).empty()) continue;
+    lines.push_back(editorview::Utf16ToUtf8String(unit));
+    expected += Conversions().UnicodeToCode(unit, editorview::kCodeGm) + "\r\n";
+  }
+  ASSERT_GT(lines.size(), 17000u);
+  editorview::MemoryDocument doc;
+  doc.Assign(lines);
+  EXPECT_EQ(WriteLines(doc, kOutGm, 0, Conversions()), expected);
+}
+
 TEST(TextFile, OverlongUtf8LineIsStoredEmpty) {
   // Every ASCII byte becomes two syllables (6 UTF-8 bytes): 6000 bytes make
   // 36000 bytes of UTF-8, more than a line may hold.

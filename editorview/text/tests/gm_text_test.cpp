@@ -149,3 +149,36 @@ TEST(GmText, KsToGmTextTakesEveryByteShape) {
   };
   for (const auto& c : cases) EXPECT_EQ(KsToGmText(Converter(), c.ks), c.gm);
 }
+
+// The whole-text conversion against the converter's own pair conversion:
+// every pair with a lead of code page 949, each after an ASCII byte, in one
+// text; pairs of KS X 1001 (both bytes 0xA1 to 0xFE) take their GM pair,
+// all others one "?".
+TEST(GmText, KsToGmTextOfEveryPairEqualsThePairConversion) {
+  std::string ks, expected;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x20; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      ks += 'a';
+      expected += 'a';
+      ks += Bytes({lead, trail});
+      if (lead >= 0xA1 && trail >= 0xA1) {
+        const DbChar gm = Converter().KsCharToGm(codeconv::MakeDb(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail)));
+        expected += Bytes({codeconv::Lead(gm), codeconv::Trail(gm)});
+      } else {
+        expected += '?';
+      }
+    }
+  }
+  EXPECT_EQ(KsToGmText(Converter(), ks), expected);
+  // And without the ASCII bytes between them: pair after pair.
+  std::string pairs, pairsExpected;
+  for (int lead = 0xA1; lead <= 0xFE; ++lead) {
+    for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+      pairs += Bytes({lead, trail});
+      const DbChar gm = Converter().KsCharToGm(codeconv::MakeDb(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail)));
+      pairsExpected += Bytes({codeconv::Lead(gm), codeconv::Trail(gm)});
+    }
+  }
+  EXPECT_EQ(KsToGmText(Converter(), pairs), pairsExpected);
+}
