@@ -33,6 +33,7 @@
 #include "screenshot.h"
 #include "sdi.h"
 #include "statusbar.h"
+#include "test_documents.h"
 #include "utf8_text.h"
 
 using wtest::check;
@@ -47,21 +48,6 @@ constexpr unsigned kCopySourceBox = 61213;
 constexpr unsigned kClockPane = 0xE910;
 
 std::string U8(const std::wstring& s) { return editorview::Utf16ToUtf8String(std::u16string(s.begin(), s.end())); }
-
-class PlainDocument final : public fw::Document {
- public:
-  using fw::Document::Document;
-
- protected:
-  bool ReadFile(std::u16string_view) override { return true; }
-  bool WriteFile(std::u16string_view) override { return true; }
-};
-
-class TestUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
-};
 
 // The frame as the editor's main frame makes its bars.
 class BarsFrame final : public fw::FrameWindow {
@@ -209,9 +195,8 @@ int main(int argc, char** argv) {
   const fw::Module module = fw::Module::Containing(reinterpret_cast<const void*>(&main));
   BarsApp app(module, kProgram);
   g_app = &app;
-  TestUi ui(module);
-  PlainDocument document(ui);
-  editorview::MemoryDocument lines;
+  wtest::NoSaveUi ui(module);
+  wtest::LinesDocument document(ui);
   editorview::ViewSettings settings;
   editorview::ViewResources resources;
   resources.module = module;
@@ -227,7 +212,7 @@ int main(int argc, char** argv) {
   HWND fw = frame.CreateFrame(kProgram, 128, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, &place);
   if (!check(fw != nullptr, "the frame and its bars are created")) return wtest::finish();
   app.SetMainWindow(fw);
-  editorview::CBriselView view(document, lines, resources, font);
+  editorview::CBriselView view(document, document, resources, font);
   check(view.Create(frame) != nullptr, "the view is created");
   frame.SetActiveView(&view);
   view.OnInitialUpdate();

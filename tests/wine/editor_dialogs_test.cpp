@@ -32,6 +32,7 @@
 #include "line_document.h"
 #include "screenshot.h"
 #include "sdi.h"
+#include "test_documents.h"
 
 using wtest::check;
 using wtest::note;
@@ -40,29 +41,6 @@ namespace {
 
 constexpr unsigned kFrameMenu = 128;
 constexpr wchar_t kProgram[] = L"EditorDialogsTest";
-
-// The lines of the document, in memory.
-class LinesDocument final : public fw::Document, public editorview::LineDocument {
- public:
-  explicit LinesDocument(fw::DocumentUi& ui) : fw::Document(ui) {}
-  editorview::MemoryDocument lines;
-  int LineCount() const override { return lines.LineCount(); }
-  std::string_view GetLine(int index) const override { return lines.GetLine(index); }
-  void SetLine(int index, std::string_view text) override { lines.SetLine(index, text); }
-  bool InsertLine(int index) override { return lines.InsertLine(index); }
-  void DeleteLine(int index) override { lines.DeleteLine(index); }
-  void SetModifiedFlag(bool modified = true) override { fw::Document::SetModifiedFlag(modified); }
-
- protected:
-  bool ReadFile(std::u16string_view) override { return false; }
-  bool WriteFile(std::u16string_view) override { return false; }
-};
-
-class NoSaveUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
-};
 
 // The program's side: its settings, its font record and its input-method flag.
 class TestHost final : public brisel::EditorDialogsHost {
@@ -280,8 +258,8 @@ int main(int argc, char** argv) {
   resources.gm = &gm;
   resources.settings = &host.settings;
 
-  NoSaveUi ui(module);
-  LinesDocument doc(ui);
+  wtest::NoSaveUi ui(module);
+  wtest::LinesDocument doc(ui);
   std::string fifty;
   for (int i = 0; i < 50; ++i) fifty += "\xED\x95\x9C";  // 한
   doc.lines.Assign({"alpha beta ALPHA", "second line alpha", "Alpha end", fifty});

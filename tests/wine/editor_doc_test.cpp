@@ -24,6 +24,7 @@
 #include "doc_notices.h"
 #include "gm_converter.h"
 #include "sdi.h"
+#include "test_files.h"
 #include "win_file_store.h"
 
 using wtest::check;
@@ -50,19 +51,10 @@ std::wstring Folder() {
 
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 
+// A fixture written over a file the test may have made read-only.
 bool WriteRaw(const std::wstring& path, const std::string& bytes) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD put = 0;
-  const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-  CloseHandle(h);
-  return ok;
-}
-
-std::string ReadRaw(const std::wstring& path) {
-  std::optional<std::string> bytes = brisel::Win32FileStore().ReadAll(U16(path));
-  return bytes ? *bytes : std::string("<unreadable>");
+  return wtest::WriteFileBytes(path, bytes);
 }
 
 int CountTemporaries(const std::wstring& folder) {
@@ -188,7 +180,7 @@ int main() {
       char what[64];
       std::snprintf(what, sizeof what, "saved over the file in OutFileType %d", out);
       check(doc.DoFileSave(), "%s", what);
-      CheckBytes(ReadRaw(path), outputs[out], what);
+      CheckBytes(wtest::ReadFileBytes(path), outputs[out], what);
       check_eq(doc.LoadedFileType(), out + 1, "LoadedFileType after the save");
     }
     check_eq(CountTemporaries(folder), 0, "nothing left beside the files");
@@ -209,7 +201,7 @@ int main() {
     const std::u16string target = U16(path);
     check(!doc.DoSave(&target), "a save onto the read-only file fails");
     check(host.notices.size() == 1 && host.notices[0] == brisel::DocNotice::kSaveFailed, "and says so");
-    CheckBytes(ReadRaw(path), kKs, "the read-only file as it was");
+    CheckBytes(wtest::ReadFileBytes(path), kKs, "the read-only file as it was");
     check_eq(CountTemporaries(folder), 0, "no file left beside it");
     const int prompted = ui.prompted;
     doc.SetModifiedFlag();
@@ -227,7 +219,7 @@ int main() {
     settings.outFileType = brisel::kOutGm;
     const std::u16string target = U16(path);
     check(doc.DoSave(&target), "a new file saved");
-    CheckBytes(ReadRaw(path), "\x94\x70\x89\x7A ok\r\n", "the new GM file");
+    CheckBytes(wtest::ReadFileBytes(path), "\x94\x70\x89\x7A ok\r\n", "the new GM file");
   }
 
   // A KS file read as UTF-8 fails the open with the message.

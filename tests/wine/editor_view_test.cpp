@@ -30,6 +30,7 @@
 #include "ime_layouts.h"
 #include "line_document.h"
 #include "screenshot.h"
+#include "test_documents.h"
 #include "test_files.h"
 #include "sdi.h"
 #include "text_code.h"
@@ -93,12 +94,6 @@ class TestDocument final : public fw::Document, public editorview::LineDocument 
 
  private:
   editorview::MemoryDocument lines_;
-};
-
-class TestUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
 };
 
 // The frame with a status bar of three panes.
@@ -176,7 +171,7 @@ class TestApp final : public fw::App {
   }
 
  private:
-  TestUi ui_;
+  wtest::NoSaveUi ui_;
   std::u16string file_;
   codeconv::GmCodeConverter gm_;
   editorview::RtfClipBuilder rtf_;

@@ -35,6 +35,7 @@
 #include "print_resources.h"
 #include "screenshot.h"
 #include "sdi.h"
+#include "test_documents.h"
 #include "text_code.h"
 
 using wtest::check;
@@ -49,35 +50,13 @@ constexpr int kCaretLine = 80;
 std::string U8(std::u16string_view s) { return editorview::Utf16ToUtf8String(s); }
 std::string Narrow(const std::wstring& w) { return imedrv::Utf8(std::u16string(w.begin(), w.end())); }
 
-// Lines in memory under a title; the test fills them.
-class PrintDocument final : public fw::Document, public editorview::LineDocument {
- public:
-  explicit PrintDocument(fw::DocumentUi& ui) : fw::Document(ui) {}
-  int LineCount() const override { return lines.LineCount(); }
-  std::string_view GetLine(int index) const override { return lines.GetLine(index); }
-  void SetLine(int index, std::string_view text) override { lines.SetLine(index, text); }
-  bool InsertLine(int index) override { return lines.InsertLine(index); }
-  void DeleteLine(int index) override { lines.DeleteLine(index); }
-  void SetModifiedFlag(bool modified = true) override { fw::Document::SetModifiedFlag(modified); }
-  editorview::MemoryDocument lines;
-
- protected:
-  void DeleteContents() override { lines.ResetLines(); }
-  bool ReadFile(std::u16string_view) override { return false; }
-  bool WriteFile(std::u16string_view) override { return false; }
-};
-
-class NoSaveUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
-};
-
 class PrintApp final : public fw::App {
  public:
   explicit PrintApp(const fw::Module& module) : fw::App(module, kProgram), ui_(module) {}
   bool Start() { return InitInstance(); }
-  PrintDocument* Doc() const { return static_cast<PrintDocument*>(template_ ? template_->ActiveDocument() : nullptr); }
+  wtest::LinesDocument* Doc() const {
+    return static_cast<wtest::LinesDocument*>(template_ ? template_->ActiveDocument() : nullptr);
+  }
   editorview::CBriselView* View() const {
     return frames_ ? static_cast<editorview::CBriselView*>(frames_->ActiveView()) : nullptr;
   }
@@ -101,19 +80,19 @@ class PrintApp final : public fw::App {
         fw::SdiFrames::Resources{kProgram, 0, 0, SW_SHOWNORMAL, &place},
         [this] { return std::make_unique<fw::FrameWindow>(module()); },
         [this](fw::Document& d, fw::FrameWindow& frame) -> std::unique_ptr<fw::View> {
-          auto& doc = static_cast<PrintDocument&>(d);
+          auto& doc = static_cast<wtest::LinesDocument&>(d);
           auto view = std::make_unique<editorview::CBriselView>(doc, doc, resources_, font_);
           if (!view->Create(frame)) return nullptr;
           return view;
         });
-    template_ = std::make_unique<fw::SingleDocTemplate>([this] { return std::make_unique<PrintDocument>(ui_); },
+    template_ = std::make_unique<fw::SingleDocTemplate>([this] { return std::make_unique<wtest::LinesDocument>(ui_); },
                                                          *frames_, u".txt");
     SetDocTemplate(template_.get());
     return ProcessShellCommand(fw::CommandLineInfo{});
   }
 
  private:
-  NoSaveUi ui_;
+  wtest::NoSaveUi ui_;
   codeconv::GmCodeConverter gm_;
   LOGFONTW font_{};
   editorview::ViewResources resources_;
@@ -364,7 +343,7 @@ int main(int argc, char** argv) {
   PrintApp app{fw::Module(GetModuleHandleW(nullptr))};
   g_app = &app;
   if (!check(app.Start(), "the application starts with a new document")) return wtest::finish();
-  PrintDocument* doc = app.Doc();
+  wtest::LinesDocument* doc = app.Doc();
   editorview::CBriselView* view = app.View();
   fw::FrameWindow* frame = app.Frame();
   if (!check(doc && view && frame, "a frame with the view")) return wtest::finish();
