@@ -54,18 +54,11 @@ std::string Bytes(std::initializer_list<int> list) {
 }
 
 // A document of UTF-8 lines in memory, read from and written to a file.
-class TestDocument final : public fw::Document, public editorview::LineDocument {
+class TestDocument final : public wtest::LinesDocument {
  public:
-  explicit TestDocument(fw::DocumentUi& ui) : fw::Document(ui) {}
-  int LineCount() const override { return lines_.LineCount(); }
-  std::string_view GetLine(int index) const override { return lines_.GetLine(index); }
-  void SetLine(int index, std::string_view text) override { lines_.SetLine(index, text); }
-  bool InsertLine(int index) override { return lines_.InsertLine(index); }
-  void DeleteLine(int index) override { lines_.DeleteLine(index); }
-  void SetModifiedFlag(bool modified = true) override { fw::Document::SetModifiedFlag(modified); }
+  using wtest::LinesDocument::LinesDocument;
 
  protected:
-  void DeleteContents() override { lines_.ResetLines(); }
   bool ReadFile(std::u16string_view path) override {
     HANDLE f = CreateFileW(std::wstring(path.begin(), path.end()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                            OPEN_EXISTING, 0, nullptr);
@@ -74,26 +67,17 @@ class TestDocument final : public fw::Document, public editorview::LineDocument 
     DWORD n = 0;
     const bool ok = ::ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) && n == bytes.size();
     CloseHandle(f);
-    if (ok) lines_.LoadText(bytes);
+    if (ok) lines.LoadText(bytes);
     return ok;
   }
   bool WriteFile(std::u16string_view path) override {
-    HANDLE f = CreateFileW(std::wstring(path.begin(), path.end()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
     std::string bytes;
-    for (int i = 0; i < lines_.LineCount(); ++i) {
-      bytes += lines_.GetLine(i);
+    for (int i = 0; i < lines.LineCount(); ++i) {
+      bytes += lines.GetLine(i);
       bytes += "\r\n";
     }
-    DWORD n = 0;
-    const bool ok = ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) && n == bytes.size();
-    CloseHandle(f);
-    return ok;
+    return wtest::WriteFileBytes(std::wstring(path.begin(), path.end()), bytes);
   }
-
- private:
-  editorview::MemoryDocument lines_;
 };
 
 // The frame with a status bar of three panes.

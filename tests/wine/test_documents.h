@@ -13,7 +13,7 @@
 
 namespace wtest {
 
-class LinesDocument final : public fw::Document, public editorview::LineDocument {
+class LinesDocument : public fw::Document, public editorview::LineDocument {
  public:
   explicit LinesDocument(fw::DocumentUi& ui) : fw::Document(ui) {}
   int LineCount() const override { return lines.LineCount(); }
@@ -26,7 +26,8 @@ class LinesDocument final : public fw::Document, public editorview::LineDocument
 
  protected:
   void DeleteContents() override { lines.ResetLines(); }
-  // No file behind it: opening and saving fail.
+  // No file behind it: opening and saving fail, unless a test's document
+  // reads and writes one.
   bool ReadFile(std::u16string_view) override { return false; }
   bool WriteFile(std::u16string_view) override { return false; }
 };
