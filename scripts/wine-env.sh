@@ -4,8 +4,25 @@
 WINE64=/usr/lib/wine/wine64
 WINE32=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver
+WINE_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-: "${WINE_STATE_DIR:?WINE_STATE_DIR must name the Wine state folder}"
+# The Wine tests run in lanes, each a state folder WINE_LANES_DIR/lane<K>
+# with its own prefix, display and wineserver.  Under CTest the lane is the
+# one that CTest's resource allocation gave the test (resource "lane", see
+# tests/wine/CMakeLists.txt); by hand it is lane 0 unless WINE_LANE says.
+# wine_lane_of_group <group number>: the lane CTest gave that resource group.
+wine_lane_of_group() {
+  local spec var="CTEST_RESOURCE_GROUP_$1_LANE"
+  spec="${!var:-}"
+  spec="${spec#id:}"
+  printf '%s' "${spec%%,*}"
+}
+if [ -z "${WINE_STATE_DIR:-}" ] && [ -n "${WINE_LANES_DIR:-}" ]; then
+  WINE_LANE="${WINE_LANE:-$(wine_lane_of_group 0)}"
+  WINE_LANE="${WINE_LANE:-0}"
+  export WINE_LANE WINE_STATE_DIR="$WINE_LANES_DIR/lane$WINE_LANE"
+fi
+: "${WINE_STATE_DIR:?WINE_STATE_DIR (or WINE_LANES_DIR) must name the Wine state folder}"
 export WINEPREFIX="${WINEPREFIX:-$WINE_STATE_DIR/prefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -16,12 +33,25 @@ export LC_ALL="${LC_ALL:-ja_JP.UTF-8}"
 # for a 32-bit program that is not large-address-aware and for Wine's own
 # mappings.  Its default (the whole 4 GB) makes each 32-bit process start in
 # about a minute, since Wine then searches the whole space for free room.
+# It is set on every machine (the kernel's own loader ignores it), so that a
+# registration made while a run goes on does not leave later processes with
+# the emulator's slow default.
+export QEMU_RESERVED_VA="${QEMU_RESERVED_VA:-0x81000000}"
 if grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null; then
-  export QEMU_RESERVED_VA="${QEMU_RESERVED_VA:-0x81000000}"
   WINE32_EMULATED=1
 else
   WINE32_EMULATED=0
 fi
+# How long things may take: the start allowances of scripts/wine-timing.env,
+# in force for this machine, and handed to the Windows test programs.
+# shellcheck disable=SC1091
+. "$WINE_SCRIPTS/wine-timing.env"
+if [ "$WINE32_EMULATED" = 1 ]; then WINE_START_32=$WINE_START_32_EMULATED; else WINE_START_32=$WINE_START_32_NATIVE; fi
+export WTEST_START_MS_32=$((WINE_START_32 * 1000)) WTEST_START_MS_64=$((WINE_START_64 * 1000))
+# wine_allowance <32|64> <n>: seconds for n start allowances of that kind.
+wine_allowance() {
+  if [ "$1" = 32 ]; then echo $(($2 * WINE_START_32)); else echo $(($2 * WINE_START_64)); fi
+}
 WINE_STATE_FILE="$WINE_STATE_DIR/fixture.env"
 WINE_LOG="$WINE_STATE_DIR/fixture.log"
 

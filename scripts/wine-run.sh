@@ -2,7 +2,8 @@
 # Runs one Windows program under the Wine environment started by
 # wine-fixture.sh:  wine-run.sh <32|64> <program.exe> [args...]
 # Arguments that are absolute Unix paths are given to the program as Windows
-# paths.  Exits 77 (skipped) when a 32-bit program cannot run here, neither
+# paths.  The program may run for WINE_RUN_ALLOWANCES (default 3) start
+# allowances of its kind (scripts/wine-timing.env).  Exits 77 (skipped) when a 32-bit program cannot run here, neither
 # natively nor through qemu-i386.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -40,9 +41,13 @@ for a in "$@"; do
   esac
 done
 log="$(mktemp "$WINE_STATE_DIR/run.XXXXXX")"
-wine_exec "$log" "${WINE_RUN_TIMEOUT:-110}" "$loader" "$(wine_path "$program")" "${args[@]}"
+# The program may take WINE_RUN_ALLOWANCES start allowances of its kind in
+# all (scripts/wine-timing.env; the test's CTest timeout allows as many on
+# the emulated machine).
+secs=$(wine_allowance "$bits" "${WINE_RUN_ALLOWANCES:-3}")
+wine_exec "$log" "$secs" "$loader" "$(wine_path "$program")" "${args[@]}"
 rc=$?
 cat "$log"
 rm -f "$log"
-[ "$rc" = 124 ] && echo "wine-run: timed out"
+[ "$rc" = 124 ] && echo "wine-run: timed out after $secs s ($(basename "$program"), ${WINE_RUN_ALLOWANCES:-3} start allowances of a ${bits}-bit process)"
 exit "$rc"

@@ -1,0 +1,117 @@
+// Waiting in the Windows test programs.  Whatever another process, a window
+// or the system does in response to the test (a window shown, a file loaded,
+// a dialog opened, text arriving, a value written at exit) is polled for
+// until a deadline, never read at a moment that only a fast machine reaches
+// in time.  The deadlines come from the start allowance of a process, which
+// scripts/wine-timing.env defines and wine-run.sh hands to the programs as
+// WTEST_START_MS_32 and WTEST_START_MS_64 (32-bit programs may run through
+// qemu-i386, several times slower than natively).
+#pragma once
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "check.h"
+#include "pump.h"
+
+namespace wtest {
+
+constexpr int kOwnBits = static_cast<int>(sizeof(void*) * 8);
+
+// Milliseconds a new process of that kind (32 or 64) may take to show its
+// first window.  Without the environment (a program started by hand) the
+// emulated machine's allowance.
+inline DWORD StartAllowance(int bits) {
+  char value[32]{};
+  const char* name = bits == 64 ? "WTEST_START_MS_64" : "WTEST_START_MS_32";
+  const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+  if (n > 0 && n < sizeof value) {
+    const long ms = std::strtol(value, nullptr, 10);
+    if (ms > 0) return static_cast<DWORD>(ms);
+  }
+  return 45000;
+}
+
+// The allowance for one response of a program of this test's own kind, and
+// for the windows and threads that this test program itself starts.
+inline DWORD Allowance() { return StartAllowance(kOwnBits); }
+
+// Dispatches this thread's messages and polls pred about every 20 ms until
+// it holds or ms have passed; true when it held.
+template <typename Pred>
+bool WaitUntil(Pred pred, DWORD ms = Allowance()) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (pred()) return true;
+    if (GetTickCount() - start >= ms) return pred();
+    Pump(20);
+  }
+}
+
+// A check that waits: pred is polled until it holds or ms have passed.  A
+// failure says what was waited for, for how long, and what seen() gave at
+// the end (seen returns a std::string).
+template <typename Pred, typename Seen>
+bool CheckWithin(DWORD ms, Pred pred, Seen seen, const char* fmt, ...) {
+  const DWORD start = GetTickCount();
+  const bool ok = WaitUntil(pred, ms);
+  char what[1024];
+  va_list ap;
+  va_start(ap, fmt);
+  std::vsnprintf(what, sizeof what, fmt, ap);
+  va_end(ap);
+  if (ok) return check(true, "%s", what);
+  const std::string saw = seen();
+  return check(false, "%s (waited %lu ms for it; saw: %s)", what,
+               static_cast<unsigned long>(GetTickCount() - start), saw.c_str());
+}
+
+// ---- windows of another process ----
+
+namespace detail {
+struct FindProcessWindowData {
+  DWORD pid;
+  const wchar_t* cls;    // null: any class
+  const wchar_t* title;  // null: any title
+  HWND found;
+};
+
+inline BOOL CALLBACK FindProcessWindowProc(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<FindProcessWindowData*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if ((f->pid && pid != f->pid) || !IsWindowVisible(w)) return TRUE;
+  if (f->cls) {
+    wchar_t cls[128]{};
+    GetClassNameW(w, cls, 128);
+    if (lstrcmpW(cls, f->cls) != 0) return TRUE;
+  }
+  if (f->title) {
+    wchar_t text[256]{};
+    GetWindowTextW(w, text, 256);
+    if (lstrcmpW(text, f->title) != 0) return TRUE;
+  }
+  f->found = w;
+  return FALSE;
+}
+}  // namespace detail
+
+// A visible top-level window of the process (pid 0: of any process) with
+// that class and title (null: any).
+inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* title) {
+  detail::FindProcessWindowData f{pid, cls, title, nullptr};
+  EnumWindows(detail::FindProcessWindowProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// Waits up to ms for such a window; null when none came.
+inline HWND WaitForProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindProcessWindow(pid, cls, title)) != nullptr; }, ms);
+  return found;
+}
+
+}  // namespace wtest
