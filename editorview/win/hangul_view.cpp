@@ -474,7 +474,6 @@ bool HangulView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       engine_->SetFocus();
       GiveCompositionFont();
       ShowCaret(hwnd());
-      fw::View::OnMessage(message, wParam, lParam, result);  // the frame's active view
       result = 0;
       return true;
     case WM_KILLFOCUS:

@@ -118,6 +118,7 @@ class JapanesePane final : public Probed<fw::EditView> {
   explicit JapanesePane(fw::Document& document) : Probed(document, false) {}
   int changes = 0;
   long lastHint = 0;
+  void OnCreated() override { SetLimitText(250); }
   void OnUpdate(fw::DocumentView*, long hint) override {
     if (hint <= 0) return;
     lastHint = hint;
@@ -405,6 +406,8 @@ int main(int argc, char** argv) {
     GetClassNameW(f.kana->hwnd(), cls, 64);
     check(lstrcmpiW(cls, L"RichEdit20W") == 0, "the rich-edit pane is a RichEdit20W: %s", Narrow(cls).c_str());
   }
+  check(SendMessageW(f.japanese->hwnd(), EM_GETLIMITTEXT, 0, 0) == 250,
+        "the edit view set itself up once its control was made (limit 250)");
   check(app.Doc()->Views().size() == 4, "the four views joined the document: %zu", app.Doc()->Views().size());
   wtest::CheckWithinPumping(
       AppPump, wtest::Allowance(),
@@ -625,6 +628,15 @@ int main(int argc, char** argv) {
   wtest::ClickClient(f.korean->hwnd(), 30, 12);
   Until([&] { return f.ActiveView() == f.korean; }, "the click makes the Korean pane active");
   check(!f.QueryCommand(kProbe).enabled, "with the Korean pane active the test's probe has no taker");
+  // The focus given by the program: each pane, whatever it does with the
+  // focus itself, becomes the active view.
+  for (fw::View* v : {static_cast<fw::View*>(f.tree), static_cast<fw::View*>(f.korean), static_cast<fw::View*>(f.kana)}) {
+    SetFocus(v->hwnd());
+    wtest::CheckWithinPumping(
+        AppPump, wtest::Allowance(), [&] { return f.ActiveView() == v; },
+        [&] { return std::string(PaneName(f, f.ActiveView())); }, "SetFocus on the %s pane makes it active",
+        PaneName(f, v));
+  }
 
   // ---- the keyboard through the panes ----
   section("the keyboard through the panes");

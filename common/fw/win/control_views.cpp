@@ -63,7 +63,8 @@ HWND ControlView::CreateControl(FrameWindow& frame, const PaneSite* site, const 
   }
   unicodeControl_ = unicode;
   JoinFrame(frame);
-  return w;
+  OnCreated();
+  return hwnd();  // null when OnCreated destroyed it
 }
 
 bool ControlView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

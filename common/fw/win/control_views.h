@@ -46,6 +46,9 @@ class ControlView : public View {
   // view; joins the frame and the document. Null on failure.
   HWND CreateControl(FrameWindow& frame, const PaneSite* site, const wchar_t* className, bool unicode, DWORD style,
                      DWORD exStyle);
+  // After the control was made and taken over (the object never sees its
+  // WM_CREATE): what a derived view sets up on its window.
+  virtual void OnCreated() {}
   // The control paints itself; the rest as every view.
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The default handling, in the window's own character set.

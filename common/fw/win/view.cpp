@@ -32,6 +32,10 @@ void View::JoinFrame(FrameWindow& frame) {
   joined_ = true;
 }
 
+void View::OnBeforeMessage(UINT message, WPARAM, LPARAM) {
+  if (message == WM_SETFOCUS || message == WM_MOUSEACTIVATE) TakeActive();
+}
+
 void View::TakeActive() {
   if (frame_ && frame_->ActiveView() != this) frame_->SetActiveView(this);
 }
@@ -81,10 +85,6 @@ void View::EndJob(PrintJob& job) { OnEndPrinting(job.printerDc, job.info); }
 
 bool View::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
   switch (message) {
-    case WM_MOUSEACTIVATE:
-    case WM_SETFOCUS:
-      TakeActive();
-      return false;
     case WM_PAINT: {
       PaintDc dc(hwnd());
       if (dc.get()) OnDraw(dc.get());

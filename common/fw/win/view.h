@@ -62,9 +62,11 @@ class View : public Window, public CommandTarget, public DocumentView {
  protected:
   // WM_PAINT.
   virtual void OnDraw(HDC) {}
-  // Paints through OnDraw; a click or the focus makes the view the frame's
-  // active view. A view that handles WM_SETFOCUS itself passes it on here.
+  // Paints through OnDraw.
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // A click or the focus makes the view the frame's active view, whatever
+  // the derived view does with the message.
+  void OnBeforeMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // The frame and the document's views joined by a window made otherwise
   // (a control taken over as a view).
   void JoinFrame(FrameWindow& frame);
