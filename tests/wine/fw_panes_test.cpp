@@ -538,11 +538,36 @@ int main(int argc, char** argv) {
     // Esc while the button is down: the drag is cancelled.
     const int width0 = f.outer.GetColumnInfo(0).current;
     wtest::MouseTo(outerBar());
+    POINT pressed = Cursor();
+    ScreenToClient(outerW, &pressed);
+    const int grab = pressed.x - f.outer.geometry().BarPosition(fw::Axis::kColumns, 0);
     wtest::MouseButton(true);
     wtest::MouseTo(POINT{outerBar().x - 150, outerBar().y});
     wtest::CheckWithinPumping(
         AppPump, wtest::Allowance(), [&] { return GetCapture() == outerW; }, [] { return std::string("no capture"); },
         "the splitter holds the mouse while its bar is dragged");
+    {
+      // The tracking line over the tree where the bar would go: the
+      // inverted grey of every other pixel on the tree's white.
+      POINT now = Cursor();
+      ScreenToClient(outerW, &now);
+      const int at = f.outer.geometry().ClampDrag(fw::Axis::kColumns, 0, now.x - grab);
+      POINT origin{0, 0};
+      ClientToScreen(outerW, &origin);
+      RECT fr{};
+      GetWindowRect(frame, &fr);
+      const int height = f.outer.geometry().height();
+      const RECT band{origin.x - fr.left + at + 1, origin.y - fr.top + height / 2,
+                      origin.x - fr.left + at + 6, origin.y - fr.top + height - 20};
+      int dark = 0;
+      const int all = (band.right - band.left) * (band.bottom - band.top);
+      wtest::WaitUntilPumping(AppPump, [&] {
+        const wtest::Shot line = wtest::Capture(frame, shots, L"fwpanes-tracking");
+        dark = line.Count(band, [](COLORREF c) { return GetRValue(c) < 96 && GetGValue(c) < 96 && GetBValue(c) < 96; });
+        return dark * 4 > all;
+      });
+      check(dark * 4 > all, "the tracking line shows at %d: %d of %d pixels dark", at, dark, all);
+    }
     Key(VK_ESCAPE);
     wtest::CheckWithinPumping(
         AppPump, wtest::Allowance(), [&] { return GetCapture() != outerW; }, [] { return std::string("captured"); },
