@@ -333,7 +333,12 @@ bool HtmlView::WriteNow() {
       item->vt = VT_BSTR;
       item->bstrVal = SysAllocStringLen(page_.data(), static_cast<UINT>(page_.size()));
       SafeArrayUnaccessData(array);
-      doc->open(nullptr, VARIANT{}, VARIANT{}, VARIANT{}, nullptr);
+      BSTR type = SysAllocString(L"text/html");
+      VARIANT none;
+      VariantInit(&none);
+      IDispatch* window = nullptr;
+      if (SUCCEEDED(doc->open(type, none, none, none, &window)) && window != nullptr) window->Release();
+      SysFreeString(type);
       ok = SUCCEEDED(doc->write(array));
       doc->close();
     }
