@@ -413,8 +413,8 @@ std::vector<Headword> BuildKoreanToJapanese(const std::vector<WordPair>& pairs, 
     std::stable_sort(list.begin(), list.end(), CommonFirst);
     Headword h{hangul, hangul, {}, {}};
     for (const WordPair* p : list) {
-      std::u16string t = Anchor() + hangul + u"【" + p->hanja + u"】" + kKoreanRunBegin + u"~" + kKoreanRunEnd +
-                         u"<BR>" + Pictures(*p->edict) + p->japanese + u"（" + Readings(*p->edict) + u"）<BR>";
+      std::u16string t = Anchor() + kKoreanRunBegin + u"<B>" + hangul + u"</B>" + kKoreanRunEnd + u"<B>【" + p->hanja +
+                         u"】</B><BR>" + Pictures(*p->edict) + p->japanese + u"（" + Readings(*p->edict) + u"）<BR>";
       for (std::size_t i = 0; i < p->hanja.size(); ++i) {
         const std::u16string* g = GlossOf(glosses, p->hanja[i], hangul[i]);
         if (g == nullptr) continue;

@@ -213,10 +213,12 @@ bool DictionaryDialog::OnInitDialog() {
     FillList(d, kWordbookPane);
     FillList(d, kHistoryPane);
   }
+  // A missing file is a first start with an empty history; only a file that
+  // is there and cannot be read is reported.
   std::string text;
   if (ReadWholeFile(boxHistoryFile_, text)) {
     boxHistory_ = DecodeSearchBoxHistory(text);
-  } else {
+  } else if (GetFileAttributesA(boxHistoryFile_.c_str()) != INVALID_FILE_ATTRIBUTES) {
     Box(hwnd(), module().String(IDS_HISTORY_SAVE_FAILED).c_str(), MB_ICONEXCLAMATION);
   }
   FillBoxHistory(0);

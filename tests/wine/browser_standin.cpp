@@ -565,14 +565,20 @@ void Browser::Paint(HDC dc, const RECT& client) {
       x += w + 2;
       continue;
     }
-    SelectObject(dc, font(r.korean, r.bold, r.link >= 0));
     SetTextColor(dc, r.link >= 0 ? RGB(0, 0, 238) : r.color);
     size_t start = 0;
     while (start < r.text.size()) {
+      // Hangul in the Korean face and the rest in the Japanese one, as a
+      // browser falls back to a face that has the characters.
+      auto hangul = [](wchar_t c) { return (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0x3131 && c <= 0x318E); };
+      const bool korean = hangul(r.text[start]);
+      size_t same = start;
+      while (same < r.text.size() && hangul(r.text[same]) == korean) ++same;
+      SelectObject(dc, font(korean, r.bold, r.link >= 0));
       // As many characters as fit on the line.
       int fit = 0;
       SIZE size{};
-      GetTextExtentExPointW(dc, r.text.c_str() + start, static_cast<int>(r.text.size() - start),
+      GetTextExtentExPointW(dc, r.text.c_str() + start, static_cast<int>(same - start),
                             std::max<int>(1, client.right - margin - x), &fit, nullptr, &size);
       if (fit == 0) {
         if (x > margin) {
@@ -588,7 +594,7 @@ void Browser::Paint(HDC dc, const RECT& client) {
       if (r.link >= 0) linkRects_.push_back({RECT{x, y, x + extent.cx, y + extent.cy}, r.link});
       x += extent.cx;
       start += static_cast<size_t>(fit);
-      if (start < r.text.size()) {
+      if (start < same) {
         x = margin;
         y += lineHeight;
       }

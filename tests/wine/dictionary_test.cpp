@@ -1,6 +1,6 @@
 // The installed dictionary Ombrel.exe end to end (32-bit), driven from this
 // program as a user drives it: with the stand-in browser object registered
-// for this user under the web browser control's CLSID, 학교 is found Korean to
+// in the test prefix under the web browser control's CLSID, 학교 is found Korean to
 // Japanese with 学校 and がっこう on its page and 学校 Japanese to Korean; the
 // prefix, suffix and wildcard searches list the right headwords; a speak
 // link reaches the speech engine with the headword's text (the WAV it writes
@@ -75,7 +75,7 @@ bool Start(Program& p, const std::wstring& args, bool waitWindow = true) {
   if (!CreateProcessW(g_program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi))
     return false;
   if (!waitWindow) return true;
-  p.main = wtest::WaitForProcessWindow(p.pi.dwProcessId, L"#32770", nullptr, wtest::StartAllowance(32) * 2);
+  p.main = wtest::WaitForProcessWindow(p.pi.dwProcessId, L"#32770", L"ミルダ韓日・日韓辞典", wtest::StartAllowance(32) * 2);
   return p.main != nullptr && IsDictionaryWindow(p.main);
 }
 
@@ -212,9 +212,12 @@ int main(int argc, char** argv) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring standin(self);
   standin = standin.substr(0, standin.find_last_of(L'\\') + 1) + L"browser_standin.dll";
-  imeinst::SetString(HKEY_CURRENT_USER, std::wstring(kBrowserClsidKey) + L"\\InprocServer32", L"", standin);
-  imeinst::SetString(HKEY_CURRENT_USER, std::wstring(kBrowserClsidKey) + L"\\InprocServer32", L"ThreadingModel",
-                     L"Apartment");
+  // Registered in this prefix's classes (the 32-bit view), what was there kept
+  // to be put back at the end.
+  const std::wstring serverKey = std::wstring(kBrowserClsidKey) + L"\\InprocServer32";
+  const std::wstring previousServer = imeinst::GetString(HKEY_LOCAL_MACHINE, serverKey, L"");
+  imeinst::SetString(HKEY_LOCAL_MACHINE, serverKey, L"", standin);
+  imeinst::SetString(HKEY_LOCAL_MACHINE, serverKey, L"ThreadingModel", L"Apartment");
   wchar_t temp[MAX_PATH]{};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring speechData = std::wstring(temp) + L"dictionary-test-ddb";
@@ -234,8 +237,6 @@ int main(int argc, char** argv) {
   if (!check(Start(p, L"%uD559%uAD50,1,0,0,f"), "Ombrel.exe shows its window \"韓日・日韓辞典\"")) {
     return wtest::finish();
   }
-  // A first start has no search-box history: its box says so; close it.
-  if (HWND box = WaitForDialog(p, L"韓日・日韓辞典")) PostMessageW(box, WM_COMMAND, IDOK, 0);
   CheckWithin(wtest::Allowance(), [&] { return VisibleBrowser(p.main) != nullptr; }, [&] { return std::string("none"); },
               "the pane's browser is the stand-in object, in place in the dialog");
   CheckWithin(wtest::Allowance(), [&] { return PageHas(p.main, L"学校", L"がっこう"); }, [&] { return SeenPage(p.main); },
@@ -369,6 +370,10 @@ int main(int argc, char** argv) {
     Close(again);
   }
 
-  RegDeleteTreeW(HKEY_CURRENT_USER, kBrowserClsidKey);
+  if (previousServer != L"(none)") {
+    imeinst::SetString(HKEY_LOCAL_MACHINE, serverKey, L"", previousServer);
+  } else {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBrowserClsidKey);
+  }
   return wtest::finish();
 }
