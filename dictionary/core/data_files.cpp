@@ -1,5 +1,6 @@
 #include "data_files.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -215,11 +216,58 @@ bool ReadTextRange(DictionaryFileSet& files, int direction, DataFileIndex file, 
 
 }  // namespace
 
-bool DictionaryFileSet::ReadKey(int direction, bool reversed, int32_t i, std::u16string& key) {
-  KeyListRecord pair[2];
+bool DictionaryFileSet::ReadKey(int direction, bool reversed, int32_t i, std::u16string& key, KeyListRecord* out) {
+  KeyListRecord local[2];
+  KeyListRecord* pair = out != nullptr ? out : local;
   if (!ReadKeyPair(direction, reversed, i, pair)) return false;
   return ReadTextRange(*this, direction, reversed ? kKeyDataRev : kKeyData, pair[0].keyOffset, pair[1].keyOffset,
                        kMaxKeyUnits, key);
+}
+
+bool DictionaryFileSet::ReadKeyRun(int direction, bool reversed, int32_t first, int32_t count,
+                                   std::vector<std::u16string>& keys, std::vector<KeyListRecord>& records, int minUnits,
+                                   int maxUnits) {
+  keys.clear();
+  records.clear();
+  const int32_t n = KeyCount(direction);
+  if (first < 0 || first >= n || count <= 0) return false;
+  count = std::min(count, n - first);
+  std::vector<uint8_t> raw((static_cast<size_t>(count) + 1) * kKeyListRecordSize);
+  if (ReadRecord(direction, reversed ? kKeyListRev : kKeyList, static_cast<int64_t>(first) * kKeyListRecordSize,
+                 raw.data(), kKeyListRecordSize, static_cast<size_t>(count) + 1) != static_cast<size_t>(count) + 1) {
+    return false;
+  }
+  for (int32_t r = 0; r <= count; ++r) {
+    const uint8_t* p = raw.data() + static_cast<size_t>(r) * kKeyListRecordSize;
+    records.push_back({GetInt32(p), GetInt32(p + 4), GetInt32(p + 8)});
+  }
+  const int32_t from = records.front().keyOffset, to = records.back().keyOffset;
+  if (from < 0 || to < from || to - from > (count + 1) * 2 * 256) return false;
+  std::vector<uint8_t> text(static_cast<size_t>(to - from));
+  if (!text.empty() &&
+      ReadRecord(direction, reversed ? kKeyDataRev : kKeyData, from, text.data(), 1, text.size()) != text.size())
+    return false;
+  keys.resize(static_cast<size_t>(count));
+  for (int32_t r = 0; r < count; ++r) {
+    const int32_t a = records[static_cast<size_t>(r)].keyOffset, b = records[static_cast<size_t>(r) + 1].keyOffset;
+    std::u16string& key = keys[static_cast<size_t>(r)];
+    if (a < from || b < a || b > to) continue;
+    const int32_t whole = (b - a) / 2;
+    if (whole < minUnits || whole > maxUnits) continue;
+    const int32_t units = std::min<int32_t>(whole, kMaxKeyUnits);
+    key.resize(static_cast<size_t>(units));
+    const auto& t = ScrambleTable();
+    for (int32_t u = 0; u < units; ++u) {
+      const size_t at = static_cast<size_t>(a - from) + static_cast<size_t>(u) * 2;
+      const uint64_t p = static_cast<uint64_t>(a) + static_cast<uint64_t>(u) * 2;
+      const uint8_t lo = static_cast<uint8_t>(static_cast<uint8_t>(text[at] - t[(p >> 8) & 0xFF]) ^ t[p & 0xFF]);
+      const uint8_t hi =
+          static_cast<uint8_t>(static_cast<uint8_t>(text[at + 1] - t[((p + 1) >> 8) & 0xFF]) ^ t[(p + 1) & 0xFF]);
+      key[static_cast<size_t>(u)] = static_cast<char16_t>(lo | hi << 8);
+    }
+  }
+  records.pop_back();
+  return true;
 }
 
 bool DictionaryFileSet::ReadHeadword(int direction, int32_t i, std::u16string& headword) {

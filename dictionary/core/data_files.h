@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ombrel {
 
@@ -80,7 +81,7 @@ class CachedFile {
 
  private:
   static constexpr std::size_t kPageSize = 4096;
-  static constexpr std::size_t kPages = 16;
+  static constexpr std::size_t kPages = 64;  // 256 KB a file at the most, filled as pages are read
   struct Page {
     int64_t number = -1;
     std::size_t valid = 0;
@@ -122,8 +123,15 @@ class DictionaryFileSet {
   bool ReadKeyPair(int direction, bool reversed, int32_t i, KeyListRecord pair[2]);
   // Records [i] and [i + 1] of idlist.dat, 0 <= i < M.
   bool ReadIdPair(int direction, int32_t i, IdListRecord pair[2]);
-  // The key of record i (at most kMaxKeyUnits units; a longer one is cut).
-  bool ReadKey(int direction, bool reversed, int32_t i, std::u16string& key);
+  // The key of record i (at most kMaxKeyUnits units; a longer one is cut),
+  // and the two records it was read from when pair is given.
+  bool ReadKey(int direction, bool reversed, int32_t i, std::u16string& key, KeyListRecord* pair = nullptr);
+  // The keys of records first ... first + count - 1 (clipped to the file)
+  // in one read of their records and one of their text, with their records;
+  // keys of fewer than minUnits or more than maxUnits units are left empty
+  // (their text is not decoded).
+  bool ReadKeyRun(int direction, bool reversed, int32_t first, int32_t count, std::vector<std::u16string>& keys,
+                  std::vector<KeyListRecord>& records, int minUnits = 0, int maxUnits = kMaxKeyUnits);
   // The display headword of keylist record i (at most kMaxHeadwordUnits units).
   bool ReadHeadword(int direction, int32_t i, std::u16string& headword);
 

@@ -97,20 +97,45 @@ bool Searcher::KeyMatches(std::u16string key) const {
          UnitsMatch(k.substr(k.size() - wild_.tail.size()), wild_.tail);
 }
 
+// The same test on a reversed key, without turning it round.
+bool Searcher::ReversedKeyMatches(const std::u16string& r) const {
+  const size_t n = r.size();
+  if (wild_.star ? n < wild_.needed : n != wild_.needed) return false;
+  if (n < wild_.head.size() + wild_.tail.size()) return false;
+  auto unit = [&](size_t i) {
+    char16_t c = r[i];
+    if (wild_.direction == 0) return FoldKatakanaUnit(c);
+    return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 0x20) : c;
+  };
+  const size_t t = wild_.tail.size();
+  for (size_t i = 0; i < t; ++i) {
+    const char16_t p = wild_.tail[t - 1 - i];
+    if (p != u'?' && p != unit(i)) return false;
+  }
+  for (size_t i = 0; i < wild_.head.size(); ++i) {
+    const char16_t p = wild_.head[i];
+    if (p != u'?' && p != unit(n - 1 - i)) return false;
+  }
+  return true;
+}
+
 bool Searcher::ScanReversed(int32_t first, int32_t last) {
   wild_.hits.clear();
-  std::u16string reversedKey;
-  for (int32_t i = std::max(first, 0); i <= last; ++i) {
-    KeyListRecord pair[2];
-    if (!files_.ReadKey(wild_.direction, true, i, reversedKey) ||
-        !files_.ReadKeyPair(wild_.direction, true, i, pair)) {
-      continue;
+  std::vector<std::u16string> keys;
+  std::vector<KeyListRecord> records;
+  constexpr int32_t kRun = 256;
+  for (int32_t at = std::max(first, 0); at <= last; at += kRun) {
+    const int minUnits = static_cast<int>(wild_.needed);
+    const int maxUnits = wild_.star ? kMaxKeyUnits : minUnits;
+    if (!files_.ReadKeyRun(wild_.direction, true, at, std::min(kRun, last - at + 1), keys, records, minUnits, maxUnits))
+      break;
+    for (size_t k = 0; k < keys.size(); ++k) {
+      if (keys[k].empty() || !ReversedKeyMatches(keys[k])) continue;
+      const int32_t forward = records[k].second;
+      if (forward < 0 || forward >= files_.KeyCount(wild_.direction)) continue;
+      if (static_cast<int>(wild_.hits.size()) >= kWildcardHitLimit) return false;  // too many: scan forward instead
+      wild_.hits.push_back(forward);
     }
-    std::u16string key(reversedKey.rbegin(), reversedKey.rend());
-    if (!KeyMatches(key)) continue;
-    if (pair[0].second < 0 || pair[0].second >= files_.KeyCount(wild_.direction)) continue;
-    if (static_cast<int>(wild_.hits.size()) >= kWildcardHitLimit) return false;  // too many: scan forward instead
-    wild_.hits.push_back(pair[0].second);
   }
   std::sort(wild_.hits.begin(), wild_.hits.end());
   wild_.hits.erase(std::unique(wild_.hits.begin(), wild_.hits.end()), wild_.hits.end());
@@ -160,9 +185,10 @@ bool Searcher::WildcardSearch(EntryRef& cursor, std::u16string pattern) {
     const int32_t rLast = std::max<int32_t>(FindKey(probe, rev + kUpperMark), 0);
     const int64_t revSize = static_cast<int64_t>(rLast) - rFirst + 1;
     const int64_t fwdSize = static_cast<int64_t>(last) - first + 1;
-    const std::u16string before = pattern.substr(0, pattern.size() - literalTail.size());
-    const bool onlyWild = before.find_first_not_of(u"?*") == std::u16string::npos;
-    if (revSize < fwdSize && (!onlyWild || revSize < kWildcardHitLimit)) scanned = ScanReversed(rFirst, rLast);
+    // The smaller range is read: the reversed one at once into the hit table
+    // (given up beyond its 1024 hits), the forward one lazily. Both give the
+    // hits in forward order, so the list is the same either way.
+    if (revSize < fwdSize) scanned = ScanReversed(rFirst, rLast);
   }
   if (scanned) {
     wild_.fromHits = true;
@@ -190,10 +216,19 @@ bool Searcher::NextWildcardHit(EntryRef& cursor) {
     }
     return false;
   }
-  std::u16string key;
   while (wild_.next <= wild_.last) {
     const int32_t i = wild_.next++;
-    if (!files_.ReadKey(wild_.direction, false, i, key) || !KeyMatches(key)) continue;
+    // Keys are read ahead a run at a time.
+    if (i < wild_.aheadFirst || i >= wild_.aheadFirst + static_cast<int32_t>(wild_.ahead.size())) {
+      std::vector<KeyListRecord> records;
+      wild_.aheadFirst = i;
+      if (!files_.ReadKeyRun(wild_.direction, false, i, std::min<int32_t>(64, wild_.last - i + 1), wild_.ahead,
+                             records)) {
+        wild_.ahead.clear();
+        continue;
+      }
+    }
+    if (!KeyMatches(wild_.ahead[static_cast<size_t>(i - wild_.aheadFirst)])) continue;
     EntryRef next = cursor;
     next.keyIndex = i;
     next.flags &= ~kFlagReversed;

@@ -59,8 +59,11 @@ class Searcher {
     std::vector<int32_t> hits;
     size_t hitPos = 0;
     bool fromHits = false;
+    std::vector<std::u16string> ahead;  // forward keys read ahead from aheadFirst on
+    int32_t aheadFirst = 0;
   };
   bool KeyMatches(std::u16string key) const;
+  bool ReversedKeyMatches(const std::u16string& reversedKey) const;
   bool ScanReversed(int32_t first, int32_t last);
   bool AppendRows(Result& result, EntryRef first, bool wildcard, int rowsWanted);
 

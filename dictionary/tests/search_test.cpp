@@ -205,3 +205,36 @@ TEST(BuiltSearch, WordsOfBothDirections) {
 
 }  // namespace
 }  // namespace ombrel
+
+namespace ombrel {
+namespace {
+
+// More than 1024 hits in the reversed keys: the hit table is given up and
+// the forward keys are read instead, with the same list.
+TEST(WildcardFallback, TooManyReversedHitsGiveTheForwardScan) {
+  const std::string root = test::TempRoot("fallback");
+  std::vector<data::Headword> korean;
+  for (int i = 0; i < 1200; ++i) korean.push_back(test::Word(std::u16string{static_cast<char16_t>(0xAC00 + i), u'교'}, {u"x"}));
+  korean.push_back(test::Word(u"학생", {u"y"}));
+  test::WriteRoot(root, {test::Word(u"学", {u"z"})}, korean);
+  DictionaryFileSet files;
+  ASSERT_TRUE(files.Open(root));
+  Searcher s(files);
+  for (const char16_t* pattern : {u"?교", u"*교"}) {
+    EntryRef cursor;
+    SetEntryDirection(cursor, 1);
+    ASSERT_TRUE(s.WildcardSearch(cursor, pattern));
+    int n = 1;
+    int32_t previous = cursor.keyIndex;
+    EXPECT_EQ(previous, 0);
+    while (s.NextWildcardHit(cursor)) {
+      EXPECT_GT(cursor.keyIndex, previous);
+      previous = cursor.keyIndex;
+      ++n;
+    }
+    EXPECT_EQ(n, 1200);
+  }
+}
+
+}  // namespace
+}  // namespace ombrel
