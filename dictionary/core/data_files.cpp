@@ -60,6 +60,7 @@ bool CachedFile::Open(const std::string& path) {
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the pages are the buffer
+  if (!pages_) pages_ = std::make_unique<std::array<Page, kPages>>();
   if (std::fseek(file_, 0, SEEK_END) != 0) {
     Close();
     return false;
@@ -73,7 +74,8 @@ void CachedFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   size_ = 0;
-  for (Page& p : pages_) p.number = -1;
+  if (pages_)
+    for (Page& p : *pages_) p.number = -1;
 }
 
 size_t CachedFile::Read(int64_t offset, void* buffer, size_t bytes, bool* seekFailed) {
@@ -88,7 +90,7 @@ size_t CachedFile::Read(int64_t offset, void* buffer, size_t bytes, bool* seekFa
     const int64_t at = offset + static_cast<int64_t>(done);
     if (at >= size_) break;
     const int64_t number = at / static_cast<int64_t>(kPageSize);
-    Page& page = pages_[static_cast<size_t>(number) % kPages];
+    Page& page = (*pages_)[static_cast<size_t>(number) % kPages];
     if (page.number != number) {
       page.number = -1;
       if (std::fseek(file_, static_cast<long>(number * static_cast<int64_t>(kPageSize)), SEEK_SET) != 0) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,7 +90,7 @@ class CachedFile {
   };
   std::FILE* file_ = nullptr;
   int64_t size_ = 0;
-  std::array<Page, kPages> pages_;
+  std::unique_ptr<std::array<Page, kPages>> pages_;  // on the heap, made at the first open
 };
 
 class DictionaryFileSet {

@@ -69,6 +69,14 @@ bool VoiceSettingsDialog::OnInitDialog() {
 }
 
 void VoiceSettingsDialog::CheckEdit(int edit) {
+  // The box takes the focus itself: no second check while it is open.
+  if (checking_) return;
+  checking_ = true;
+  CheckEditNow(edit);
+  checking_ = false;
+}
+
+void VoiceSettingsDialog::CheckEditNow(int edit) {
   BOOL ok = FALSE;
   const int v = static_cast<int>(GetDlgItemInt(hwnd(), edit, &ok, TRUE));
   const VoiceRange r = RangeOf(edit);

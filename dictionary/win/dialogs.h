@@ -24,9 +24,11 @@ class VoiceSettingsDialog : public fw::Dialog {
  private:
   void SetValue(int slider, int edit, int value);
   void CheckEdit(int edit);
+  void CheckEditNow(int edit);
   void StopTest();
   int speaker_ = 0, volume_ = 100, speed_ = 100, pitch_ = 100;
   bool playing_ = false;
+  bool checking_ = false;
   HWND testEdit_ = nullptr;
   HFONT testFont_ = nullptr;
 };

@@ -560,45 +560,28 @@ void DictionaryDialog::RenderExamples(bool newSearch) {
 
 // ---- paging ----
 
-int DictionaryDialog::LoadPreviousKeys(int n) {
+int DictionaryDialog::LoadKeys(bool forward, int n) {
   const int d = direction_;
   Pane& pane = panes_[d][kDictionaryPane];
   if (pane.wildcard || pane.rows.empty()) return 0;
   HWND list = ListOf(d, kDictionaryPane);
-  EntryRef cursor = pane.rows.front();
+  EntryRef cursor = forward ? pane.rows.back() : pane.rows.front();
   int added = 0;
   while (added < std::max(n, 1) && pane.rows.size() < 1024) {
-    if (!PrevKey(files_, cursor)) break;
+    if (!(forward ? NextKey(files_, cursor) : PrevKey(files_, cursor))) break;
     if (std::any_of(pane.rows.begin(), pane.rows.end(), [&](const EntryRef& r) { return r.idIndex == cursor.idIndex; }))
       continue;
     std::string word;
     HeadwordToCodePage(files_, cursor, word);
-    const LRESULT r = SendMessageW(list, LB_INSERTSTRING, 0,
-                                   reinterpret_cast<LPARAM>(Wide(DirectionCodePage(d), word).c_str()));
+    const std::wstring text = Wide(DirectionCodePage(d), word);
+    const LRESULT r = forward ? SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))
+                              : SendMessageW(list, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (r == LB_ERR || r == LB_ERRSPACE) break;
-    pane.rows.insert(pane.rows.begin(), cursor);
-    ++added;
-  }
-  return added;
-}
-
-int DictionaryDialog::LoadNextKeys(int n) {
-  const int d = direction_;
-  Pane& pane = panes_[d][kDictionaryPane];
-  if (pane.wildcard || pane.rows.empty()) return 0;
-  HWND list = ListOf(d, kDictionaryPane);
-  EntryRef cursor = pane.rows.back();
-  int added = 0;
-  while (added < std::max(n, 1) && pane.rows.size() < 1024) {
-    if (!NextKey(files_, cursor)) break;
-    if (std::any_of(pane.rows.begin(), pane.rows.end(), [&](const EntryRef& r) { return r.idIndex == cursor.idIndex; }))
-      continue;
-    std::string word;
-    HeadwordToCodePage(files_, cursor, word);
-    const LRESULT r = SendMessageW(list, LB_ADDSTRING, 0,
-                                   reinterpret_cast<LPARAM>(Wide(DirectionCodePage(d), word).c_str()));
-    if (r == LB_ERR || r == LB_ERRSPACE) break;
-    pane.rows.push_back(cursor);
+    if (forward) {
+      pane.rows.push_back(cursor);
+    } else {
+      pane.rows.insert(pane.rows.begin(), cursor);
+    }
     ++added;
   }
   return added;
@@ -614,15 +597,15 @@ bool DictionaryDialog::OnListKey(int key, HWND list, LRESULT& result) {
   const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
   int select = -1;
   if (key == VK_PRIOR && row >= 0 && row < p) {
-    LoadPreviousKeys(p);
+    LoadKeys(false, p);
     select = row;
   } else if (key == VK_NEXT && row >= 0 && row + p >= count) {
-    select = row + LoadNextKeys(p);
+    select = row + LoadKeys(true, p);
     select = std::min(select + 0, static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) - 1);
   } else if (key == VK_UP && row == 0) {
-    if (LoadPreviousKeys(1) > 0) select = 0;
+    if (LoadKeys(false, 1) > 0) select = 0;
   } else if (key == VK_DOWN && row >= 0 && row == count - 1) {
-    if (LoadNextKeys(1) > 0) select = row + 1;
+    if (LoadKeys(true, 1) > 0) select = row + 1;
   } else {
     return false;
   }
@@ -1092,8 +1075,8 @@ bool DictionaryDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
       const int visible = static_cast<int>(r.bottom / std::max(itemHeight_, 1));
       const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-      if (wParam == 0 && top == 0) LoadPreviousKeys(1);
-      if (wParam == 1 && top + visible >= count) LoadNextKeys(1);
+      if (wParam == 0 && top == 0) LoadKeys(false, 1);
+      if (wParam == 1 && top + visible >= count) LoadKeys(true, 1);
       return true;
     }
     case kSearchTextMessage: {

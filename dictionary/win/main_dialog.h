@@ -82,8 +82,9 @@ class DictionaryDialog : public fw::Dialog, public HtmlViewHost {
   void RenderRow(int direction, int kind, int row);
   void ShowEmptyPage(int direction, int kind);
   void RenderExamples(bool newSearch);
-  int LoadPreviousKeys(int n);
-  int LoadNextKeys(int n);
+  // n more keys before the first row (forward false) or after the last one:
+  // the rows added (each entry once, the list at most 1024 rows).
+  int LoadKeys(bool forward, int n);
   bool OnListKey(int key, HWND list, LRESULT& result);
   void AddToWordbookOrDelete();
   void RemoveSelected(bool wordbook);

@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "dictionary_link.h"
@@ -196,8 +197,9 @@ static int Run() {
 
   OleInitialize(nullptr);
   {
-    DictionaryDialog dialog{fw::Module(g_instance)};
-    dialog.DoModal(nullptr);
+    // On the heap: the dialog holds the file set and its page caches.
+    auto dialog = std::make_unique<DictionaryDialog>(fw::Module(g_instance));
+    dialog->DoModal(nullptr);
   }
   OleUninitialize();
   // ExitInstance.

@@ -22,17 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "browser_ids.h"
 #include "browser_stubs.h"
 
 namespace {
 
-const CLSID kClsidWebBrowser = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
-const IID kIidWebBrowser2 = {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}};
-const IID kIidWebBrowser = {0xEAB22AC1, 0x30C1, 0x11CF, {0xA7, 0xEB, 0x00, 0x00, 0xC0, 0x5B, 0xAE, 0x0B}};
-const IID kIidWebBrowserApp = {0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kDiidWebBrowserEvents2 = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
-const IID kIidHtmlDocument2 = {0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
-const IID kIidHtmlDocument = {0x626FC520, 0xA41E, 0x11CF, {0xA7, 0x31, 0x00, 0xA0, 0xC9, 0x08, 0x26, 0x37}};
+using namespace browserids;
 
 constexpr wchar_t kWindowClass[] = L"GeulmaruTestBrowser";
 constexpr UINT kDocumentCompleteMessage = WM_APP + 10;
@@ -404,37 +399,41 @@ class Browser final : public StubWebBrowser2,
     }
   }
 
-  // BeforeNavigate2 to the sink; true when the host let the navigation go on.
-  bool FireBeforeNavigate(const std::wstring& url) {
+  // An event to the sink with its arguments, last first as IDispatch takes them.
+  void Fire(DISPID id, VARIANTARG* args, UINT count) {
     IDispatch* sink = events_.Sink();
-    if (sink == nullptr) return true;
-    VARIANT urlValue, flags, frame, post, headers;
-    for (VARIANT* v : {&urlValue, &flags, &frame, &post, &headers}) VariantInit(v);
-    urlValue.vt = VT_BSTR;
-    urlValue.bstrVal = SysAllocString(url.c_str());
+    if (sink == nullptr) return;
+    DISPPARAMS params{args, nullptr, count, 0};
+    AddRef();
+    sink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    Release();
+  }
+
+  // BeforeNavigate2: (browser, URL, flags, frame, post data, headers, cancel);
+  // true when the host let the navigation go on.
+  bool FireBeforeNavigate(const std::wstring& url) {
+    VARIANT values[5];  // headers, post data, frame, flags, URL
+    for (VARIANT& v : values) VariantInit(&v);
+    values[4].vt = VT_BSTR;
+    values[4].bstrVal = SysAllocString(url.c_str());
     VARIANT_BOOL cancel = VARIANT_FALSE;
     VARIANTARG args[7];
     for (VARIANTARG& a : args) VariantInit(&a);
     args[6].vt = VT_DISPATCH;
     args[6].pdispVal = static_cast<IWebBrowser2*>(this);
-    VARIANT* byRef[] = {&headers, &post, &frame, &flags, &urlValue};
     for (int k = 0; k < 5; ++k) {
-      args[5 - k].vt = VT_BYREF | VT_VARIANT;
-      args[5 - k].pvarVal = byRef[4 - k];
+      args[1 + k].vt = VT_BYREF | VT_VARIANT;
+      args[1 + k].pvarVal = &values[k];
     }
     args[0].vt = VT_BYREF | VT_BOOL;
     args[0].pboolVal = &cancel;
-    DISPPARAMS params{args, nullptr, 7, 0};
-    AddRef();
-    sink->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-    SysFreeString(urlValue.bstrVal);
-    Release();
+    Fire(DISPID_BEFORENAVIGATE2, args, 7);
+    SysFreeString(values[4].bstrVal);
     return cancel == VARIANT_FALSE;
   }
 
+  // DocumentComplete: (browser, URL).
   void FireDocumentComplete() {
-    IDispatch* sink = events_.Sink();
-    if (sink == nullptr) return;
     VARIANT url;
     VariantInit(&url);
     url.vt = VT_BSTR;
@@ -446,11 +445,8 @@ class Browser final : public StubWebBrowser2,
     args[1].pdispVal = static_cast<IWebBrowser2*>(this);
     args[0].vt = VT_BYREF | VT_VARIANT;
     args[0].pvarVal = &url;
-    DISPPARAMS params{args, nullptr, 2, 0};
-    AddRef();
-    sink->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
     SysFreeString(url.bstrVal);
-    Release();
   }
 
   LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,9 +5,11 @@
 // prefix, suffix and wildcard searches list the right headwords; a speak
 // link reaches the speech engine with the headword's text (the WAV it writes
 // is the one the engine makes for 학교); a jump link shows the linked hanja's
-// entry; a word added to the word book is there after a restart; a second
-// start with the forward flag hands its request to the running window and
-// ends; screenshots of both directions' entry pages and of each dialog.
+// entry; the voice dialog refuses a volume of 151; a size chosen in the font
+// dialog is written at close; a word added to the word book is there after a
+// restart; a second start with the forward flag hands its request to the
+// running window and ends; screenshots of both directions' entry pages and
+// of each dialog.
 //
 //   dictionary_test.exe <screenshot folder>
 #include <windows.h>
@@ -349,6 +351,32 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The voice dialog refuses a volume of 151 and puts the slider's value back.
+  PostMessageW(p.main, WM_COMMAND, 32807, 0);
+  if (HWND voice = WaitForDialog(p, L"音声設定")) {
+    SetDlgItemTextW(voice, 1012, L"151");
+    PostMessageW(voice, WM_COMMAND, MAKEWPARAM(1012, EN_KILLFOCUS), reinterpret_cast<LPARAM>(GetDlgItem(voice, 1012)));
+    HWND range = WaitForDialog(p, L"ボリューム");
+    if (check(range != nullptr, "a volume of 151 is refused with a box captioned ボリューム")) {
+      wtest::Capture(range, shots, L"dictionary-voice-range");
+      PostMessageW(range, WM_COMMAND, IDOK, 0);
+      CheckWithin(wtest::Allowance(), [&] { return Text(GetDlgItem(voice, 1012)) == L"100"; },
+                  [&] { return U8(Text(GetDlgItem(voice, 1012))); }, "the volume edit gets the slider's 100 back");
+    }
+    PostMessageW(voice, WM_COMMAND, IDCANCEL, 0);
+    wtest::WaitUntil([&] { return !IsWindow(voice); });
+  }
+  // The font dialog: size 12 chosen and confirmed.
+  PostMessageW(p.main, WM_COMMAND, 32808, 0);
+  if (HWND font = WaitForDialog(p, L"ﾌｫﾝﾄ設定")) {
+    HWND sizes = GetDlgItem(font, 1017);
+    const LRESULT twelve = SendMessageW(sizes, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
+    SendMessageW(sizes, LB_SETCURSEL, static_cast<WPARAM>(twelve), 0);
+    PostMessageW(font, WM_COMMAND, MAKEWPARAM(1017, LBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+    PostMessageW(font, WM_COMMAND, IDOK, 0);
+    check(wtest::WaitUntil([&] { return !IsWindow(font); }), "the font dialog closes with OK");
+  }
+
   // ---- a second start hands its request over ----
   Program second;
   check(Start(second, L"%u5B66%u6821,0,0,1,t", false), "a second Ombrel.exe starts with the forward flag");
@@ -363,6 +391,8 @@ int main(int argc, char** argv) {
   Close(p);
   check(ReadBytes(folder + L"VESKADATA\\OMBREL\\wordbook.dat").size() > 4, "the word book was saved on a fresh installation");
   check(imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"WindowPos") != L"(none)", "WindowPos written at close");
+  check(imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"JF_Size") == L"120", "the chosen size 12 is JF_Size 120 (%s)",
+        U8(imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"JF_Size")).c_str());
   Program again;
   if (check(Start(again, L""), "Ombrel.exe starts again")) {
     CheckWithin(wtest::Allowance(), [&] { return ListRows(again.main, kListKrWordbook) == std::vector<std::wstring>{L"학교"}; },
