@@ -13,10 +13,12 @@
 //
 //   dictionary_test.exe <screenshot folder>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
 #include <cwctype>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -317,6 +319,59 @@ int main(int argc, char** argv) {
         [&] { return Joined(ListRows(p.main, kListKrDic)); }, "%s", s.what);
   }
   wtest::Capture(p.main, shots, L"dictionary-wildcard");
+
+  // ---- typing, Enter and the list's ends ----
+  HWND krBox = GetDlgItem(p.main, kSearchKr);
+  HWND krEdit = FindWindowExW(krBox, nullptr, L"Edit", nullptr);
+  check(krEdit != nullptr, "the Korean search box has its edit");
+  SetWindowTextW(krBox, L"");
+  SendMessageW(GetDlgItem(p.main, kListKrDic), LB_RESETCONTENT, 0, 0);
+  for (wchar_t c : std::wstring(L"학생")) PostMessageW(krEdit, WM_CHAR, c, 1);
+  CheckWithin(
+      wtest::Allowance(),
+      [&] {
+        const auto rows = ListRows(p.main, kListKrDic);
+        return !rows.empty() && rows[0] == L"학생" && SendMessageW(GetDlgItem(p.main, kListKrDic), LB_GETCURSEL, 0, 0) == LB_ERR;
+      },
+      [&] { return Joined(ListRows(p.main, kListKrDic)); }, "typing 학생 lists from 학생 and selects no row");
+  PostMessageW(krEdit, WM_KEYDOWN, VK_RETURN, 1);
+  CheckWithin(wtest::Allowance(), [&] { return PageHas(p.main, L"【學生】"); }, [&] { return SeenPage(p.main); },
+              "Enter in the search box searches 학생 and shows its entry");
+  {
+    HWND list = GetDlgItem(p.main, kListKrDic);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(count - 1), 0);
+    PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+    CheckWithin(wtest::Allowance(),
+                [&] {
+                  return SendMessageW(list, LB_GETCOUNT, 0, 0) == count + 1 && SendMessageW(list, LB_GETCURSEL, 0, 0) == count;
+                },
+                [&] { return std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0)) + " rows"; },
+                "Down on the last row adds the next key and selects it");
+  }
+
+  // ---- the example and history panes ----
+  HWND paneTab = GetDlgItem(p.main, 1048);
+  PostMessageW(paneTab, WM_KEYDOWN, VK_RIGHT, 1);  // 辞書 -> 例文
+  CheckWithin(wtest::Allowance(), [&] { return SendMessageW(paneTab, TCM_GETCURSEL, 0, 0) == 1; },
+              [&] { return std::to_string(SendMessageW(paneTab, TCM_GETCURSEL, 0, 0)); }, "the pane tab moves to 例文");
+  Search(p.main, kSearchKr, kFindKr, L"학교", 0);
+  CheckWithin(wtest::Allowance(), [&] { return PageHas(p.main, L"学校は八時半に始まります。", L"학교는 여덟 시 반에 시작해요."); },
+              [&] { return SeenPage(p.main); }, "検索 on the 例文 pane lists the example sentences with 학교");
+  wtest::Capture(p.main, shots, L"dictionary-examples");
+  PostMessageW(paneTab, WM_KEYDOWN, VK_RIGHT, 1);  // 例文 -> 履歴
+  CheckWithin(wtest::Allowance(),
+              [&] {
+                const auto rows = ListRows(p.main, 1050);
+                return rows.size() >= 3 && rows[0] != L"" &&
+                       std::find(rows.begin(), rows.end(), L"학교") != rows.end() &&
+                       std::find(rows.begin(), rows.end(), L"학") != rows.end();
+              },
+              [&] { return Joined(ListRows(p.main, 1050)); }, "the 履歴 pane lists the entries shown, 학교 and 학 among them");
+  PostMessageW(paneTab, WM_KEYDOWN, VK_LEFT, 1);
+  PostMessageW(paneTab, WM_KEYDOWN, VK_LEFT, 1);
+  CheckWithin(wtest::Allowance(), [&] { return SendMessageW(paneTab, TCM_GETCURSEL, 0, 0) == 0; },
+              [&] { return std::to_string(SendMessageW(paneTab, TCM_GETCURSEL, 0, 0)); }, "back on the 辞書 pane");
 
   // ---- the word book ----
   Search(p.main, kSearchKr, kFindKr, L"학교", 0);
