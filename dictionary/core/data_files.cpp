@@ -60,13 +60,14 @@ bool CachedFile::Open(const std::string& path) {
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the pages are the buffer
-  if (!pages_) pages_ = std::make_unique<std::array<Page, kPages>>();
   if (std::fseek(file_, 0, SEEK_END) != 0) {
     Close();
     return false;
   }
   const long end = std::ftell(file_);
   size_ = end < 0 ? 0 : end;
+  pages_.resize(std::min<size_t>(kPages, static_cast<size_t>(size_) / kPageSize + 1));
+  for (Page& p : pages_) p.number = -1;
   return true;
 }
 
@@ -74,8 +75,8 @@ void CachedFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   size_ = 0;
-  if (pages_)
-    for (Page& p : *pages_) p.number = -1;
+  pages_.clear();
+  pages_.shrink_to_fit();
 }
 
 size_t CachedFile::Read(int64_t offset, void* buffer, size_t bytes, bool* seekFailed) {
@@ -90,7 +91,7 @@ size_t CachedFile::Read(int64_t offset, void* buffer, size_t bytes, bool* seekFa
     const int64_t at = offset + static_cast<int64_t>(done);
     if (at >= size_) break;
     const int64_t number = at / static_cast<int64_t>(kPageSize);
-    Page& page = (*pages_)[static_cast<size_t>(number) % kPages];
+    Page& page = pages_[static_cast<size_t>(number) % pages_.size()];
     if (page.number != number) {
       page.number = -1;
       if (std::fseek(file_, static_cast<long>(number * static_cast<int64_t>(kPageSize)), SEEK_SET) != 0) {
@@ -229,12 +230,15 @@ bool DictionaryFileSet::ReadKey(int direction, bool reversed, int32_t i, std::u1
 bool DictionaryFileSet::ReadKeyRun(int direction, bool reversed, int32_t first, int32_t count,
                                    std::vector<std::u16string>& keys, std::vector<KeyListRecord>& records, int minUnits,
                                    int maxUnits) {
-  keys.clear();
   records.clear();
   const int32_t n = KeyCount(direction);
-  if (first < 0 || first >= n || count <= 0) return false;
+  if (first < 0 || first >= n || count <= 0) {
+    keys.clear();
+    return false;
+  }
   count = std::min(count, n - first);
-  std::vector<uint8_t> raw((static_cast<size_t>(count) + 1) * kKeyListRecordSize);
+  std::vector<uint8_t>& raw = runRecords_;
+  raw.resize((static_cast<size_t>(count) + 1) * kKeyListRecordSize);
   if (ReadRecord(direction, reversed ? kKeyListRev : kKeyList, static_cast<int64_t>(first) * kKeyListRecordSize,
                  raw.data(), kKeyListRecordSize, static_cast<size_t>(count) + 1) != static_cast<size_t>(count) + 1) {
     return false;
@@ -245,7 +249,8 @@ bool DictionaryFileSet::ReadKeyRun(int direction, bool reversed, int32_t first, 
   }
   const int32_t from = records.front().keyOffset, to = records.back().keyOffset;
   if (from < 0 || to < from || to - from > (count + 1) * 2 * 256) return false;
-  std::vector<uint8_t> text(static_cast<size_t>(to - from));
+  std::vector<uint8_t>& text = runText_;
+  text.resize(static_cast<size_t>(to - from));
   if (!text.empty() &&
       ReadRecord(direction, reversed ? kKeyDataRev : kKeyData, from, text.data(), 1, text.size()) != text.size())
     return false;
@@ -253,6 +258,7 @@ bool DictionaryFileSet::ReadKeyRun(int direction, bool reversed, int32_t first, 
   for (int32_t r = 0; r < count; ++r) {
     const int32_t a = records[static_cast<size_t>(r)].keyOffset, b = records[static_cast<size_t>(r) + 1].keyOffset;
     std::u16string& key = keys[static_cast<size_t>(r)];
+    key.clear();
     if (a < from || b < a || b > to) continue;
     const int32_t whole = (b - a) / 2;
     if (whole < minUnits || whole > maxUnits) continue;

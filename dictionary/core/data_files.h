@@ -82,7 +82,9 @@ class CachedFile {
 
  private:
   static constexpr std::size_t kPageSize = 4096;
-  static constexpr std::size_t kPages = 64;  // 256 KB a file at the most, filled as pages are read
+  // At most 1 MB a file (fewer pages for a smaller file), filled only as
+  // pages are read.
+  static constexpr std::size_t kPages = 256;
   struct Page {
     int64_t number = -1;
     std::size_t valid = 0;
@@ -90,7 +92,7 @@ class CachedFile {
   };
   std::FILE* file_ = nullptr;
   int64_t size_ = 0;
-  std::unique_ptr<std::array<Page, kPages>> pages_;  // on the heap, made at the first open
+  std::vector<Page> pages_;
 };
 
 class DictionaryFileSet {
@@ -149,6 +151,7 @@ class DictionaryFileSet {
   bool open_ = false;
   std::array<std::array<CachedFile, kDataFileCount>, 2> files_;
   std::array<Counts, 2> counts_{};
+  std::vector<uint8_t> runRecords_, runText_;  // scratch of ReadKeyRun
 };
 
 // The examples file (plain FILE reads, descrambled, no retry).
