@@ -60,6 +60,26 @@ std::wstring Text(HWND w) {
   return s;
 }
 
+// The stand-in browser under the control's CLSID for the time of the test.
+// A stand-in left there by an interrupted run is not taken for the system's.
+class StandinRegistration {
+ public:
+  explicit StandinRegistration(const std::wstring& dll) : key_(std::wstring(kBrowserClsidKey) + L"\\InprocServer32") {
+    previous_ = imeinst::GetString(HKEY_LOCAL_MACHINE, key_, L"");
+    if (previous_.find(L"browser_standin") != std::wstring::npos) previous_ = kSystemServer;
+    imeinst::SetString(HKEY_LOCAL_MACHINE, key_, L"", dll);
+    imeinst::SetString(HKEY_LOCAL_MACHINE, key_, L"ThreadingModel", L"Apartment");
+  }
+  ~StandinRegistration() {
+    imeinst::SetString(HKEY_LOCAL_MACHINE, key_, L"", previous_ != L"(none)" ? previous_ : std::wstring(kSystemServer));
+  }
+
+ private:
+  static constexpr wchar_t kSystemServer[] = L"C:\\windows\\system32\\ieframe.dll";
+  std::wstring key_;
+  std::wstring previous_;
+};
+
 struct Program {
   PROCESS_INFORMATION pi{};
   HWND main = nullptr;
@@ -216,12 +236,9 @@ int main(int argc, char** argv) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring standin(self);
   standin = standin.substr(0, standin.find_last_of(L'\\') + 1) + L"browser_standin.dll";
-  // Registered in this prefix's classes (the 32-bit view), what was there kept
-  // to be put back at the end.
-  const std::wstring serverKey = std::wstring(kBrowserClsidKey) + L"\\InprocServer32";
-  const std::wstring previousServer = imeinst::GetString(HKEY_LOCAL_MACHINE, serverKey, L"");
-  imeinst::SetString(HKEY_LOCAL_MACHINE, serverKey, L"", standin);
-  imeinst::SetString(HKEY_LOCAL_MACHINE, serverKey, L"ThreadingModel", L"Apartment");
+  // Registered in this prefix's classes (the 32-bit view) while the test
+  // runs; what was there is put back on every way out.
+  const StandinRegistration registration(standin);
   wchar_t temp[MAX_PATH]{};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring speechData = std::wstring(temp) + L"dictionary-test-ddb";
@@ -455,10 +472,5 @@ int main(int argc, char** argv) {
     Close(again);
   }
 
-  if (previousServer != L"(none)") {
-    imeinst::SetString(HKEY_LOCAL_MACHINE, serverKey, L"", previousServer);
-  } else {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBrowserClsidKey);
-  }
   return wtest::finish();
 }
