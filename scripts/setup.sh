@@ -14,7 +14,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
   fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho fonts-arphic-uming libfreetype-dev
-  locales unicode-data libhangul-data bzip2 python3
+  locales unicode-data libhangul-data edict bzip2 python3
   clang clang-14 libclang-rt-14-dev
   libhangul-dev  # benchmarks only: the peer of the input method's keystroke and dictionary benchmarks
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2:i386
