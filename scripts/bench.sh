@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset native-release >/dev/null
 for bench in build/release/ime/bench/ime_bench build/release/ime/bench/dic_bench \
-             build/release/common/codeconv/bench/codeconv_bench build/release/editor/bench/doc_bench; do
+             build/release/common/codeconv/bench/codeconv_bench build/release/editor/bench/doc_bench \
+             build/release/dictionary/bench/dictionary_bench; do
   # Without libhangul-dev or libbenchmark-dev the target does not exist;
   # the configure step has said which benchmarks it skipped.
   if ! cmake --build --preset native-release -j "${JOBS:-3}" --target "$(basename "$bench")"; then

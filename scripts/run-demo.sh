@@ -119,7 +119,7 @@ else
   dic=GmV6KS.dic
   prefix=ZO
   if [ "$ime_name" = WARBENV6.IME ]; then dic=GmV6.dic; prefix=WA; fi
-  wine_exec "$WINE_STATE_DIR/reg.log" "$(wine_allowance 64 4)" "$WINE64" reg add "HKCU\\Software\\VALDRIMO\\GeulmaruV6\\$prefix\\DicEnv" \
+  wine_exec "$WINE_STATE_DIR/reg.log" "$(wine_budget 64 4)" "$WINE64" reg add "HKCU\\Software\\VALDRIMO\\GeulmaruV6\\$prefix\\DicEnv" \
     /v DicPathName /t REG_SZ /d "$(wine_path "$package/GeulmaruV6/SYSDIC/$dic")" /f || {
     echo "run-demo: registry setting failed:"; cat "$WINE_STATE_DIR/reg.log"; exit 1; }
   road=(--ime "$(wine_path "$package/System64/$ime_name")")
@@ -132,7 +132,7 @@ if [ "$editor" = 1 ]; then
   editor_exe="$dir\\GeulmaruV6\\BRISELV6.EXE"
   # The editor's default view font is "KS P Mincho"; this system's Korean
   # font stands in for it.
-  wine_exec "$WINE_STATE_DIR/reg.log" "$(wine_allowance 64 4)" "$WINE64" reg add \
+  wine_exec "$WINE_STATE_DIR/reg.log" "$(wine_budget 64 4)" "$WINE64" reg add \
     'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "KS P Mincho" /t REG_SZ \
     /d NanumMyeongjo /f || { echo "run-demo: registry setting failed:"; cat "$WINE_STATE_DIR/reg.log"; exit 1; }
   args=()
@@ -162,7 +162,7 @@ bmp="$WINE_STATE_DIR/imedemo.bmp"
 png="$build/imedemo.png"
 out="$WINE_STATE_DIR/imedemo.txt"
 rm -f "$bmp" "$out"
-wine_exec "$WINE_STATE_DIR/imedemo.log" "$(wine_allowance "$bits" 3)" "$loader" "$win_demo" "${road[@]}" "${note[@]}" --auto \
+wine_exec "$WINE_STATE_DIR/imedemo.log" "$(wine_budget "$bits" 3)" "$loader" "$win_demo" "${road[@]}" "${note[@]}" --auto \
   --shot "$(wine_path "$bmp")" --out "$(wine_path "$out")" || {
   echo "run-demo: imedemo failed:"; cat "$WINE_STATE_DIR/imedemo.log"; exit 1; }
 cat "$WINE_STATE_DIR/imedemo.log"

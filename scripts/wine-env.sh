@@ -48,9 +48,23 @@ fi
 . "$WINE_SCRIPTS/wine-timing.env"
 if [ "$WINE32_EMULATED" = 1 ]; then WINE_START_32=$WINE_START_32_EMULATED; else WINE_START_32=$WINE_START_32_NATIVE; fi
 export WTEST_START_MS_32=$((WINE_START_32 * 1000)) WTEST_START_MS_64=$((WINE_START_64 * 1000))
-# wine_allowance <32|64> <n>: seconds for n start allowances of that kind.
+# wine_allowance <32|64> <n>: seconds for n start allowances of that kind
+# on this machine.
 wine_allowance() {
   if [ "$1" = 32 ]; then echo $(($2 * WINE_START_32)); else echo $(($2 * WINE_START_64)); fi
+}
+# wine_budget <32|64> <n>: the whole run time of a test of n allowances, at
+# the slowest machine's rate whatever this one is (the test's CTest timeout
+# is this and 30 s more): a test's own work, not only its process starts,
+# takes longer on a loaded machine, and a run stopped here still shows what
+# the program printed.
+wine_budget() {
+  local per=$WINE_START_64
+  if [ "$1" = 32 ]; then
+    per=$WINE_START_32_EMULATED
+    [ "$WINE_START_32_NATIVE" -gt "$per" ] && per=$WINE_START_32_NATIVE
+  fi
+  echo $(($2 * per))
 }
 WINE_STATE_FILE="$WINE_STATE_DIR/fixture.env"
 WINE_LOG="$WINE_STATE_DIR/fixture.log"

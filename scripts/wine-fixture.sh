@@ -60,7 +60,7 @@ start() {
   if [ ! -f "$marker" ]; then
     echo "wine-fixture: creating the prefix $WINEPREFIX"
     local t0=$SECONDS
-    if ! wine_exec "$WINE_STATE_DIR/wineboot.log" "$(wine_allowance 64 16)" "$WINE64" wineboot -i; then
+    if ! wine_exec "$WINE_STATE_DIR/wineboot.log" "$(wine_budget 64 16)" "$WINE64" wineboot -i; then
       echo "wine-fixture: wineboot failed"
       cat "$WINE_STATE_DIR/wineboot.log"
       return 1
@@ -73,16 +73,16 @@ start() {
   local ok=0
   for attempt in 1 2 3; do
     if [ -n "$warm" ] && [ -f "$warm" ]; then
-      wine_exec "$WINE_STATE_DIR/warmup.log" "$(wine_allowance 64 4)" "$WINE64" "$(wine_path "$warm")" warmup && ok=1
+      wine_exec "$WINE_STATE_DIR/warmup.log" "$(wine_budget 64 4)" "$WINE64" "$(wine_path "$warm")" warmup && ok=1
     else
-      wine_exec "$WINE_STATE_DIR/warmup.log" "$(wine_allowance 64 4)" "$WINE64" cmd /c exit 0 && ok=1
+      wine_exec "$WINE_STATE_DIR/warmup.log" "$(wine_budget 64 4)" "$WINE64" cmd /c exit 0 && ok=1
     fi
     cat "$WINE_STATE_DIR/warmup.log"
     [ "$ok" = 1 ] && break
     echo "wine-fixture: warm-up run $attempt failed, trying again"
   done
   if [ "$can32" = 1 ]; then
-    wine_exec "$WINE_STATE_DIR/warmup32.log" "$(wine_allowance 32 2)" "$WINE32" cmd /c exit 0 || echo "wine-fixture: 32-bit warm-up failed"
+    wine_exec "$WINE_STATE_DIR/warmup32.log" "$(wine_budget 32 2)" "$WINE32" cmd /c exit 0 || echo "wine-fixture: 32-bit warm-up failed"
   fi
   [ "$ok" = 1 ] || { echo "wine-fixture: warm-up failed"; return 1; }
   echo "wine-fixture: ready"

@@ -32,7 +32,7 @@ fi
 log="$WINE_STATE_DIR/setup.log"
 run_setup() {
   local t0=$SECONDS rc
-  wine_exec "$log" "$(wine_allowance 32 4)" "$WINE32" "$(wine_path "$setup")" "$@" /quiet
+  wine_exec "$log" "$(wine_budget 32 4)" "$WINE32" "$(wine_path "$setup")" "$@" /quiet
   rc=$?
   cat "$log"
   echo "wine-install-suite: GeulmaruSetup.exe ${*:+$* }/quiet took $((SECONDS - t0)) s (exit $rc)"

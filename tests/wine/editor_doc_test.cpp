@@ -21,6 +21,7 @@
 #include "brisel_doc.h"
 #include "charvane_detector.h"
 #include "check.h"
+#include "wait.h"
 #include "doc_notices.h"
 #include "gm_converter.h"
 #include "sdi.h"
@@ -107,7 +108,8 @@ std::wstring BoxTextOf(brisel::DocNotice notice) {
   static constexpr wchar_t kCaption[] = L"EditorDocTest";
   std::wstring text;
   std::thread watcher([&] {
-    for (int i = 0; i < 200; ++i) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < wtest::Allowance()) {
       HWND box = FindWindowW(L"#32770", kCaption);
       if (box) {
         wchar_t buffer[256] = {};

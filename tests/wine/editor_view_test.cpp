@@ -24,6 +24,7 @@
 
 #include "app.h"
 #include "check.h"
+#include "wait.h"
 #include "dialog.h"
 #include "hangul_view.h"
 #include "ime_driver.h"
@@ -287,10 +288,11 @@ struct MenuSeen {
 };
 MenuSeen g_menu;
 
+// Fires until the menu is up, then reads it and chooses from it.
 void CALLBACK MenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
   const std::vector<HWND> menus = imedrv::ThreadWindows(L"#32768", true);
   if (menus.empty()) return;
+  KillTimer(nullptr, id);
   g_menu.shown = true;
   HMENU m = reinterpret_cast<HMENU>(SendMessageW(menus[0], MN_GETHMENU, 0, 0));
   for (int i = 0; m && i < GetMenuItemCount(m); ++i) {
@@ -645,9 +647,10 @@ int main(int argc, char** argv) {
 
   // ---- the right-click menu ----
   Press(VK_HOME, true);  // no selection
-  SetTimer(nullptr, 0, 400, MenuTimer);
+  const UINT_PTR menuTimer = SetTimer(nullptr, 0, 100, MenuTimer);
   PostMessageW(vw, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 8));
-  Pump(1500);
+  wtest::WaitUntil([] { return g_menu.shown; });
+  if (!g_menu.shown) KillTimer(nullptr, menuTimer);
   if (check(g_menu.shown, "the right-click menu opens")) {
     const std::vector<std::wstring> texts = {L"元に戻す(&U)", L"切り取り(&T)", L"KSｺｰﾄﾞｺﾋﾟｰ(&C)", L"GMｺｰﾄﾞｺﾋﾟｰ(&W)",
                                              L"貼り付け(&P)", L"削除(&D)",   L"すべて選択(&A)"};

@@ -42,7 +42,7 @@ failures=0
 step() {
   local what="$1" t0=$SECONDS rc
   shift
-  wine_exec "$state/step.log" "$(wine_allowance 32 5)" "$@"
+  wine_exec "$state/step.log" "$(wine_budget 32 5)" "$@"
   rc=$?
   cat "$state/step.log"
   echo "installer_test: $what: exit $rc, $((SECONDS - t0)) s"

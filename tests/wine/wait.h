@@ -136,6 +136,30 @@ inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* titl
   return f.found;
 }
 
+// Notes every top-level window of the process (pid 0: of all), for a
+// failure that waited for one in vain.
+inline void NoteProcessWindows(DWORD pid) {
+  struct Data {
+    DWORD pid;
+  } d{pid};
+  EnumWindows(
+      [](HWND w, LPARAM lp) WINAPI -> BOOL {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (reinterpret_cast<Data*>(lp)->pid && owner != reinterpret_cast<Data*>(lp)->pid) return TRUE;
+        wchar_t cls[64]{}, title[128]{};
+        GetClassNameW(w, cls, 64);
+        GetWindowTextW(w, title, 128);
+        RECT r{};
+        GetWindowRect(w, &r);
+        note("window of process %lu: class %ls, title \"%ls\", %s, enabled %d, (%ld, %ld)-(%ld, %ld)",
+             static_cast<unsigned long>(owner), cls, title, IsWindowVisible(w) ? "visible" : "hidden",
+             IsWindowEnabled(w) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&d));
+}
+
 // Waits up to ms for such a window; null when none came.
 inline HWND WaitForProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms) {
   HWND found = nullptr;

@@ -79,6 +79,8 @@ class CBriselApp final : public fw::App, public EditorDialogsHost {
   int ReadingCode() const override { return settings_.inFileType; }
   bool CanReread() const override;
   void Reread() override;
+  // A document under a new path goes to the top of the recent files.
+  void NoteRecentFile();
 
  protected:
   bool InitInstance() override;
@@ -89,7 +91,6 @@ class CBriselApp final : public fw::App, public EditorDialogsHost {
   void OnFileOpen();
   void OnPageSetup();
   void OpenRecentFile(unsigned id);
-  void NoteRecentFile();
   // The view's copy of the settings back into Settings() (at exit).
   void TakeViewSettings();
 

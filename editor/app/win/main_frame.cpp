@@ -189,6 +189,15 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_INITMENUPOPUP:
       if (!HIWORD(lParam)) UpdateRecentFileItems(reinterpret_cast<HMENU>(wParam));
       break;
+    case WM_COMMAND: {
+      // A command that saved the document under another name puts that name
+      // on the recent files at once, before the next command can rename it
+      // again (the idle check alone misses a name when commands follow one
+      // another with no idle moment between them).
+      const bool handled = CContFrameWnd::OnMessage(message, wParam, lParam, result);
+      CBriselApp::Get()->NoteRecentFile();
+      return handled;
+    }
     default: break;
   }
   return CContFrameWnd::OnMessage(message, wParam, lParam, result);
