@@ -51,8 +51,8 @@ std::pair<size_t, size_t> FindSeparator(std::string_view text) {
 
 }  // namespace
 
-SearchWords SplitSearchWords(std::string_view query) {
-  SearchWords out;
+SearchTerms SplitSearchWords(std::string_view query) {
+  SearchTerms out;
   out.query = std::string(query);
   std::string_view rest = query;
   int taken = 0;
@@ -86,7 +86,7 @@ SearchWords SplitSearchWords(std::string_view query) {
   return out;
 }
 
-bool MatchesWords(std::string_view japanese, const SearchWords& words, int andOrSel) {
+bool MatchesWords(std::string_view japanese, const SearchTerms& words, int andOrSel) {
   if (andOrSel == kAnyWord) {
     for (int i = 0; i < words.count; ++i)
       if (SjisContains(japanese, words.words[i])) return true;

@@ -30,21 +30,21 @@ std::string MakeItemLabel(std::string_view japanese);
 bool SjisContains(std::string_view text, std::string_view needle);
 
 inline constexpr int kMaxSearchWords = 5;
-struct SearchWords {
+struct SearchTerms {
   std::array<std::string, kMaxSearchWords> words;
   int count = 0;      // position of the last non-empty word + 1
   std::string query;  // the query, rewritten as the words joined by one blank when count >= 2
 };
 // Splits a query at half-width (0x20) and full-width (0x81 0x40) blanks into
 // at most five words; text after the fifth word is ignored.
-SearchWords SplitSearchWords(std::string_view query);
+SearchTerms SplitSearchWords(std::string_view query);
 
 // Word modes of the search (AndOrSel).
 inline constexpr int kAllWords = 0;
 inline constexpr int kAnyWord = 1;
 // Whether a Japanese sentence matches the words: any word (kAnyWord) or
 // every word (any other mode; with no words every sentence matches).
-bool MatchesWords(std::string_view japanese, const SearchWords& words, int andOrSel);
+bool MatchesWords(std::string_view japanese, const SearchTerms& words, int andOrSel);
 
 // The tree the contents are built into: nodes are opaque, kTopLevel stands
 // for the control's top level.

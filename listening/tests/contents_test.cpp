@@ -76,7 +76,7 @@ TEST(SearchWords, SplitAtHalfAndFullWidthBlanks) {
       {kFullBlank + kFullBlank, {}, kFullBlank + kFullBlank},
   };
   for (const Case& c : cases) {
-    const SearchWords w = SplitSearchWords(c.query);
+    const SearchTerms w = SplitSearchWords(c.query);
     EXPECT_EQ(w.count, static_cast<int>(c.words.size())) << c.query;
     for (int i = 0; i < kMaxSearchWords; ++i)
       EXPECT_EQ(w.words[i], i < static_cast<int>(c.words.size()) ? c.words[i] : "") << c.query << " word " << i;
@@ -85,10 +85,10 @@ TEST(SearchWords, SplitAtHalfAndFullWidthBlanks) {
 }
 
 TEST(SearchWords, AllWordsOrAnyWord) {
-  const SearchWords none = SplitSearchWords("");
+  const SearchTerms none = SplitSearchWords("");
   EXPECT_TRUE(MatchesWords("anything", none, kAllWords));
   EXPECT_FALSE(MatchesWords("anything", none, kAnyWord));
-  const SearchWords two = SplitSearchWords("red car");
+  const SearchTerms two = SplitSearchWords("red car");
   EXPECT_TRUE(MatchesWords("a red car", two, kAllWords));
   EXPECT_FALSE(MatchesWords("a red bus", two, kAllWords));
   EXPECT_TRUE(MatchesWords("a red bus", two, kAnyWord));
