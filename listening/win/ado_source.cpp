@@ -1,5 +1,7 @@
 #include "ado_source.h"
 
+#include <adoint.h>
+
 #include "ado_ids.h"
 
 #include <oleauto.h>

@@ -7,9 +7,12 @@
 #pragma once
 #include <windows.h>
 
-#include <adoint.h>
-
 #include "example_readers.h"
+
+// The ADO interfaces (adoint.h), kept out of the users of this header.
+struct _ADOConnection;
+struct _ADOCommand;
+struct _ADORecordset;
 
 namespace ferlin {
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ado_registration.h"
 #include "ado_source.h"
 #include "check.h"
 #include "code_page.h"
@@ -21,9 +22,6 @@ using wtest::check;
 using wtest::note;
 
 namespace {
-
-const wchar_t* const kClsids[] = {L"{00000514-0000-0010-8000-00AA006D2EA4}", L"{00000507-0000-0010-8000-00AA006D2EA4}",
-                                  L"{00000535-0000-0010-8000-00AA006D2EA4}"};
 
 std::string U8(const std::wstring& w) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -37,35 +35,6 @@ const codeconv::CodePageConverter& Pages() { return codeconv::PlatformCodePages(
 std::string U8(const std::u16string& s) { return Pages().FromUtf16(65001, s); }
 std::string Sjis(const char* utf8) { return Pages().FromUtf16(932, Pages().ToUtf16(65001, utf8)); }
 std::string SjisToU8(const std::string& sjis) { return Pages().FromUtf16(65001, Pages().ToUtf16(932, sjis)); }
-
-// The stand-in ADO objects under the three CLSIDs while the test runs; what
-// was registered is put back on every way out.
-class StandinRegistration {
- public:
-  explicit StandinRegistration(const std::wstring& dll) {
-    for (const wchar_t* clsid : kClsids) {
-      const std::wstring key = std::wstring(L"Software\\Classes\\CLSID\\") + clsid + L"\\InprocServer32";
-      std::wstring previous = imeinst::GetString(HKEY_LOCAL_MACHINE, key, L"");
-      if (previous.find(L"ado_standin") != std::wstring::npos || previous == L"(none)")
-        previous = L"C:\\Program Files (x86)\\Common Files\\System\\ado\\msado15.dll";
-      saved_.push_back({key, previous, imeinst::GetString(HKEY_LOCAL_MACHINE, key, L"ThreadingModel")});
-      imeinst::SetString(HKEY_LOCAL_MACHINE, key, L"", dll);
-      imeinst::SetString(HKEY_LOCAL_MACHINE, key, L"ThreadingModel", L"Both");
-    }
-  }
-  ~StandinRegistration() {
-    for (const Saved& s : saved_) {
-      imeinst::SetString(HKEY_LOCAL_MACHINE, s.key, L"", s.server);
-      if (s.threading != L"(none)") imeinst::SetString(HKEY_LOCAL_MACHINE, s.key, L"ThreadingModel", s.threading);
-    }
-  }
-
- private:
-  struct Saved {
-    std::wstring key, server, threading;
-  };
-  std::vector<Saved> saved_;
-};
 
 class Messages final : public ferlin::ReaderMessages {
  public:
@@ -148,11 +117,7 @@ int main(int argc, char**) {
           "the tree keeps what it showed");
   }
 
-  wchar_t self[MAX_PATH]{};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring standin(self);
-  standin = standin.substr(0, standin.find_last_of(L'\\') + 1) + L"ado_standin.dll";
-  const StandinRegistration registration(standin);
+  const adotest::StandinRegistration registration(adotest::StandinBesideMe());
 
   // ---- the contents ----
   ferlin::AdoRecordSource treeSource;
