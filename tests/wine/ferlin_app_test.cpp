@@ -130,13 +130,38 @@ int main(int argc, char** argv) {
   if (!check(GetFileAttributesW(exe.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s", U8(exe).c_str()))
     return wtest::finish();
   const adotest::StandinRegistration registration(adotest::StandinBesideMe());
-  // The database path as the first-start dialog would have stored it.
-  imeinst::SetString(HKEY_CURRENT_USER, kSettingsKey, L"DicPath", folder + L"Quorvel.rows");
-
-  Program p;
-  // Started from another folder than its own, as the input method's WinExec may.
   wchar_t temp[MAX_PATH]{};
   GetTempPathW(MAX_PATH, temp);
+
+  // ---- the first start asks for the database path; cancelling ends it ----
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+  {
+    Program first;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring line = L"\"" + exe + L"\"";
+    if (check(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &first.pi),
+              "Ferlin2.exe starts without a database path")) {
+      HWND dialog = wtest::WaitForProcessWindow(first.pi.dwProcessId, nullptr, L"Nuvesca　パス設定", wtest::StartAllowance(32));
+      if (!check(dialog != nullptr, "the first start asks for the path in \"Nuvesca　パス設定\""))
+        wtest::NoteProcessWindows(first.pi.dwProcessId);
+      if (dialog) {
+        wtest::Capture(dialog, shots, L"listening-path-dialog");
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      }
+      CheckWithin(wtest::StartAllowance(32), [&] { return Exited(first); }, [&] { return std::string("still running"); },
+                  "cancelling the path dialog ends the program");
+      const std::wstring stored = imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"DicPath");
+      check(stored == L"(none)" || stored.empty(), "and stores no path (%s)", U8(stored).c_str());
+      CloseHandle(first.pi.hThread);
+      CloseHandle(first.pi.hProcess);
+    }
+  }
+
+  // The database path as the first-start dialog would have stored it.
+  imeinst::SetString(HKEY_CURRENT_USER, kSettingsKey, L"DicPath", folder + L"Quorvel.rows");
+  Program p;
+  // Started from another folder than its own, as the input method's WinExec may.
   if (!check(Start(exe, temp, p), "Ferlin2.exe shows its frame \"ﾌｪﾙﾘﾝ２\"")) return wtest::finish();
 
   // ---- the contents ----
@@ -161,6 +186,16 @@ int main(int argc, char** argv) {
   CheckWithin(wtest::Allowance(), [&] { return Text(panes[1]).find(L"アンニョンハセヨ") != std::wstring::npos; },
               [&] { return U8(Text(panes[1])); }, "and its kana reading");
   wtest::Capture(p.frame, shots, L"listening-frame");
+
+  // ---- the font dialog ----
+  PostMessageW(p.frame, WM_COMMAND, 32789, 0);
+  HWND font = wtest::WaitForProcessWindow(p.pi.dwProcessId, nullptr, L"ﾌｫﾝﾄ設定", wtest::Allowance());
+  if (check(font != nullptr, "the font setting opens \"ﾌｫﾝﾄ設定\"")) {
+    wtest::Capture(font, shots, L"listening-font-dialog");
+    PostMessageW(font, WM_COMMAND, IDCANCEL, 0);
+    CheckWithin(wtest::Allowance(), [&] { return !IsWindow(font); }, [&] { return std::string("still open"); },
+                "the font dialog closes on キャンセル");
+  }
 
   // ---- copy by the copy source ----
   ClearClipboard();
