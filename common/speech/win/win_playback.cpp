@@ -16,7 +16,9 @@ void SystemSound::DeleteFile(const std::string& path) {
   if (path.empty()) return;
   // A hidden file deletes as any other; one made read-only elsewhere would not.
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
+  // The system's function: <windows.h> renames this member DeleteFileA too,
+  // and an unqualified call would find the member and call itself forever.
+  ::DeleteFileA(path.c_str());
 }
 
 bool WindowTimer::Set(int milliseconds) {
