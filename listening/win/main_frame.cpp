@@ -12,7 +12,9 @@
 #include "ferlin_resource.h"
 #include "file_dialog.h"
 #include "font_set_dlg.h"
+#include "shared_settings.h"
 #include "shared_settings_win32.h"
+#include "voice_dialog.h"
 
 namespace ferlin {
 
@@ -373,6 +375,17 @@ void CMainFrame::OnSpeak() {
 
 void CMainFrame::StopSpeaking() { playback_->Stop(); }
 
+void CMainFrame::OnVoiceSetting() {
+  const VoiceChoice now{services_.voice.speaker, services_.voice.volume, services_.voice.rate, services_.voice.pitch,
+                        services_.repeatCount};
+  CVoiceSetDlg dialog(module(), now, services_.engineLoaded, services_.wrapper, services_.wavPath);
+  if (dialog.DoModal(hwnd()) != IDOK) return;
+  const VoiceChoice& v = dialog.Values();
+  services_.voice = {v.speaker, v.volume, v.speed, v.pitch};
+  services_.repeatCount = v.repeat;
+  settings::SaveVoiceSettings(settings::SystemSettings(), v.speaker, v.volume, v.speed, v.pitch, v.repeat);
+}
+
 void CMainFrame::OnFontSetting() {
   fontdlg::FontSide japanese{Wide(settings_.japaneseFace), settings_.fontHeight, SHIFTJIS_CHARSET, FIXED_PITCH};
   fontdlg::FontSide korean{Wide(settings_.koreanFace), settings_.fontHeight, HANGEUL_CHARSET, FIXED_PITCH};
@@ -398,6 +411,7 @@ bool CMainFrame::OnCommand(unsigned id) {
     case ID_SPEAK: if (services_.engineLoaded) OnSpeak(); return true;
     case ID_STOP_SPEAKING: if (services_.engineLoaded) StopSpeaking(); return true;
     case ID_FONT_SETTING: OnFontSetting(); return true;
+    case ID_VOICE_SETTING: if (services_.engineLoaded) OnVoiceSetting(); return true;
     case ID_COPY_JAPANESE:
     case ID_COPY_KOREAN:
     case ID_COPY_KANA:

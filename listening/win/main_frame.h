@@ -92,6 +92,7 @@ class CMainFrame final : public fw::FrameWindow, private ReaderMessages {
   void OnCopy();
   void OnSpeak();
   void StopSpeaking();
+  void OnVoiceSetting();
   void OnFontSetting();
   void SaveWindowSettings();
   LOGFONTW KoreanFont() const;

@@ -158,8 +158,15 @@ int main(int argc, char** argv) {
     }
   }
 
-  // The database path as the first-start dialog would have stored it.
+  // The database path as the first-start dialog would have stored it; the
+  // speech engine's data folder, and three repetitions.
   imeinst::SetString(HKEY_CURRENT_USER, kSettingsKey, L"DicPath", folder + L"Quorvel.rows");
+  const std::wstring speechData = std::wstring(temp) + L"listening-test-ddb";
+  CreateDirectoryW(speechData.c_str(), nullptr);
+  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DicPath", speechData + L"\\");
+  imeinst::SetString(HKEY_CURRENT_USER, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"VoiceRepeatNum", L"3");
+  const std::wstring wav = std::wstring(temp) + L"speach.wav";
+  DeleteFileW(wav.c_str());
   Program p;
   // Started from another folder than its own, as the input method's WinExec may.
   if (!check(Start(exe, temp, p), "Ferlin2.exe shows its frame \"ﾌｪﾙﾘﾝ２\"")) return wtest::finish();
@@ -186,6 +193,40 @@ int main(int argc, char** argv) {
   CheckWithin(wtest::Allowance(), [&] { return Text(panes[1]).find(L"アンニョンハセヨ") != std::wstring::npos; },
               [&] { return U8(Text(panes[1])); }, "and its kana reading");
   wtest::Capture(p.frame, shots, L"listening-frame");
+
+  // ---- read-aloud: the WAV file while it repeats, gone after a stop ----
+  PostMessageW(p.frame, WM_COMMAND, 32782, 0);
+  auto wavBytes = [&]() -> long long {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (!GetFileAttributesExW(wav.c_str(), GetFileExInfoStandard, &a)) return -1;
+    return static_cast<long long>(a.nFileSizeLow);
+  };
+  CheckWithin(wtest::Allowance(), [&] { return wavBytes() > 44; }, [&] { return std::to_string(wavBytes()) + " bytes"; },
+              "テサリー speaks the Korean sentence into speach.wav in the temporary folder");
+  CheckWithin(wtest::Allowance(), [&] {
+    const DWORD a = GetFileAttributesW(wav.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_HIDDEN) != 0;
+  }, [&] { return std::to_string(GetFileAttributesW(wav.c_str())); }, "the WAV file is hidden once it is spoken");
+  PostMessageW(p.frame, WM_COMMAND, 32783, 0);
+  CheckWithin(wtest::Allowance(), [&] { return wavBytes() < 0; }, [&] { return std::to_string(wavBytes()) + " bytes"; },
+              "ボイス中止 stops the repetitions and deletes the WAV file");
+
+  // ---- the voice settings and their test ----
+  PostMessageW(p.frame, WM_COMMAND, 32784, 0);
+  HWND voice = wtest::WaitForProcessWindow(p.pi.dwProcessId, nullptr, L"音声設定", wtest::Allowance());
+  if (check(voice != nullptr, "音声設定 opens its dialog")) {
+    wtest::Capture(voice, shots, L"listening-voice-dialog");
+    check(Text(GetDlgItem(voice, 1020)) == L"3", "the repeat count shows 3 (%s)", U8(Text(GetDlgItem(voice, 1020))).c_str());
+    HWND test = GetDlgItem(voice, 1017);
+    PostMessageW(voice, WM_COMMAND, MAKEWPARAM(1017, BN_CLICKED), reinterpret_cast<LPARAM>(test));
+    CheckWithin(wtest::Allowance(), [&] { return Text(test) == L"停止"; }, [&] { return U8(Text(test)); },
+                "朗読 starts the test sentence and becomes 停止");
+    CheckWithin(3 * wtest::Allowance(), [&] { return Text(test) == L"朗読"; }, [&] { return U8(Text(test)); },
+                "after its three plays the button is 朗読 again");
+    PostMessageW(voice, WM_COMMAND, IDCANCEL, 0);
+    CheckWithin(wtest::Allowance(), [&] { return !IsWindow(voice); }, [&] { return std::string("still open"); },
+                "the voice dialog closes on キャンセル");
+  }
 
   // ---- the font dialog ----
   PostMessageW(p.frame, WM_COMMAND, 32789, 0);
