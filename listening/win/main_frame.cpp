@@ -10,6 +10,7 @@
 #include "dialog.h"
 #include "example_readers.h"
 #include "ferlin_resource.h"
+#include "bar_resource.h"
 #include "file_dialog.h"
 #include "font_set_dlg.h"
 #include "shared_settings.h"
@@ -101,6 +102,22 @@ class CFindWordDlg final : public fw::Dialog {
     return fw::Dialog::OnMessage(message, wParam, lParam, result);
   }
 };
+
+constexpr COLORREF kPictureGround = RGB(255, 0, 255);
+constexpr SIZE kPictureSize{21, 21};
+
+// A picture strip as an image list with magenta transparent.
+HIMAGELIST PictureList(const fw::Module& module, unsigned bitmapId, UINT colourFlag) {
+  HBITMAP bitmap = module.LoadBitmapResource(bitmapId);
+  if (!bitmap) return nullptr;
+  HIMAGELIST list = ImageList_Create(kPictureSize.cx, kPictureSize.cy, colourFlag | ILC_MASK, 12, 4);
+  if (list && ImageList_AddMasked(list, bitmap, kPictureGround) < 0) {
+    ImageList_Destroy(list);
+    list = nullptr;
+  }
+  DeleteObject(bitmap);
+  return list;
+}
 
 class CAboutDlg final : public fw::Dialog {
  public:
@@ -195,6 +212,25 @@ bool CMainFrame::FrameFirst(unsigned id) const {
 }
 
 bool CMainFrame::OnCreate() {
+  // The copy source is read before the bar shows it.
+  settings_ = LoadFrameSettings(settings::SystemSettings(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  editorview::CodeBoxParams box;
+  box.boxId = IDC_COPY_SOURCE;
+  box.slot = 2;
+  box.items = {IDS_COPY_JAPANESE, IDS_COPY_KOREAN, IDS_COPY_KANA, IDS_COPY_ALL};
+  toolBar_ = std::make_unique<editorview::CPasteCodeBar>(module(), settings_.copyCode, box);
+  if (!toolBar_->Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_CAPTION))) return false;
+  const auto bar = fw::ParseToolBarResource(module().Resource(MAKEINTRESOURCEW(241), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+  HIMAGELIST normal = PictureList(module(), IDB_TOOLBAR, ILC_COLOR24);
+  HIMAGELIST disabled = PictureList(module(), IDB_TOOLBAR_DISABLED, ILC_COLOR8);
+  if (!bar || !normal || !disabled || !toolBar_->SetButtons(bar->slots)) {
+    if (normal) ImageList_Destroy(normal);
+    if (disabled) ImageList_Destroy(disabled);
+    return false;
+  }
+  toolBar_->SetImageLists(normal, disabled, kPictureSize);
+  toolBar_->PositionCombo();
+  toolBar_->FillCombo();
   if (!statusBar_.Create(*this, fw::kStatusBarId)) return false;
   const fw::StatusPane panes[] = {{0, L""}, {fw::kIndicatorCaps, L""}, {fw::kIndicatorNum, L""}};
   return statusBar_.SetPanes(panes);
@@ -226,7 +262,6 @@ std::u16string CMainFrame::Connection() const {
 bool CMainFrame::OnCreateClient(fw::Document& document) {
   timer_.SetWindow(hwnd());
   const int iconHeight = GetSystemMetrics(SM_CYICON);
-  settings_ = LoadFrameSettings(settings::SystemSettings(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   if (AppliesPlacement(settings_)) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -415,7 +450,10 @@ bool CMainFrame::OnCommand(unsigned id) {
     case ID_COPY_JAPANESE:
     case ID_COPY_KOREAN:
     case ID_COPY_KANA:
-    case ID_COPY_ALL: settings_.copyCode = static_cast<int>(id) - kFirstCopySourceCommand; return true;
+    case ID_COPY_ALL:
+      settings_.copyCode = static_cast<int>(id) - kFirstCopySourceCommand;
+      if (toolBar_) toolBar_->FillCombo();
+      return true;
     case ID_APP_ABOUT: {
       CAboutDlg about(module());
       about.DoModal(hwnd());
@@ -427,6 +465,10 @@ bool CMainFrame::OnCommand(unsigned id) {
 
 bool CMainFrame::OnUpdateCommand(unsigned id, fw::CommandState& state) {
   switch (id) {
+    case ID_COPY:
+    case ID_FIND:
+    case ID_CONTENTS:
+    case ID_FONT_SETTING: state.enabled = true; return true;
     case ID_SPEAK:
     case ID_STOP_SPEAKING:
     case ID_VOICE_SETTING: state.enabled = services_.engineLoaded; return true;

@@ -19,6 +19,7 @@
 #include "gm_converter.h"
 #include "hangul_view.h"
 #include "kana_pane.h"
+#include "paste_code_bar.h"
 #include "repeat_playback.h"
 #include "splitter.h"
 #include "statusbar.h"
@@ -103,6 +104,7 @@ class CMainFrame final : public fw::FrameWindow, private ReaderMessages {
 
   FrameServices services_;
   fw::StatusBar statusBar_;
+  std::unique_ptr<editorview::CPasteCodeBar> toolBar_;
   fw::SplitterWindow outer_;
   fw::SplitterWindow* inner_ = nullptr;
   CMokujiTree* tree_ = nullptr;

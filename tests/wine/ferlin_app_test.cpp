@@ -256,6 +256,22 @@ int main(int argc, char** argv) {
               },
               [&] { return U8(Clipboard()); }, "copy with すべて: Japanese, Korean and kana, each with CR LF");
 
+  // ---- the copy-source box on the tool bar and the menu agree ----
+  HWND box = nullptr;
+  for (HWND c : Children(p.frame, L"ComboBox"))
+    if (GetDlgCtrlID(c) == 61213) box = c;
+  if (check(box != nullptr, "the tool bar carries the copy-source box (61213)")) {
+    check(SendMessageW(box, CB_GETCOUNT, 0, 0) == 4, "with its four sources");
+    check(SendMessageW(box, CB_GETCURSEL, 0, 0) == 3, "showing すべて, chosen in the menu");
+    SendMessageW(box, CB_SETCURSEL, 2, 0);
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(61213, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    ClearClipboard();
+    PostMessageW(p.frame, WM_COMMAND, kCopy, 0);
+    CheckWithin(wtest::Allowance(), [&] { return Clipboard() == Text(panes[1]); }, [&] { return U8(Clipboard()); },
+                "カタカナ chosen in the box copies the kana pane");
+  }
+  wtest::Capture(p.frame, shots, L"listening-toolbar");
+
   // ---- a two-word search ----
   PostMessageW(p.frame, WM_COMMAND, kFind, 0);
   HWND find = wtest::WaitForProcessWindow(p.pi.dwProcessId, nullptr, L"文字列の検索", wtest::Allowance());
@@ -304,9 +320,9 @@ int main(int argc, char** argv) {
   PostMessageW(p.frame, WM_CLOSE, 0, 0);
   CheckWithin(wtest::StartAllowance(32), [&] { return Exited(p); }, [&] { return std::string("still running"); },
               "Ferlin2.exe ends on close");
-  CheckWithin(wtest::Allowance(), [&] { return imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"CopyCode") == L"3"; },
+  CheckWithin(wtest::Allowance(), [&] { return imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"CopyCode") == L"2"; },
               [&] { return U8(imeinst::GetString(HKEY_CURRENT_USER, kSettingsKey, L"CopyCode")); },
-              "the copy source すべて is stored as CopyCode 3");
+              "the copy source カタカナ is stored as CopyCode 2");
   CloseHandle(p.pi.hThread);
   CloseHandle(p.pi.hProcess);
   return wtest::finish();
