@@ -8,7 +8,8 @@ The table is made from the code, not kept by hand:
   HelpFileName: the last three letters of the module's name made "CHM"), the
   module names taken from the folder's CMake OUTPUT_NAME and copies;
 - context ids: integer literals and named constants passed to the help calls
-  (ShowContext, WinHelp, HtmlHelp), the help-id constants of the folder
+  (ShowContext, WinHelp, HtmlHelp, and the folder's own functions that pass a
+  parameter on to one of them), the help-id constants of the folder
   (HELP_* defines, k...Help... / k...Topic constants) that reach them through
   variables, and the numbers of "app:F_<n>" help links written in the folder.
 The context ids of a folder belong to every help file name that folder's code
@@ -35,7 +36,47 @@ LITERAL_CHM = re.compile(r'"([^"\\/]+\.(?:chm|CHM))"')
 APP_HELP_LINK = re.compile(r'app:F_(\d+)', re.I)
 # Help calls and the index of their context argument.
 HELP_CALLS = {'ShowContext': 2, 'ShowImeHelp': 2, 'WinHelp': 0, 'HtmlHelpA': 3, 'HtmlHelpW': 3, 'HtmlHelp': 3}
-CALL_RE = re.compile(r'(?<![\w:])(?:[\w:]*::|[\w\)\]]+(?:\.|->))?(' + '|'.join(HELP_CALLS) + r')\s*\(')
+FUNCTION_RE = re.compile(r'\b(\w+)\s*\(([^()]*)\)\s*(?:const\s*)?(?:override\s*)?\{')
+
+
+def call_re(names):
+    return re.compile(r'(?<![\w:])(?:[\w:]*::|[\w\)\]]+(?:\.|->))?(' + '|'.join(sorted(names)) + r')\s*\(')
+
+
+def body_at(text, brace):
+    depth, i = 0, brace
+    while i < len(text):
+        depth += {'{': 1, '}': -1}.get(text[i], 0)
+        if depth == 0:
+            return text[brace:i + 1]
+        i += 1
+    return text[brace:]
+
+
+def help_wrappers(texts):
+    """Functions of the folder that pass one of their parameters on as the
+    context of a help call (ShowHelp(context) and the like), with the index of
+    that parameter; found again until no new one appears."""
+    calls = dict(HELP_CALLS)
+    while True:
+        found = {}
+        pattern = call_re(calls)
+        for text in texts.values():
+            for f in FUNCTION_RE.finditer(text):
+                name = f.group(1)
+                if name in calls or name in ('if', 'for', 'while', 'switch', 'catch'):
+                    continue
+                params = [re.findall(r'\w+', p)[-1] if re.findall(r'\w+', p) else '' for p in f.group(2).split(',')]
+                body = body_at(text, f.end() - 1)
+                for c in pattern.finditer(body):
+                    args = split_args(body, c.end())
+                    index = calls[c.group(1)]
+                    if index < len(args) and args[index] in params and args[index]:
+                        found[name] = params.index(args[index])
+        new = {n: i for n, i in found.items() if n not in calls}
+        if not new:
+            return calls
+        calls.update(new)
 OUTPUT_NAME_RE = re.compile(r'OUTPUT_NAME\s+(\w+)')
 SUFFIX_RE = re.compile(r'SUFFIX\s+"?(\.\w+)"?')
 COPY_RE = re.compile(r'copy\s+\$<TARGET_FILE:\w+>\s+\S*?/(\w+)(\.\w+)')
@@ -129,6 +170,8 @@ def scan_folder(root, folder):
 
     files, contexts, calls, unresolved = set(), set(), [], []
     derives_own_name = set()
+    help_calls = help_wrappers(texts)
+    pattern = call_re(help_calls)
     for rel, text in texts.items():
         for m in LITERAL_CHM.finditer(text):
             files.add(m.group(1))
@@ -138,13 +181,15 @@ def scan_folder(root, folder):
             derives_own_name.add('HelpFileName')
         for m in APP_HELP_LINK.finditer(text):
             contexts.add(int(m.group(1)))
-        for m in CALL_RE.finditer(text):
+        for m in pattern.finditer(text):
             name = m.group(1)
             before = text[max(0, m.start() - 40):m.start()]
             if re.search(r'(void|HWND|bool|int|auto)\s*[\w:]*$', before.rstrip()):
                 continue  # a declaration or definition, not a call
+            if FUNCTION_RE.match(text, m.start(1)) and name not in HELP_CALLS:
+                continue  # the wrapper's own definition
             args = split_args(text, m.end())
-            index = HELP_CALLS[name]
+            index = help_calls[name]
             if index >= len(args):
                 continue
             arg = args[index]

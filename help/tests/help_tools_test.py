@@ -128,6 +128,17 @@ class TableTest(unittest.TestCase):
             'BETA6.chm': ([7, 0x2060A], ['beta']),
         })
 
+    def test_context_through_a_wrapper(self):
+        write(self.root, 'delta/d.cpp', '''
+            void OpenHelp(HWND owner, unsigned long topic) { HtmlHelpA(GetDesktopWindow(), g_file, HH_HELP_CONTEXT, topic); }
+            void Page::OnHelp() { OpenHelp(hwnd(), 25); }
+            void Sheet::OnHelp() { OpenHelp(hwnd(), kVoicePage); }
+            constexpr int kVoicePage = 26;
+            const char g_file[] = "Delta.chm";
+            ''')
+        table = {e['file']: e['contexts'] for e in help_calls.build_table(self.root)['help_files']}
+        self.assertEqual(table['Delta.chm'], [25, 26])
+
     def test_unresolved_constant_is_reported(self):
         write(self.root, 'gamma/g.cpp', 'void H() { ShowContext(h, "G.chm", kNowhere); }\n')
         folders = {f['folder']: f for f in help_calls.build_table(self.root)['folders']}
