@@ -163,7 +163,7 @@ def main():
     for name, contexts in sorted(wanted.items()):
         built = present.get(name.lower())
         if built is None:
-            problems.append(f'{name}: the code asks for it, but no such help file was built in {a.chm_dir}')
+            problems.append(f'{name}: the code asks for it, but {a.chm_dir} holds no such help file')
             continue
         check_file(a.chmls, os.path.join(a.chm_dir, built), contexts, problems)
         print(f'{name}: {len(contexts)} context ids checked')
