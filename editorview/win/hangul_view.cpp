@@ -204,13 +204,19 @@ HangulView::~HangulView() {
 }
 
 HWND HangulView::Create(fw::FrameWindow& frame) {
+  fw::PaneSite site{frame.hwnd(), fw::kFirstPaneId, {}};
+  GetClientRect(frame.hwnd(), &site.rect);
+  return Create(frame, site);
+}
+
+HWND HangulView::Create(fw::FrameWindow& frame, const fw::PaneSite& site) {
   const fw::Module& module = resources_.module;
   WNDCLASSW existing{};
   if (!GetClassInfoW(module.handle(), kClassName, &existing) &&
       !fw::Window::RegisterWindowClass(module, kClassName, 0, LoadCursor(nullptr, IDC_IBEAM), nullptr)) {
     return nullptr;
   }
-  return CreateView(module, kClassName, frame, WS_VISIBLE | WS_CLIPCHILDREN);
+  return CreateView(module, kClassName, frame, site, WS_VISIBLE | WS_CLIPCHILDREN);
 }
 
 ViewFont HangulView::MeasureFont() {

@@ -65,8 +65,10 @@ class HangulView : public fw::View {
              const ViewResources& resources, const LOGFONTW& font);
   ~HangulView() override;
 
-  // The view's window as the frame's pane.
+  // The view's window as the frame's pane, or in a site of its own (a
+  // splitter's cell: the frame still routes its commands).
   HWND Create(fw::FrameWindow& frame);
+  HWND Create(fw::FrameWindow& frame, const fw::PaneSite& site);
 
   ViewEngine& Engine() { return *engine_; }
   const ViewWindowParams& Params() const { return params_; }

@@ -39,17 +39,38 @@ inline DWORD StartAllowance(int bits) {
 // for the windows and threads that this test program itself starts.
 inline DWORD Allowance() { return StartAllowance(kOwnBits); }
 
-// Dispatches this thread's messages and polls pred about every 20 ms until
-// it holds or ms have passed; true when it held.
-template <typename Pred>
-bool WaitUntil(Pred pred, DWORD ms = Allowance()) {
+// The same with the test program's own pump: pump(ms) dispatches for about
+// ms milliseconds, as an application object's loop does (its pre-translation
+// gives the frame's accelerators, its idle work the bars' states).
+template <typename PumpFn, typename Pred>
+bool WaitUntilPumping(PumpFn pump, Pred pred, DWORD ms = Allowance()) {
   const DWORD start = GetTickCount();
   for (;;) {
     if (pred()) return true;
     if (GetTickCount() - start >= ms) return pred();
-    Pump(20);
+    pump(20);
   }
 }
+
+// Dispatches this thread's messages and polls pred about every 20 ms until
+// it holds or ms have passed; true when it held.
+template <typename Pred>
+bool WaitUntil(Pred pred, DWORD ms = Allowance()) {
+  return WaitUntilPumping(Pump, pred, ms);
+}
+
+namespace detail {
+// The line of a check that waited: what, and on failure how long and what was seen.
+template <typename Seen>
+bool ReportWaited(bool ok, DWORD start, Seen seen, const char* fmt, va_list ap) {
+  char what[1024];
+  std::vsnprintf(what, sizeof what, fmt, ap);
+  if (ok) return check(true, "%s", what);
+  const std::string saw = seen();
+  return check(false, "%s (waited %lu ms for it; saw: %s)", what,
+               static_cast<unsigned long>(GetTickCount() - start), saw.c_str());
+}
+}  // namespace detail
 
 // A check that waits: pred is polled until it holds or ms have passed.  A
 // failure says what was waited for, for how long, and what seen() gave at
@@ -58,15 +79,23 @@ template <typename Pred, typename Seen>
 bool CheckWithin(DWORD ms, Pred pred, Seen seen, const char* fmt, ...) {
   const DWORD start = GetTickCount();
   const bool ok = WaitUntil(pred, ms);
-  char what[1024];
   va_list ap;
   va_start(ap, fmt);
-  std::vsnprintf(what, sizeof what, fmt, ap);
+  const bool result = detail::ReportWaited(ok, start, seen, fmt, ap);
   va_end(ap);
-  if (ok) return check(true, "%s", what);
-  const std::string saw = seen();
-  return check(false, "%s (waited %lu ms for it; saw: %s)", what,
-               static_cast<unsigned long>(GetTickCount() - start), saw.c_str());
+  return result;
+}
+
+// The same with the test program's own pump (WaitUntilPumping).
+template <typename PumpFn, typename Pred, typename Seen>
+bool CheckWithinPumping(PumpFn pump, DWORD ms, Pred pred, Seen seen, const char* fmt, ...) {
+  const DWORD start = GetTickCount();
+  const bool ok = WaitUntilPumping(pump, pred, ms);
+  va_list ap;
+  va_start(ap, fmt);
+  const bool result = detail::ReportWaited(ok, start, seen, fmt, ap);
+  va_end(ap);
+  return result;
 }
 
 // ---- windows of another process ----

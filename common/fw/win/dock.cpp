@@ -56,7 +56,7 @@ ToolBar* FrameWindow::FindToolBar(UINT id) const {
   return nullptr;
 }
 
-void FrameWindow::LayOutControlBars(View* view) {
+void FrameWindow::LayOutControlBars(HWND client) {
   RECT c{};
   GetClientRect(hwnd(), &c);
   std::vector<DockedBar> docked;
@@ -77,7 +77,7 @@ void FrameWindow::LayOutControlBars(View* view) {
   const BarLayout layout = LayOutBars({0, 0, c.right, c.bottom}, docked, statusHeight);
   HDWP defer = BeginDeferWindowPos(static_cast<int>(windows.size()) + 2);
   for (std::size_t i = 0; i < windows.size(); ++i) MoveTo(defer, windows[i], layout.bars[i]);
-  if (view && view->hwnd()) MoveTo(defer, view->hwnd(), layout.view);
+  if (client) MoveTo(defer, client, layout.view);
   if (defer) EndDeferWindowPos(defer);
   if (statusBar_ && statusHeight) statusBar_->SizePanes();
 }
@@ -100,13 +100,13 @@ bool FrameWindow::IsControlBarShown(UINT id) const {
   return false;
 }
 
-bool FrameWindow::OnCommand(unsigned id) {
+bool FrameWindow::OnBarCommand(unsigned id) {
   if (!FindToolBar(id) && !IsStatusBar(statusBar_, id)) return false;
   ShowControlBar(id, !IsControlBarShown(id));
   return true;
 }
 
-bool FrameWindow::OnUpdateCommand(unsigned id, CommandState& state) {
+bool FrameWindow::OnUpdateBarCommand(unsigned id, CommandState& state) {
   if (!FindToolBar(id) && !IsStatusBar(statusBar_, id)) return false;
   state.checked = IsControlBarShown(id);
   return true;

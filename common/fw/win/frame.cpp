@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include "document.h"
+#include "splitter.h"
 #include "view.h"
 
 namespace fw {
@@ -40,9 +41,39 @@ HWND FrameWindow::CreateFrame(const std::wstring& programName, unsigned menuId, 
   return w;
 }
 
-void FrameWindow::SetActiveView(View* view) {
-  view_ = view;
+void FrameWindow::SetActiveView(View* view, bool focus) {
+  if (view != view_) {
+    View* before = view_;
+    view_ = view;
+    if (before) before->OnActivateView(false, view);
+    if (view) view->OnActivateView(true, before);
+  }
+  if (!client_) RecalcLayout();
+  if (focus && view && view->hwnd() && GetFocus() != view->hwnd()) SetFocus(view->hwnd());
+}
+
+void FrameWindow::SetClientWindow(Window* client) {
+  client_ = client;
   RecalcLayout();
+}
+
+bool FrameWindow::OnCommand(unsigned id) {
+  if (id == cmd::kNextPane || id == cmd::kPrevPane) {
+    auto* splitter = dynamic_cast<SplitterWindow*>(client_);
+    if (splitter) splitter->ActivateNext(id == cmd::kPrevPane);
+    return splitter != nullptr;
+  }
+  return OnBarCommand(id);
+}
+
+bool FrameWindow::OnUpdateCommand(unsigned id, CommandState& state) {
+  if (id == cmd::kNextPane || id == cmd::kPrevPane) {
+    auto* splitter = dynamic_cast<SplitterWindow*>(client_);
+    if (!splitter) return false;
+    state.enabled = splitter->ShownPaneCount() > 1;
+    return true;
+  }
+  return OnUpdateBarCommand(id, state);
 }
 
 bool FrameWindow::RouteCommand(unsigned id) {
@@ -90,7 +121,9 @@ void FrameWindow::UpdateFrameTitle() {
 }
 
 void FrameWindow::RecalcLayout() {
-  if (hwnd()) LayOutControlBars(view_);
+  if (!hwnd()) return;
+  Window* client = client_ ? client_ : view_;
+  LayOutControlBars(client ? client->hwnd() : nullptr);
 }
 
 bool FrameWindow::PreTranslateMessage(MSG& msg) {

@@ -11,18 +11,26 @@
 
 #include "app.h"
 #include "command_target.h"
+#include "pane_site.h"
 #include "window.h"
 
 namespace fw {
 
+class Document;
 class View;
 class ToolBar;
 class StatusBar;
 
-// Child ids of the frame's standard windows.
+// Child ids of the frame's standard windows (the first pane's: pane_site.h).
 inline constexpr UINT kToolBarId = 0xE800;
 inline constexpr UINT kStatusBarId = 0xE801;  // 59393
-inline constexpr UINT kFirstPaneId = 0xE900;
+
+// The framework's commands that step the focus through the panes of a
+// frame whose client is a splitter (F6 and Shift+F6 in programs' tables).
+namespace cmd {
+inline constexpr unsigned kNextPane = 0xE150;  // 57680
+inline constexpr unsigned kPrevPane = 0xE151;  // 57681
+}  // namespace cmd
 
 class FrameWindow : public Window, public CommandTarget, public MessageFilter {
  public:
@@ -35,8 +43,21 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
                    DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, const RECT* place = nullptr);
   const Module& module() const { return module_; }
 
-  void SetActiveView(View* view);
+  // The view that commands go to first. The views of a splitter's panes
+  // make themselves active when they are clicked or take the focus; focus
+  // also gives the view the keyboard focus. Each view hears of the change
+  // (OnActivateView).
+  void SetActiveView(View* view, bool focus = false);
   View* ActiveView() const { return view_; }
+
+  // The window that fills the client area between the bars: a splitter, or
+  // null for the active view itself (a frame of one view).
+  void SetClientWindow(Window* client);
+  Window* ClientWindow() const { return client_; }
+  // Builds the frame's client for its document when the template has no
+  // view factory (a frame of splitter panes): creates the client window and
+  // its views and makes one of them active. False fails the frame.
+  virtual bool OnCreateClient(Document& /*document*/) { return false; }
 
   // Commands through the chain (active view, its document, this frame, the
   // application), and their state.
@@ -84,12 +105,15 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
  private:
   // The bars' part of the frame's messages (menu prompts).
   bool OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  void LayOutControlBars(View* view);
+  bool OnBarCommand(unsigned id);
+  bool OnUpdateBarCommand(unsigned id, CommandState& state);
+  void LayOutControlBars(HWND client);
 
   Module module_;
   std::wstring programName_;
   HACCEL accelerators_ = nullptr;
   View* view_ = nullptr;
+  Window* client_ = nullptr;
   std::vector<ToolBar*> toolBars_;
   StatusBar* statusBar_ = nullptr;
 };

@@ -18,12 +18,17 @@ bool SdiFrames::CreateFrame(Document& document) {
     frame_.reset();
     return false;
   }
-  view_ = makeView_(document, *frame_);
-  if (!view_ || !view_->hwnd()) {
+  if (makeView_) {
+    view_ = makeView_(document, *frame_);
+    if (!view_ || !view_->hwnd()) {
+      DestroyFrame();
+      return false;
+    }
+    frame_->SetActiveView(view_.get());
+  } else if (!frame_->OnCreateClient(document) || !frame_->ActiveView()) {
     DestroyFrame();
     return false;
   }
-  frame_->SetActiveView(view_.get());
   App* app = App::Current();
   if (app && !app->MainWindow()) app->SetMainWindow(frame_->hwnd());
   return true;
@@ -46,7 +51,8 @@ void SdiFrames::InitialUpdateFrame(Document& document, bool makeVisible) {
     frame_->ActivateFrame(resources_.showCommand);
     shown_ = true;
   }
-  if (view_ && view_->hwnd() && GetActiveWindow() == frame_->hwnd()) SetFocus(view_->hwnd());
+  View* active = frame_->ActiveView();
+  if (active && active->hwnd() && GetActiveWindow() == frame_->hwnd()) SetFocus(active->hwnd());
 }
 
 SaveAnswer Win32DocumentUi::AskToSave(std::u16string_view name) {

@@ -25,13 +25,15 @@ class SdiFrames final : public FrameMaker {
   };
   using FrameFactory = std::function<std::unique_ptr<FrameWindow>()>;
   // Makes the view object of the document; the frame creates its window.
+  // Without one, the frame builds its own client (FrameWindow::OnCreateClient:
+  // a splitter with its panes) and keeps its views.
   using ViewFactory = std::function<std::unique_ptr<View>(Document&, FrameWindow&)>;
 
   SdiFrames(Resources resources, FrameFactory makeFrame, ViewFactory makeView);
   ~SdiFrames() override;
 
   FrameWindow* Frame() const { return frame_.get(); }
-  View* ActiveView() const { return view_.get(); }
+  View* ActiveView() const { return frame_ ? frame_->ActiveView() : nullptr; }
 
   bool CreateFrame(Document& document) override;
   void DestroyFrame() override;

@@ -12,15 +12,32 @@ View::~View() {
 }
 
 HWND View::CreateView(const Module& module, const wchar_t* className, FrameWindow& frame, DWORD style, DWORD exStyle) {
+  PaneSite site{frame.hwnd(), kFirstPaneId, {}};
+  GetClientRect(frame.hwnd(), &site.rect);
+  return CreateView(module, className, frame, site, style, exStyle);
+}
+
+HWND View::CreateView(const Module& module, const wchar_t* className, FrameWindow& frame, const PaneSite& site,
+                      DWORD style, DWORD exStyle) {
   frame_ = &frame;
-  RECT c{};
-  GetClientRect(frame.hwnd(), &c);
-  HWND w = Create(module, className, L"", style | WS_CHILD, exStyle, c, frame.hwnd(), kFirstPaneId);
-  if (w) {
-    document_.AddView(this);
-    joined_ = true;
-  }
+  HWND w = Create(module, className, L"", style | WS_CHILD, exStyle, site.rect, site.parent ? site.parent : frame.hwnd(),
+                  site.id);
+  if (w) JoinFrame(frame);
   return w;
+}
+
+void View::JoinFrame(FrameWindow& frame) {
+  frame_ = &frame;
+  if (!joined_) document_.AddView(this);
+  joined_ = true;
+}
+
+void View::OnBeforeMessage(UINT message, WPARAM, LPARAM) {
+  if (message == WM_SETFOCUS || message == WM_MOUSEACTIVATE) TakeActive();
+}
+
+void View::TakeActive() {
+  if (frame_ && frame_->ActiveView() != this) frame_->SetActiveView(this);
 }
 
 void View::OnUpdate(DocumentView*, long) {

@@ -5,6 +5,7 @@
 
 #include "command_target.h"
 #include "document.h"
+#include "pane_site.h"
 #include "print_loop.h"
 #include "window.h"
 
@@ -23,7 +24,14 @@ class View : public Window, public CommandTarget, public DocumentView {
   // Creates the view as the frame's pane (kFirstPaneId) in a window class
   // that the derived view registered, and joins the document's views.
   HWND CreateView(const Module& module, const wchar_t* className, FrameWindow& frame, DWORD style, DWORD exStyle = 0);
+  // The same in a site of its own (a splitter's cell); the frame still
+  // routes the view's commands and keeps it as its active view.
+  HWND CreateView(const Module& module, const wchar_t* className, FrameWindow& frame, const PaneSite& site,
+                  DWORD style, DWORD exStyle = 0);
   FrameWindow* frame() const { return frame_; }
+
+  // The frame made this view active (commands come here first) or another one.
+  virtual void OnActivateView(bool /*active*/, View* /*other*/) {}
 
   void OnUpdate(DocumentView* sender, long hint) override;
   void OnTitleChanged() override;
@@ -54,7 +62,16 @@ class View : public Window, public CommandTarget, public DocumentView {
  protected:
   // WM_PAINT.
   virtual void OnDraw(HDC) {}
+  // Paints through OnDraw.
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // A click or the focus makes the view the frame's active view, whatever
+  // the derived view does with the message.
+  void OnBeforeMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The frame and the document's views joined by a window made otherwise
+  // (a control taken over as a view).
+  void JoinFrame(FrameWindow& frame);
+  // Becomes the frame's active view (the focus stays where it is).
+  void TakeActive();
 
  private:
   Document& document_;

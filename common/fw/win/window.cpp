@@ -197,6 +197,7 @@ Window* ReflectionTarget(HWND parent, UINT message, WPARAM wParam, LPARAM lParam
 
 bool Window::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) noexcept {
   try {
+    OnBeforeMessage(message, wParam, lParam);
     if (Window* child = ReflectionTarget(hwnd_, message, wParam, lParam)) {
       if (child->OnReflected(message, wParam, lParam, result)) return true;
     }

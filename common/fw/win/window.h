@@ -52,6 +52,9 @@ class Window {
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // A message that the parent received about this control.
   virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Every message to this window, before the reflection and OnMessage, for
+  // what a base class notes whatever a derived class does with the message.
+  virtual void OnBeforeMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
   // After WM_NCDESTROY, with the object detached from its window.
   virtual void OnFinalMessage() {}
   // The handling the message would get without this object.
