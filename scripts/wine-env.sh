@@ -117,7 +117,10 @@ wine_exec() {
 # program wrote there (a dictionary path to a file since removed, a window
 # placement) would otherwise decide what the next one does.
 wine_reset_user_settings() {
-  wine_exec "$WINE_STATE_DIR/reset.log" "$(wine_budget 64 1)" "$WINE64" reg delete 'HKCU\Software\VALDRIMO' /f
+  wine_exec "$WINE_STATE_DIR/reset.log" "$(wine_budget 64 2)" "$WINE64" reg delete 'HKCU\Software\VALDRIMO' /f
+  local rc=$?
+  # 0: removed, 1: there was nothing to remove.
+  [ "$rc" -le 1 ] || echo "wine-env: the reset of the user settings gave no answer (exit $rc): $(cat "$WINE_STATE_DIR/reset.log")"
   return 0
 }
 
