@@ -12,11 +12,11 @@ void SystemSound::StopAll() { PlaySoundA(nullptr, nullptr, 0); }
 
 void SystemSound::HideFile(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN); }
 
-void SystemSound::DeleteFile(const std::string& path) {
+void SystemSound::RemoveFile(const std::string& path) {
   if (path.empty()) return;
   // A hidden file deletes as any other; one made read-only elsewhere would not.
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(path.c_str());
 }
 
 bool WindowTimer::Set(int milliseconds) {
