@@ -8,8 +8,9 @@
 // pauses of 700 ms more), "STOP" during speech stops it at once, a "SPEAK"
 // during speech answers "STOP" first; requests that are not exactly "SPEAK"
 // or "STOP" within their cbData do nothing; a second start ends at once.
-// Korean typed through the installed input method on the keyboard road is
-// read aloud with 読み上げ. The font dialog's size 12 is written at close with
+// Korean typed through the installed input method on the keyboard road (the
+// KS edition chosen in the player's thread by a hook of the test, as the
+// language bar would) is read aloud with 読み上げ, and so is a selection. The font dialog's size 12 is written at close with
 // the window's place. Screenshots of the player and its font dialog.
 //
 //   tessaly_test.exe <screenshot folder>
@@ -25,6 +26,7 @@
 #include "check.h"
 #include "ime_driver.h"
 #include "ime_install.h"
+#include "ime_layouts.h"
 #include "screenshot.h"
 #include "wait.h"
 
@@ -59,8 +61,17 @@ struct Received {
   bool nullData;
 };
 std::vector<Received> g_received;
+// The layout the player's thread reports after the test's hook set it.
+const UINT g_activateLayout = RegisterWindowMessageW(L"GeulmaruTestActivateLayout");
+HKL g_playerLayout = nullptr;
+DWORD g_layoutError = 0;
 
 LRESULT CALLBACK ClientProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == g_activateLayout) {
+    g_playerLayout = reinterpret_cast<HKL>(lp);
+    g_layoutError = static_cast<DWORD>(wp);
+    return 0;
+  }
   if (m == WM_COPYDATA) {
     const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
     Received r{GetTickCount(), {}, cds->dwData, cds->lpData == nullptr};
@@ -400,33 +411,39 @@ int main(int argc, char** argv) {
 
   // ---- Korean typed through the input method, read with 読み上げ ----
   {
-    const HKL ks = imeinst::RegisteredLayout(L"ZORBENV6.IME");
-    check(ks != nullptr, "the KS edition of the input method is registered");
+    // The layout of the KS edition that Wine activates: the one of its
+    // keyboard's locale that the installation made.
+    const HKL ks = reinterpret_cast<HKL>(codeconv::FindImeLayoutByName("ZORBENV6.IME"));
+    check(ks != nullptr, "a layout of the KS edition of the input method is found by its file name");
     SetForegroundWindow(p.frame);
     wtest::WaitUntil([&] { return GetForegroundWindow() == p.frame; });
     PostMessageW(p.frame, WM_COMMAND, kSelectAll, 0);
     wtest::Pump(200);
     imedrv::PressKey(VK_DELETE, 200);
-    // The user's choice of the input method, as the language bar asks the
-    // focus window for it; the input method opens when it is selected.
     const DWORD thread = GetWindowThreadProcessId(p.view, nullptr);
-    if (ks) {
-      PostMessageW(p.view, WM_INPUTLANGCHANGEREQUEST, 0, reinterpret_cast<LPARAM>(ks));
-      if (!wtest::WaitUntil([&] { return GetKeyboardLayout(thread) == ks; }, wtest::Allowance() / 4)) {
-        PostMessageW(p.frame, WM_INPUTLANGCHANGEREQUEST, 0, reinterpret_cast<LPARAM>(ks));
-      }
-    }
-    const HKL gm = imeinst::RegisteredLayout(L"WARBENV6.IME");
-    const bool taken = wtest::WaitUntil([&] { return GetKeyboardLayout(thread) == ks; }, wtest::Allowance() / 2);
-    const HKL now = GetKeyboardLayout(thread);
-    note("the player's thread has layout %p (KS edition %p, GM edition %p)", static_cast<void*>(now),
-         static_cast<void*>(ks), static_cast<void*>(gm));
-    if (!taken && now != gm) {
-      // Wine gives a thread its own default layout and takes no request
-      // from another process to change it; the player chooses none itself.
-      note("NOT SHOWN: typing through the input method into the player (its thread kept layout %p)",
-           static_cast<void*>(now));
-    } else {
+    // Wine takes no layout request from another process (and reads no other
+    // thread's layout): a message hook in the player's thread makes the
+    // choice there, as the language bar would.
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring dll(self);
+    dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"layout_hook.dll";
+    HMODULE hookDll = LoadLibraryW(dll.c_str());
+    auto proc = hookDll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookDll, "LayoutHookProc")))
+                        : nullptr;
+    HHOOK hook = proc && ks ? SetWindowsHookExW(WH_GETMESSAGE, proc, hookDll, thread) : nullptr;
+    check(hook != nullptr, "the layout hook is set on the player's thread");
+    PostMessageW(p.view, g_activateLayout, reinterpret_cast<WPARAM>(client), reinterpret_cast<LPARAM>(ks));
+    CheckWithin(wtest::Allowance(), [&] { return g_playerLayout == ks; },
+                [&] {
+                  char text[64];
+                  std::snprintf(text, sizeof text, "layout %p, error %lu", static_cast<void*>(g_playerLayout),
+                                static_cast<unsigned long>(g_layoutError));
+                  return std::string(text);
+                },
+                "the player's thread takes the KS edition of the input method");
+    if (hook) UnhookWindowsHookEx(hook);
+    {
       for (const char* k = "dlfrdj wntpdy\r"; *k; ++k) {
         UINT vk = 0;
         unsigned ch = 0;
