@@ -7,7 +7,8 @@
 // repetitions end (one play: the file's length after the start; three: two
 // pauses of 700 ms more), "STOP" during speech stops it at once, a "SPEAK"
 // during speech answers "STOP" first; requests that are not exactly "SPEAK"
-// or "STOP" within their cbData do nothing; a second start ends at once.
+// or "STOP" within their cbData do nothing; a second start ends at once; a
+// player started for the broadcast handle 65535 sends its notice to nobody.
 // Korean typed through the installed input method on the keyboard road (the
 // KS edition chosen in the player's thread by a hook of the test, as the
 // language bar would) is read aloud with 読み上げ, and so is a selection. The font dialog's size 12 is written at close with
@@ -519,6 +520,24 @@ int main(int argc, char** argv) {
     check(Exited(p, wtest::StartAllowance(32)), "the player ends when its window is closed");
   }
   Release(p);
+
+  // ---- the broadcast handle as the requester: refused, nobody is told ----
+  {
+    SetRepeat(1);
+    Player b;
+    if (check(Start(b, L"65535"), "Tessaly.exe starts with 65535 on its command line")) {
+      const size_t n = Notices();
+      check(PutClipboard(client, L"학교"), "학교 on the clipboard");
+      check(Request(b, client, "SPEAK"), "SPEAK");
+      CheckWithin(d + wtest::Allowance(), [&] { return !Speaking(b); }, [&] { return SeenButton(b); },
+                  "the read-aloud ends");
+      wtest::Pump(300);
+      check(Notices() == n, "no STOP went to every window (%s)", SeenNotices().c_str());
+      PostMessageW(b.frame, WM_CLOSE, 0, 0);
+      check(Exited(b, wtest::StartAllowance(32)), "the player ends when its window is closed");
+    }
+    Release(b);
+  }
   DestroyWindow(client);
   return wtest::finish();
 }
