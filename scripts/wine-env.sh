@@ -28,6 +28,9 @@ export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL="${LC_ALL:-ja_JP.UTF-8}"
+# No program run in a test prefix may end the session: the font setup holds
+# its log-off back where this is set (and says so by its exit code).
+export GEULMARU_NO_LOGOFF=1
 # Where 32-bit Linux programs run through qemu-i386 (binfmt_misc, registered
 # by setup.sh), the emulator gets a guest address space of 2 GB + 16 MB: room
 # for a 32-bit program that is not large-address-aware and for Wine's own
