@@ -54,7 +54,7 @@ class Sound final : public speech::SoundOutput {
   }
   void StopAll() override { ++stops; }
   void HideFile(const std::string&) override {}
-  void DeleteFile(const std::string& path) override { std::filesystem::remove(path); }
+  void RemoveFile(const std::string& path) override { std::filesystem::remove(path); }
   std::vector<int64_t> plays;
   std::vector<std::string> paths;
   int stops = 0;

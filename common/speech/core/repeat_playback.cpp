@@ -37,7 +37,7 @@ int RepeatPlayback::Start(const char* ksText, const std::string& wavPath, const 
   sound_.HideFile(wavPath_);
   durationMs_ = wrapper_.GetWaveDurationMs(wavPath_.c_str());
   if (durationMs_ <= 0) {
-    sound_.DeleteFile(wavPath_);
+    sound_.RemoveFile(wavPath_);
     End(RepeatEnd::kNothingToPlay);
     return kSpeakOk;
   }
@@ -73,7 +73,7 @@ void RepeatPlayback::OnTimer() {
     return;
   }
   // The last play is over.
-  sound_.DeleteFile(wavPath_);
+  sound_.RemoveFile(wavPath_);
   soundStarted_ = false;
   End(RepeatEnd::kFinished);
 }
@@ -83,7 +83,7 @@ void RepeatPlayback::Stop() {
   timerSet_ = false;
   if (soundStarted_) {
     sound_.StopAll();
-    sound_.DeleteFile(wavPath_);
+    sound_.RemoveFile(wavPath_);
     soundStarted_ = false;
   }
   if (active_) End(RepeatEnd::kStopped);

@@ -41,7 +41,8 @@ class SoundOutput {
   // PlaySound with no sound: whatever plays stops.
   virtual void StopAll() = 0;
   virtual void HideFile(const std::string& path) = 0;
-  virtual void DeleteFile(const std::string& path) = 0;
+  // Not "DeleteFile": windows.h makes that name a macro.
+  virtual void RemoveFile(const std::string& path) = 0;
 };
 
 // The owner's window timer (timer 1): Set replaces a running one.

@@ -62,7 +62,7 @@ class FakeSound final : public SoundOutput {
   }
   void StopAll() override { stops.push_back(clock_.now); }
   void HideFile(const std::string& path) override { hidden.push_back(path); }
-  void DeleteFile(const std::string& path) override {
+  void RemoveFile(const std::string& path) override {
     deleted.push_back(path);
     std::filesystem::remove(path);
   }

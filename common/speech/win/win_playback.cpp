@@ -12,12 +12,10 @@ void SystemSound::StopAll() { PlaySoundA(nullptr, nullptr, 0); }
 
 void SystemSound::HideFile(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN); }
 
-void SystemSound::DeleteFile(const std::string& path) {
+void SystemSound::RemoveFile(const std::string& path) {
   if (path.empty()) return;
   // A hidden file deletes as any other; one made read-only elsewhere would not.
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  // The system's function: <windows.h> renames this member DeleteFileA too,
-  // and an unqualified call would find the member and call itself forever.
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   ::DeleteFileA(path.c_str());
 }
 

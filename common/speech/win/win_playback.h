@@ -13,7 +13,7 @@ class SystemSound final : public SoundOutput {
   bool PlayAsync(const std::string& path) override;
   void StopAll() override;
   void HideFile(const std::string& path) override;
-  void DeleteFile(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
 };
 
 class WindowTimer final : public RepeatTimer {
