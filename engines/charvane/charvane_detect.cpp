@@ -1,5 +1,7 @@
 #include "charvane_detect.h"
 
+#include "text_utils.h"
+
 namespace charvane {
 
 namespace {
@@ -23,39 +25,17 @@ struct Utf8Walk {
 Utf8Walk WalkUtf8(const Byte* s, size_t n) {
   Utf8Walk walk;
   for (size_t i = 0; i < n;) {
-    const Byte b = s[i];
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t need;
-    Byte low = 0x80, high = 0xBF;  // range of the second byte
-    if (InRange(b, 0xC2, 0xDF)) {
-      need = 1;
-    } else if (InRange(b, 0xE0, 0xEF)) {
-      need = 2;
-      if (b == 0xE0) low = 0xA0;
-    } else if (InRange(b, 0xF0, 0xF4)) {
-      need = 3;
-      if (b == 0xF0) low = 0x90;
-      if (b == 0xF4) high = 0x8F;
-    } else {
+    const int length = codeconv::Utf8SequenceLength(s + i, n - i);
+    if (length == 0) {
       walk.valid = false;
       return walk;
     }
-    for (size_t k = 1; k <= need; ++k) {
-      if (i + k >= n) {
-        walk.cutLength = k;
-        return walk;
-      }
-      const Byte c = s[i + k];
-      if (k == 1 ? !InRange(c, low, high) : !IsContinuation(c)) {
-        walk.valid = false;
-        return walk;
-      }
+    if (length < 0) {
+      walk.cutLength = static_cast<size_t>(-length);
+      return walk;
     }
-    ++walk.sequences;
-    i += need + 1;
+    if (length > 1) ++walk.sequences;
+    i += static_cast<size_t>(length);
   }
   return walk;
 }

@@ -88,7 +88,14 @@ class RecordingHost final : public brisel::DocumentHost {
  public:
   int FontCode() const override { return 0; }  // a KS font
   void Notify(brisel::DocNotice notice) override { notices.push_back(notice); }
+  void NotifyReadChanged(const brisel::ReadOutcome& read) override { changedReads.push_back(read); }
+  brisel::MissingAnswer AskAboutMissing(const brisel::MissingCharacters& missing, int outFileType) override {
+    asked.push_back({missing, outFileType});
+    return brisel::MissingAnswer::kCancel;
+  }
   std::vector<brisel::DocNotice> notices;
+  std::vector<brisel::ReadOutcome> changedReads;
+  std::vector<std::pair<brisel::MissingCharacters, int>> asked;
 };
 
 // The framework's save questions, with a save dialog that is cancelled.
@@ -97,9 +104,11 @@ class CancellingUi final : public fw::Win32DocumentUi {
   CancellingUi() : fw::Win32DocumentUi(fw::Module(GetModuleHandleW(nullptr))) {}
   std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override {
     ++prompted;
+    if (!chosen.empty()) return chosen;
     return std::nullopt;
   }
   int prompted = 0;
+  std::u16string chosen;  // a name "chosen" in the dialog; empty: cancelled
 };
 
 // The text of the message box with the caption, read and closed from
@@ -180,8 +189,11 @@ int main() {
       settings.outFileType = out;
       doc.SetModifiedFlag();
       char what[64];
-      std::snprintf(what, sizeof what, "saved over the file in OutFileType %d", out);
-      check(doc.DoFileSave(), "%s", what);
+      std::snprintf(what, sizeof what, "saved as the file in OutFileType %d", out);
+      // Another code is chosen in "save as" (a plain save keeps the code read).
+      ui.chosen = U16(path);
+      check(doc.DoSave(nullptr), "%s", what);
+      ui.chosen.clear();
       CheckBytes(wtest::ReadFileBytes(path), outputs[out], what);
       check_eq(doc.LoadedFileType(), out + 1, "LoadedFileType after the save");
     }
