@@ -10,6 +10,7 @@
 
 #include "charvane_detect.h"
 #include "doc_fixtures.h"
+#include "tricky_files.h"
 
 namespace brisel {
 namespace {
@@ -513,14 +514,8 @@ TEST(BriselDoc, NoticeTexts) {
 
 // ---- Reads and saves that must not change the text without saying so ----
 
-std::string Le16(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-  return out;
-}
+using tricky::Le16;
+using tricky::Told;
 
 std::string Printable(const std::string& bytes, size_t most = 24) {
   std::string out;
@@ -533,55 +528,12 @@ std::string Printable(const std::string& bytes, size_t most = 24) {
   return out;
 }
 
-// What a read told the user in its one message: the counts of each change.
-struct Told {
-  size_t undecodable = 0, dropped = 0, loneCrs = 0, split = 0;
-  bool operator==(const Told&) const = default;
-};
-
 // Tricky files through the real document code (the stand-in detector, the
 // platform's code pages, a KS font): the lines read, whether the load is
 // marked lossy, what a plain save writes (nothing: it asks for a name,
 // which is cancelled here, and the file stays), and what the user was told.
 TEST(BriselDoc, TrickyInputsTable) {
-  struct Row {
-    const char* name;
-    int in;
-    std::string file;
-    size_t lines;
-    bool lossy;
-    Told told;
-    std::optional<std::string> plainSave;
-  };
-  std::u16string pairAtCut(10921, u'a');
-  pairAtCut += u"\U0001F600b";
-  std::string utf8AfterAscii(1100, 'a');
-  utf8AfterAscii += "\r\n" + kHangulUtf8 + "\r\n";
-  std::string utf8CutAtSample(1023, 'a');
-  utf8CutAtSample += kHangulUtf8 + "\r\n";
-  const std::vector<Row> rows = {
-      {"ks ending in a lone lead byte", kInAutomatic, kHangulKs + "\xC7", 1, true, {1, 0, 0, 0}, std::nullopt},
-      {"latin-1 cafe, detected", kInAutomatic, "caf\xE9\r\n", 1, true, {1, 0, 0, 0}, std::nullopt},
-      {"utf16 with an odd last byte", kInAutomatic, "\xFF\xFE" + Le16(u"ab") + "c", 1, true, {1, 0, 0, 0},
-       std::nullopt},
-      {"NUL and ESC in utf8", kInUtf8, std::string("a\0b\x1B" "c\r\n", 7), 1, true, {0, 2, 0, 0}, std::nullopt},
-      {"CR-only line ends", kInAutomatic, "a\rb\rc", 1, true, {0, 0, 2, 0}, std::nullopt},
-      // 40000 = 3 * 10922 + 7234: the KS reader's limit (an ASCII file reads as the font's code).
-      {"40000-byte ascii line", kInAutomatic, std::string(40000, 'a'), 4, true, {0, 0, 0, 3}, std::nullopt},
-      {"utf16 surrogate pair at the 10922-unit cut", kInAutomatic, "\xFF\xFE" + Le16(pairAtCut), 2, true,
-       {0, 0, 0, 1}, std::nullopt},
-      {"utf8 after 1100 ascii bytes", kInAutomatic, utf8AfterAscii, 2, false, {}, utf8AfterAscii},
-      {"utf8 starting at the sample's last byte", kInAutomatic, utf8CutAtSample, 1, false, {}, utf8CutAtSample},
-      {"utf8 4-byte character", kInAutomatic, "\xF0\x9F\x98\x80\r\n", 1, false, {}, "\xF0\x9F\x98\x80\r\n"},
-      {"utf8 pair as two 3-byte units", kInAutomatic, "\xED\xA0\xBD\xED\xB8\x80\r\n", 1, false, {},
-       "\xF0\x9F\x98\x80\r\n"},
-      {"ks", kInAutomatic, kHangulKs + "\r\n", 1, false, {}, kHangulKs + "\r\n"},
-      {"gm", kInAutomatic, kHangulGm + "\r\n" + kHangulGm, 2, false, {}, kHangulGm + "\r\n" + kHangulGm + "\r\n"},
-      {"utf8 LF line ends", kInAutomatic, "a\n" + kHangulUtf8 + "\n", 2, false, {}, "a\r\n" + kHangulUtf8 + "\r\n"},
-      {"utf16 big-endian", kInAutomatic, std::string("\xFE\xFF\xD5\x5C", 4), 1, false, {},
-       std::string("\xFF\xFE\x5C\xD5\r\0\n\0", 8)},
-  };
-  for (const Row& r : rows) {
+  for (const tricky::FileRow& r : tricky::FileRows()) {
     SCOPED_TRACE(r.name);
     Rig rig;
     RealDetector detector;
@@ -597,8 +549,7 @@ TEST(BriselDoc, TrickyInputsTable) {
     Told told;
     ASSERT_LE(rig.host.changedReads.size(), 1u) << "told once";
     if (!rig.host.changedReads.empty()) {
-      const ReadOutcome& c = rig.host.changedReads[0];
-      told = {c.undecodableLines, c.droppedControls, c.loneCrs, c.splitLines};
+      told = tricky::TellingOf(rig.host.changedReads[0]);
     }
     EXPECT_EQ(told, r.told) << told.undecodable << " " << told.dropped << " " << told.loneCrs << " " << told.split;
     doc->SetModifiedFlag();
@@ -641,30 +592,7 @@ TEST(BriselDoc, PairAtTheUnitCutStaysWhole) {
 // the first one and its line; cancelled, nothing is written; another code
 // goes through "save as" and writes the text whole.
 TEST(BriselDoc, SaveInACodeThatLacksCharactersAsksFirst) {
-  struct Row {
-    const char* name;
-    int out;
-    int fontCode;
-    std::string line0, line1;  // UTF-8
-    size_t count;
-    char32_t first;
-    int firstLine;
-  };
-  const std::string thai = "\xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2";  // U+0E44 U+0E17 U+0E22
-  const std::string eAcute = "\xC3\xA9";                            // U+00E9, no KS X 1001 character
-  const std::string yen = "\xC2\xA5";                               // U+00A5 (KS has only U+FFE5)
-  const std::string grin = "\xF0\x9F\x98\x80";                      // U+1F600
-  const std::vector<Row> rows = {
-      {"thai as ks", kOutKs, 0, kHangulUtf8, thai, 3, 0x0E44, 1},
-      {"thai as gm", kOutGm, 0, kHangulUtf8, thai, 3, 0x0E44, 1},
-      {"thai as the font's code (GM font)", kOutFontCode, 1, thai, "", 3, 0x0E44, 0},
-      {"e acute as ks", kOutKs, 0, "caf" + eAcute, "", 1, 0xE9, 0},
-      {"e acute as gm", kOutGm, 0, "caf" + eAcute, "", 1, 0xE9, 0},
-      {"yen as ks", kOutKs, 0, "a" + yen + yen, "", 2, 0xA5, 0},
-      {"a supplementary character as ks", kOutKs, 0, "ab", kHangulUtf8 + grin, 1, 0x1F600, 1},
-      {"a supplementary character as gm", kOutGm, 0, grin, "", 1, 0x1F600, 0},
-  };
-  for (const Row& r : rows) {
+  for (const tricky::SaveRow& r : tricky::SaveRows()) {
     for (const bool otherCode : {false, true}) {
       SCOPED_TRACE(std::string(r.name) + (otherCode ? ", another code" : ", cancelled"));
       Rig rig;
@@ -692,9 +620,7 @@ TEST(BriselDoc, SaveInACodeThatLacksCharactersAsksFirst) {
       EXPECT_EQ(doc->IsModified(), !otherCode);
       if (otherCode) {
         // The text whole in UTF-8, the code then kept by a plain save.
-        std::string expected = r.line0 + "\r\n";
-        if (!r.line1.empty()) expected += r.line1 + "\r\n";
-        EXPECT_EQ(rig.files.files.at(kPath), expected);
+        EXPECT_EQ(rig.files.files.at(kPath), tricky::Utf8FileOf(r));
         EXPECT_EQ(doc->PlainSaveCode(), kOutUtf8);
         EXPECT_EQ(rig.ui.prompted.size(), 2u) << "the first dialog, then the one for another code";
       } else {

@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
-
 #include "doc_seams.h"
 #include "view_engine.h"
 
@@ -38,15 +36,9 @@ class Win32DocumentHost final : public DocumentHost {
   void Notify(DocNotice notice) override;
   void NotifyReadChanged(const ReadOutcome& read) override;
   MissingAnswer AskAboutMissing(const MissingCharacters& missing, int outFileType) override;
-  void SaveCodeChanged(int outFileType) override {
-    if (onSaveCode_) onSaveCode_(outFileType);
-  }
-  // Who shows the code a plain save writes (the frame's status bar).
-  void OnSaveCodeChanged(std::function<void(int)> show) { onSaveCode_ = std::move(show); }
 
  private:
   editorview::ViewEngine* engine_ = nullptr;
-  std::function<void(int)> onSaveCode_;
 };
 
 }  // namespace brisel
