@@ -4,14 +4,21 @@
 // detection through the outside detector, under the framework's save rules
 // (fw::Document).
 //
-// Two guards beyond the plain rules:
+// Guards beyond the plain rules, so that no read or save changes the text
+// without telling the user:
 //  - A read that fails (the file is not in the chosen code, or cannot be
 //    read) fails the open, so no empty document is left under the file's
 //    name for a later save to write over the file.
 //  - A read that could not take all of the file (the 999999-line cut, a line
-//    stored empty, memory running out) leaves the document's own file
-//    looking read-only to the save rules: a plain save goes through "save
-//    as" instead of writing the shorter text over it.
+//    stored empty, memory running out) or not as it stands (undecodable
+//    bytes, dropped control bytes, lone CRs, lines split at the readers'
+//    limits; told in one message) leaves the document's own file looking
+//    read-only to the save rules: a plain save goes through "save as"
+//    instead of writing the changed text over it.
+//  - A plain save writes the code the file was read in; "save as" the code
+//    chosen in its dialog. A code that lacks characters of the text is
+//    named before anything is written: another code, or no save.
+//  - Memory running out while saving is reported; the document stays.
 // Saving writes a new file beside the old one and replaces the old one only
 // when the new one is complete (SaveReplacing).
 //

@@ -48,7 +48,16 @@ MissingAnswer AskMissingBox(HWND owner, const wchar_t* caption, const MissingCha
 
 void Win32DocumentHost::Notify(DocNotice notice) {
   fw::App* app = fw::App::Current();
-  ShowDocNotice(app ? app->MainWindow() : nullptr, app ? app->programName().c_str() : L"", notice);
+  HWND owner = app ? app->MainWindow() : nullptr;
+  const wchar_t* caption = app ? app->programName().c_str() : L"";
+  if (notice == DocNotice::kSaveOutOfMemory) {
+    // The program's string table has the text.
+    std::u16string text = AppStrings() ? AppStrings()(kIdsSaveOutOfMemory) : std::u16string();
+    if (text.empty()) text = DefaultDocString(kIdsSaveOutOfMemory);
+    MessageBoxW(owner, Wide(text).c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  ShowDocNotice(owner, caption, notice);
 }
 
 void Win32DocumentHost::NotifyReadChanged(const ReadOutcome& read) {
