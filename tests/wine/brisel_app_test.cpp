@@ -778,5 +778,50 @@ int main(int argc, char** argv) {
       }
     }
   }
+  // ---- a save in a code that lacks characters of the text ----
+  // "café ¥" in UTF-8 saved as KS: the box names the code, the count and
+  // the first character, and nothing is written; OK there opens the save
+  // dialog again, where UTF-16 keeps the text whole.
+  {
+    const std::wstring source = folder + L"latin.txt";
+    const std::wstring target = folder + L"latin-out.txt";
+    const std::string bytes = "caf\xC3\xA9 \xC2\xA5\r\n";
+    wtest::WriteFileBytes(source, bytes);
+    DeleteFileW(target.c_str());
+    Editor m;
+    if (check(Start(m, program, L"\"" + source + L"\""), "the editor starts on a UTF-8 file with \"é\" and \"¥\"")) {
+      CaptionBecomes(m.main, L"latin.txt - Brisel", "it opens");
+      for (const bool otherCode : {false, true}) {
+        if (!UseFileDialog(m, 57604, L"名前を付けて保存", target, 3, nullptr, nullptr, L"", nullptr)) break;
+        HWND box = WaitForWindow(m.pi.dwProcessId, L"#32770", L"Brisel");
+        const std::wstring text = box ? BoxText(box) : L"(no box)";
+        check(text.find(L"KSｺｰﾄﾞ では保存できない文字が 2 個あります。") != std::wstring::npos &&
+                  text.find(L"最初の文字: 「é」 U+00E9 (1 行目)") != std::wstring::npos,
+              "KS code lacks two characters, the first U+00E9 in line 1: %s", U8(text).c_str());
+        if (!box) break;
+        PostMessageW(box, WM_COMMAND, otherCode ? IDOK : IDCANCEL, 0);
+        Gone(box, "the question closes");
+        if (!otherCode) {
+          check(GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES, "cancelled: nothing was written");
+          continue;
+        }
+        // OK: the save dialog again, now with Unicode.
+        HWND again = WaitForWindow(m.pi.dwProcessId, L"#32770", L"名前を付けて保存");
+        if (!check(again != nullptr, "OK opens the save dialog for another code")) break;
+        HWND codes = CodeBox(again);
+        if (codes) SendMessageW(codes, CB_SETCURSEL, 1, 0);
+        HWND name = GetDlgItem(again, cmb13);
+        if (!name) name = GetDlgItem(again, edt1);
+        if (name) SetWindowTextW(name, target.c_str());
+        PostMessageW(again, WM_COMMAND, IDOK, 0);
+        FileBecomes(target, std::string("\xFF\xFE" "c\0a\0f\0\xE9\0 \0\xA5\0\r\0\n\0", 18),
+                    "the text whole in UTF-16");
+        CaptionBecomes(m.main, L"latin-out.txt - Brisel", "the document takes the new name");
+        SaveCodePaneBecomes(m, L"Unicode", "its plain save now writes Unicode");
+      }
+      check(wtest::ReadFileBytes(source) == bytes, "the file read is as it was");
+      check(Close(m), "the editor ends");
+    }
+  }
   return wtest::finish();
 }
