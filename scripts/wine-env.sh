@@ -112,6 +112,15 @@ wine_exec() {
   timeout -k 5 "$secs" "$@" >"$log" 2>&1 </dev/null
 }
 
+# Removes the suite's settings for the user of the prefix (HKCU
+# "Software\VALDRIMO"), as a fresh installation has none: what an earlier
+# program wrote there (a dictionary path to a file since removed, a window
+# placement) would otherwise decide what the next one does.
+wine_reset_user_settings() {
+  wine_exec "$WINE_STATE_DIR/reset.log" "$(wine_budget 64 1)" "$WINE64" reg delete 'HKCU\Software\VALDRIMO' /f
+  return 0
+}
+
 # Ends a process the fixture started, by its id, when it is still the
 # program named (a reused id is left alone); waits up to 2 s for it to go.
 # wine_stop_process <pid> <program name>

@@ -13,7 +13,8 @@
 #   wine-lane.sh run <command> [args...]
 #                        runs the command in the lane CTest gave the test
 #                        (WINE_LANE, else lane 0 by hand), holding the lane
-#                        so that nothing else runs in it meanwhile
+#                        so that nothing else runs in it meanwhile, after
+#                        removing the suite's settings for the user
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 : "${WINE_LANES_DIR:?WINE_LANES_DIR must name the folder of the lanes}"
@@ -48,6 +49,8 @@ case "$verb" in
     exec 9>"$WINE_STATE_DIR/lane.lock"
     flock 9
     echo "wine-lane: lane $WINE_LANE ($WINE_STATE_DIR)"
+    # Every test starts from the user settings of a fresh installation.
+    [ -d "$WINEPREFIX" ] && wine_reset_user_settings 9>&-
     "$@" 9>&-
     exit $? ;;
   *)
