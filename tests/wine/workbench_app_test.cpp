@@ -1,0 +1,357 @@
+// The installed translation workbench DALMOK.EXE end to end (32-bit), driven
+// from this program, which stands in for the input method's side: its
+// receiver window is the UI window the workbench is started for (the
+// first number of the command line) and logs every WM_WORKBENCH_CHAR with
+// the time it was posted; a second window is the application. Checked,
+// every response waited for:
+//   - the frame announces itself with (1, frame), is always on top and its
+//     title ends with the code ("ＫＳ"); the Japanese pane is an ANSI edit;
+//   - 私は学生です pasted into the Japanese pane on the keyboard road
+//     (clipboard, Ctrl+V) and translated (Ctrl+T): the Korean pane holds
+//     저는 학생입니다, and Ctrl+G sends it: one message per character, 40 ms
+//     apart, then the commit mark, and both panes are emptied;
+//   - 学校 converted character by character (Ctrl+K) gives 學校; the hanja
+//     window (Ctrl+H) shows 학교 and the kana window (Ctrl+P) a katakana
+//     reading; both windows are open at once;
+//   - closing the frame withdraws the announcement (1, 0) and ends the
+//     program; screenshots of the frame and the result windows.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "ime_driver.h"
+#include "ime_install.h"
+#include "ime_link.h"
+#include "screenshot.h"
+#include "wait.h"
+
+using wtest::check;
+using wtest::CheckWithin;
+using wtest::note;
+using wtest::WaitUntil;
+
+namespace {
+
+struct Posted {
+  WPARAM wParam;
+  LPARAM lParam;
+  LONG time;
+};
+std::vector<Posted> g_log;
+
+LRESULT CALLBACK ReceiverProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == imelink::WM_WORKBENCH_CHAR) {
+    g_log.push_back({wParam, lParam, GetMessageTime()});
+    return 0;
+  }
+  return DefWindowProcW(w, message, wParam, lParam);
+}
+
+HWND MakeWindow(const wchar_t* cls, const wchar_t* title, int x) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ReceiverProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = cls;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, cls, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 40, 300, 200, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+  wtest::Pump(50);
+  return w;
+}
+
+DWORD Allowance() { return wtest::StartAllowance(32); }
+
+std::string U8(const std::wstring& w) { return imedrv::Utf8(std::u16string(w.begin(), w.end())); }
+
+std::string Ks(const wchar_t* text) {
+  char buf[256]{};
+  WideCharToMultiByte(949, 0, text, -1, buf, sizeof buf - 1, nullptr, nullptr);
+  return buf;
+}
+
+std::wstring Text(HWND w) {
+  wchar_t buf[1024]{};
+  SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return buf;
+}
+
+struct FindClass {
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindClassProc(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindClass*>(p);
+  wchar_t name[64]{};
+  GetClassNameW(w, name, 64);
+  if (lstrcmpiW(name, f->cls) == 0) {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindChild(HWND parent, const wchar_t* cls) {
+  FindClass f{cls, nullptr};
+  EnumChildWindows(parent, FindClassProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+HWND FocusOf(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void Foreground(HWND w) {
+  SetForegroundWindow(w);
+  WaitUntil([&] { return GetForegroundWindow() == w; }, Allowance());
+}
+
+void CtrlKey(UINT vk) {
+  INPUT in[4]{};
+  const UINT keys[4] = {VK_CONTROL, vk, vk, VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = static_cast<WORD>(keys[i]);
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], 0));
+    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(4, in, sizeof(INPUT));
+  wtest::Pump(100);
+}
+
+bool PutClipboard(const std::wstring& text) {
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, Allowance())) return false;
+  EmptyClipboard();
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(h), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(h);
+  SetClipboardData(CF_UNICODETEXT, h);
+  CloseClipboard();
+  return true;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+      text = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The Korean pane's text as its copy puts it on the clipboard.
+std::wstring KoreanText(HWND frame, HWND korean) {
+  Foreground(frame);
+  SetForegroundWindow(frame);
+  PostMessageW(korean, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(korean, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  WaitUntil([&] { return FocusOf(frame) == korean; }, Allowance());
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  const DWORD before = GetClipboardSequenceNumber();
+  CtrlKey('A');
+  CtrlKey('C');
+  if (!WaitUntil([&] { return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_UNICODETEXT); },
+                 Allowance()))
+    return L"(nothing copied)";
+  return ClipboardText();
+}
+
+// Text pasted into the Japanese pane through the clipboard and Ctrl+V.
+bool PasteJapanese(HWND frame, HWND pane, const std::wstring& text) {
+  if (!PutClipboard(text)) return false;
+  Foreground(frame);
+  PostMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  WaitUntil([&] { return FocusOf(frame) == pane; }, Allowance());
+  CtrlKey('V');
+  return CheckWithin(
+      Allowance(), [&] { return Text(pane) == text; }, [&] { return U8(Text(pane)); },
+      "the Japanese pane holds %s after Ctrl+V", U8(text).c_str());
+}
+
+HWND WaitForDialog(DWORD pid, const wchar_t* title) {
+  return wtest::WaitForProcessWindow(pid, L"#32770", title, Allowance());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  wtest::report().group = "win32 workbench";
+  if (argc != 2) {
+    std::printf("usage: workbench_app_test <screenshot folder>\n");
+    return 2;
+  }
+  const std::wstring shots = imedrv::WidenArg(argv[1]);
+  const std::wstring installDir = imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory");
+  const std::wstring folder = installDir + L"\\GeulmaruV6\\";
+  const std::wstring program = folder + L"DALMOK.EXE";
+  if (!check(GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s",
+             U8(program).c_str()))
+    return wtest::finish();
+
+  HWND receiver = MakeWindow(L"WorkbenchTestReceiver", L"input method UI window", 20);
+  HWND application = MakeWindow(L"WorkbenchTestApplication", L"application", 340);
+
+  // ---- start as the input method's toolbar starts it ----
+  wchar_t line[512];
+  std::swprintf(line, 512, L"\"%ls\" %d %d 1", program.c_str(), imelink::HandleNumber(receiver),
+                imelink::HandleNumber(application));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!check(CreateProcessW(program.c_str(), line, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi),
+             "DALMOK.EXE starts"))
+    return wtest::finish();
+  HWND frame = nullptr;
+  CheckWithin(
+      2 * Allowance(),
+      [&] {
+        for (const Posted& p : g_log)
+          if (p.wParam == imelink::kAnnounce && p.lParam) frame = reinterpret_cast<HWND>(p.lParam);
+        return frame != nullptr;
+      },
+      [&] { return std::to_string(g_log.size()) + " messages"; }, "the workbench announces its frame with (1, frame)");
+  if (!frame) {
+    TerminateProcess(pi.hProcess, 9);
+    return wtest::finish();
+  }
+  {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    check(pid == pi.dwProcessId, "the announced window is the workbench's");
+  }
+  CheckWithin(
+      Allowance(), [&] { return IsWindowVisible(frame) != FALSE; }, [] { return std::string("hidden"); },
+      "the frame shows");
+  check((GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "the frame is always on top");
+  const std::wstring title = Text(frame);
+  check(title == L"ＤＡＬＭＯＫ(パリスク) － ＫＳ", "the title names the code: %s", U8(title).c_str());
+  HWND japanese = FindChild(frame, L"Edit");
+  HWND korean = FindChild(frame, L"GeulmaruHangulView");
+  if (!check(japanese && korean, "the Japanese pane (an edit) and the Korean pane are there"))
+    return wtest::finish();
+  check(!IsWindowUnicode(japanese), "the Japanese pane is an ANSI edit");
+  {
+    RECT j{}, k{};
+    GetWindowRect(japanese, &j);
+    GetWindowRect(korean, &k);
+    check(j.bottom <= k.top && j.left == k.left, "the Japanese pane lies above the Korean pane");
+  }
+
+  // ---- translate and send ----
+  PasteJapanese(frame, japanese, L"私は学生です");
+  CtrlKey('T');
+  // The Korean pane becomes the active pane once the translation is in it.
+  CheckWithin(
+      Allowance(), [&] { return FocusOf(frame) == korean; }, [] { return std::string("focus elsewhere"); },
+      "after Ctrl+T the Korean pane has the focus");
+  const std::wstring translated = KoreanText(frame, korean);
+  check(translated == L"저는 학생입니다", "the Korean pane holds 저는 학생입니다: %s", U8(translated).c_str());
+  wtest::Capture(frame, shots, L"workbench-frame");
+
+  const std::size_t before = g_log.size();
+  Foreground(frame);
+  CtrlKey('G');
+  CheckWithin(
+      2 * Allowance() + 2000,
+      [&] { return g_log.size() > before && g_log.back().wParam == imelink::kCommit; },
+      [&] { return std::to_string(g_log.size() - before) + " messages"; }, "the send ends with the commit mark");
+  {
+    const std::string expected = Ks(L"저는 학생입니다");
+    std::string sent;
+    bool clean = true;
+    LONG shortest = 1000000;
+    for (std::size_t i = before; i < g_log.size(); ++i) {
+      const Posted& p = g_log[i];
+      clean = clean && p.lParam == 0 && (p.wParam >> 16) == 0;
+      if (p.wParam == imelink::kCommit) break;
+      sent.push_back(static_cast<char>(imelink::FirstByte(p.wParam)));
+      if (imelink::SecondByte(p.wParam)) sent.push_back(static_cast<char>(imelink::SecondByte(p.wParam)));
+      if (i > before) shortest = std::min(shortest, p.time - g_log[i - 1].time);
+    }
+    check(sent == expected, "the characters sent are 저는 학생입니다 in KS code (%zu messages)", g_log.size() - before - 1);
+    check(g_log.size() - before == 9, "one message per character (8) and the commit: %zu", g_log.size() - before);
+    check(clean, "every message has lParam 0 and nothing above bit 15");
+    // 40 ms apart; the system's tick may round one step down.
+    check(shortest >= 30, "the characters are posted about 40 ms apart (shortest %ld ms)", static_cast<long>(shortest));
+  }
+  CheckWithin(
+      Allowance(), [&] { return Text(japanese).empty(); }, [&] { return U8(Text(japanese)); },
+      "after the send the Japanese pane is empty");
+  check(KoreanText(frame, korean).empty() || KoreanText(frame, korean) == L"(nothing copied)",
+        "after the send the Korean pane is empty");
+
+  // ---- conversions and their result windows ----
+  PasteJapanese(frame, japanese, L"学校");
+  CtrlKey('K');
+  CheckWithin(
+      Allowance(), [&] { return FocusOf(frame) == korean; }, [] { return std::string("focus elsewhere"); },
+      "after Ctrl+K the Korean pane has the focus");
+  const std::wstring characters = KoreanText(frame, korean);
+  check(characters == L"學校", "character by character 学校 gives the Korean hanja 學校: %s", U8(characters).c_str());
+  // Nothing selected: the conversions take the whole text.
+  PostMessageW(korean, WM_KEYDOWN, VK_END, 0);
+  Foreground(frame);
+  CtrlKey('H');
+  HWND hanja = WaitForDialog(pi.dwProcessId, L"漢字ハングル変換");
+  if (check(hanja != nullptr, "the hanja-to-Hangul window opens")) {
+    HWND text = GetDlgItem(hanja, 1012);
+    CheckWithin(
+        Allowance(), [&] { return Text(text) == L"학교"; }, [&] { return U8(Text(text)); },
+        "the hanja window shows 학교");
+    wtest::Capture(hanja, shots, L"workbench-hanja");
+  }
+  Foreground(frame);
+  CtrlKey('P');
+  HWND kana = WaitForDialog(pi.dwProcessId, L"カナ読み変換");
+  if (check(kana != nullptr, "the kana reading window opens")) {
+    HWND text = GetDlgItem(kana, 1012);
+    auto katakana = [&] {
+      const std::wstring t = Text(text);
+      if (t.empty()) return false;
+      for (wchar_t c : t)
+        if (!((c >= 0x30A0 && c <= 0x30FF) || (c >= 0xFF65 && c <= 0xFF9F))) return false;
+      return true;
+    };
+    CheckWithin(Allowance(), katakana, [&] { return U8(Text(text)); }, "the kana window shows a katakana reading");
+    check(IsWindow(hanja) != FALSE, "both result windows are open at once");
+    wtest::Capture(kana, shots, L"workbench-kana");
+  }
+
+  // ---- close ----
+  const std::size_t beforeClose = g_log.size();
+  PostMessageW(frame, WM_CLOSE, 0, 0);
+  CheckWithin(
+      2 * Allowance(),
+      [&] {
+        for (std::size_t i = beforeClose; i < g_log.size(); ++i)
+          if (g_log[i].wParam == imelink::kAnnounce && g_log[i].lParam == 0) return true;
+        return false;
+      },
+      [&] { return std::to_string(g_log.size() - beforeClose) + " messages"; },
+      "closing withdraws the announcement with (1, 0)");
+  check(WaitForSingleObject(pi.hProcess, 2 * Allowance()) == WAIT_OBJECT_0, "the workbench ends");
+  bool early = false;
+  for (std::size_t i = 0; i < beforeClose; ++i) early = early || (g_log[i].wParam == imelink::kAnnounce && !g_log[i].lParam);
+  check(!early, "no withdrawal while the workbench ran");
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  DestroyWindow(receiver);
+  DestroyWindow(application);
+  return wtest::finish();
+}
