@@ -13,9 +13,11 @@
 //   - 学校 converted character by character (Ctrl+K) gives 學校; the hanja
 //     window (Ctrl+H) shows 학교 and the kana window (Ctrl+P) a katakana
 //     reading; both windows are open at once;
+//   - 学校 selected and Ctrl+Q: the dictionary program opens on it;
 //   - closing the frame withdraws the announcement (1, 0) and ends the
-//     program; screenshots of the frame and the result windows.
+//     program and the dictionary it started; screenshots of the frame and the result windows.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -241,6 +243,23 @@ int main(int argc, char** argv) {
   check((GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "the frame is always on top");
   const std::wstring title = Text(frame);
   check(title == L"ＤＡＬＭＯＫ(パリスク) － ＫＳ", "the title names the code: %s", U8(title).c_str());
+  {
+    // The tool bar: its 18 slots in order (13 buttons of 24 x 24 pictures
+    // and 5 separators).
+    HWND bar = FindChild(frame, L"ToolbarWindow32");
+    const unsigned slots[] = {32776, 32826, 32771, 32792, 32813, 0, 32806, 32816, 0,
+                              32774, 32801, 0,     32830, 0,     32821, 32773, 0, 57666};
+    bool inOrder = bar != nullptr && SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) == 18;
+    for (int i = 0; inOrder && i < 18; ++i)
+      if (slots[i]) inOrder = SendMessageW(bar, TB_COMMANDTOINDEX, slots[i], 0) == i;
+    check(inOrder, "the tool bar holds its 13 buttons and 5 separators in order");
+    const LRESULT size = bar ? SendMessageW(bar, TB_GETBUTTONSIZE, 0, 0) : 0;
+    check(LOWORD(size) >= 24 && HIWORD(size) >= 24, "its buttons hold 24 x 24 pictures (%d x %d)", LOWORD(size),
+          HIWORD(size));
+    HWND status = GetDlgItem(frame, 59393);
+    check(status && IsWindowVisible(status) && SendMessageW(status, SB_GETPARTS, 0, 0) == 5,
+          "the status bar shows with its five panes");
+  }
   HWND japanese = FindChild(frame, L"Edit");
   HWND korean = FindChild(frame, L"GeulmaruHangulView");
   if (!check(japanese && korean, "the Japanese pane (an edit) and the Korean pane are there"))
@@ -333,6 +352,54 @@ int main(int argc, char** argv) {
     wtest::Capture(kana, shots, L"workbench-kana");
   }
 
+  // ---- the dictionary program on the Japanese pane's selection ----
+  Foreground(frame);
+  PostMessageW(japanese, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(japanese, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  WaitUntil([&] { return FocusOf(frame) == japanese; }, Allowance());
+  CtrlKey('A');
+  CheckWithin(
+      Allowance(),
+      [&] {
+        DWORD start = 0, end = 0;
+        SendMessageW(japanese, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return start == 0 && end == 2;
+      },
+      [] { return std::string("another selection"); }, "Ctrl+A selects 学校 in the Japanese pane");
+  CtrlKey('Q');
+  HWND dictionary = nullptr;
+  CheckWithin(
+      3 * Allowance(),
+      [&] {
+        // The dictionary's main dialog: visible, with its headword lists.
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", L"ミルダ韓日・日韓辞典"); w;
+             w = FindWindowExW(nullptr, w, L"#32770", L"ミルダ韓日・日韓辞典")) {
+          if (IsWindowVisible(w) && GetDlgItem(w, 1052)) {
+            dictionary = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      [] { return std::string("no window"); }, "Ctrl+Q opens the dictionary program");
+  if (dictionary) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(dictionary, &pid);
+    check(pid != pi.dwProcessId, "the dictionary is a process of its own");
+    // Its Japanese headword list starts at the word searched.
+    HWND list = GetDlgItem(dictionary, 1052);
+    auto firstRow = [&] {
+      wchar_t row[300]{};
+      if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0 && SendMessageW(list, LB_GETTEXTLEN, 0, 0) < 299)
+        SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
+      return std::wstring(row);
+    };
+    CheckWithin(
+        Allowance(), [&] { return firstRow() == L"学校"; }, [&] { return U8(firstRow()); },
+        "the dictionary searched the selection 学校 Japanese to Korean");
+    wtest::Capture(dictionary, shots, L"workbench-dictionary");
+  }
+
   // ---- close ----
   const std::size_t beforeClose = g_log.size();
   PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -346,6 +413,10 @@ int main(int argc, char** argv) {
       [&] { return std::to_string(g_log.size() - beforeClose) + " messages"; },
       "closing withdraws the announcement with (1, 0)");
   check(WaitForSingleObject(pi.hProcess, 2 * Allowance()) == WAIT_OBJECT_0, "the workbench ends");
+  if (dictionary)
+    CheckWithin(
+        2 * Allowance(), [&] { return !IsWindow(dictionary); }, [] { return std::string("still open"); },
+        "the dictionary program it started ends with the workbench");
   bool early = false;
   for (std::size_t i = 0; i < beforeClose; ++i) early = early || (g_log[i].wParam == imelink::kAnnounce && !g_log[i].lParam);
   check(!early, "no withdrawal while the workbench ran");

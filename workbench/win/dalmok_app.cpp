@@ -23,6 +23,7 @@
 #include "gm_converter.h"
 #include "hangul_view.h"
 #include "ime_link.h"
+#include "lines_document.h"
 #include "lomi_api.h"
 #include "rtf_clip.h"
 #include "sdi.h"
@@ -30,6 +31,7 @@
 #include "splitter.h"
 #include "statusbar.h"
 #include "tibrel_api.h"
+#include "toolbar.h"
 #include "view_resources.h"
 #include "workbench_core.h"
 
@@ -90,22 +92,7 @@ std::string ProgramFolder() {
 }
 
 // ---- the document: the Korean pane's lines with line 0's table ----
-class CDalmokDoc final : public fw::Document, public editorview::LineDocument {
- public:
-  explicit CDalmokDoc(fw::DocumentUi& ui) : fw::Document(ui) {}
-  int LineCount() const override { return lines.LineCount(); }
-  std::string_view GetLine(int index) const override { return lines.GetLine(index); }
-  void SetLine(int index, std::string_view text) override { lines.SetLine(index, text); }
-  bool InsertLine(int index) override { return lines.InsertLine(index); }
-  void DeleteLine(int index) override { lines.DeleteLine(index); }
-  void SetModifiedFlag(bool modified = true) override { fw::Document::SetModifiedFlag(modified); }
-  workbench::PaneLines lines;
-
- protected:
-  void DeleteContents() override { lines.ClearLines(); }
-  bool ReadFile(std::u16string_view) override { return false; }
-  bool WriteFile(std::u16string_view) override { return false; }
-};
+using CDalmokDoc = editorview::LinesDocumentOf<workbench::PaneLines>;
 
 class WorkbenchUi final : public fw::Win32DocumentUi {
  public:
@@ -284,12 +271,13 @@ struct Program {
   LOGFONTW koreanFont{}, japaneseFont{};
   std::string userDic[lomi::kUserDicSlots];
   lomi::JKTransConfig config{};
+  workbench::WindowPos windowPos;
 };
 
 class CMainFrame final : public fw::FrameWindow {
  public:
   CMainFrame(const fw::Module& module, Program& program)
-      : fw::FrameWindow(module), statusBar_(module), splitter_(module), program_(program) {
+      : fw::FrameWindow(module), toolBar_(module), statusBar_(module), splitter_(module), program_(program) {
     title_ = L"ＤＡＬＭＯＫ(パリスク) － ";
     title_ += program.arguments.codeMode == 1 ? L"ＫＳ" : L"ＧＭ";
   }
@@ -333,6 +321,7 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_SEND_ENTER: OnSendEnter(); return true;
       case ID_CLEAR_ALL: ClearAll(); return true;
       case ID_COUNTERPART: Counterpart(ActiveView() == korean); return true;
+      case ID_DICTIONARY_PROGRAM: OnDictionaryLookup(); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -352,14 +341,13 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_DICTIONARY_CHOICE:
       case ID_READ_ALOUD:
       case ID_STOP_READING:
-      case ID_DICTIONARY_PROGRAM:
       case ID_SETTINGS:
       case ID_HELP_INDEX:
         state.enabled = false;
         return true;
       case ID_TRANSLATE: case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
       case ID_KANA_READING: case ID_SEND_TO_APPLICATION: case ID_SEND_ENTER: case ID_CLEAR_ALL:
-      case ID_APP_ABOUT: case ID_APP_EXIT:
+      case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM:
         state.enabled = true;
         return true;
       default:
@@ -401,6 +389,12 @@ class CMainFrame final : public fw::FrameWindow {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_CREATE: {
+        // The tool bar with its 13 pictures of 24 x 24 (the image list the
+        // bar makes from the bitmap: 24-bit colour, masked).
+        if (!toolBar_.Create(*this, fw::kToolBarId, L"ﾂｰﾙ ﾊﾞｰ") || !toolBar_.LoadToolBar(IDR_MAINFRAME)) {
+          result = -1;
+          return true;
+        }
         const fw::StatusPane panes[] = {{0, L""}, {0, L"999999 /9999"}, {0, L"GM   "}, {0, L"CAP"}, {0, L"NUM"}};
         if (!statusBar_.Create(*this, fw::kStatusBarId) || !statusBar_.SetPanes(panes)) {
           result = -1;
@@ -415,9 +409,23 @@ class CMainFrame final : public fw::FrameWindow {
           ImmReleaseContext(hwnd(), context);
         }
         SetWindowTextW(hwnd(), title_.c_str());
+        dictionaryPath_ = workbench::JoinPath(
+            program_.installPath.empty() ? program_.folder : program_.installPath, "Ombrel.exe");
+        LoadDictionaryProgramSettings();
         result = 0;
         return true;
       }
+      case WM_CLOSE:
+        // The dictionary programs it started end with it; the position is kept.
+        for (uintptr_t h : processes_.Handles()) {
+          DWORD code = 0;
+          GetExitCodeProcess(reinterpret_cast<HANDLE>(h), &code);
+          TerminateProcess(reinterpret_cast<HANDLE>(h), code);
+          CloseHandle(reinterpret_cast<HANDLE>(h));
+        }
+        processes_ = workbench::DictionaryProcesses();
+        SaveWindowPos();
+        break;
       case WM_SETTEXT:
         // The title never carries the document's name.
         result = DefWindowProcW(hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title_.c_str()));
@@ -667,9 +675,90 @@ class CMainFrame final : public fw::FrameWindow {
                 static_cast<DWORD>(p.y), 0, 0);
   }
 
+  void SaveWindowPos() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(hwnd(), &wp) || !workbench::SavesWindowPos(static_cast<int>(wp.showCmd))) return;
+    const workbench::WindowPos pos{static_cast<int>(wp.flags), static_cast<int>(wp.showCmd),
+                                   wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
+                                   wp.rcNormalPosition.bottom};
+    HKEY key = nullptr;
+    if (settings::OpenOrCreateRegKey(kDalmokKey, &key, kCaption) < 0) return;
+    const std::string text = workbench::FormatWindowPos(pos);
+    RegSetValueExA(key, "WindowPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+  }
+
+  void LoadDictionaryProgramSettings() {
+    HKEY key = nullptr;
+    const int opened = settings::OpenOrCreateRegKey("SOFTWARE\\Valdrimo\\GeulmaruV6\\Ombrel", &key, kCaption);
+    if (opened < 0) return;
+    if (opened == 1) {
+      RegSetValueExA(key, "SearchMethod", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+      RegSetValueExA(key, "NotNwWindow", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    }
+    char text[8] = {};
+    DWORD size = 4, type = 0;
+    if (RegQueryValueExA(key, "SearchMethod", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+        type == REG_SZ)
+      searchMethod_ = settings::ParseDecimal(text);
+    std::memset(text, 0, sizeof text);
+    size = 4;
+    if (RegQueryValueExA(key, "NotNwWindow", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+        type == REG_SZ)
+      handOver_ = text[0] != '0';
+    RegCloseKey(key);
+  }
+
+  void OnDictionaryLookup() {
+    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    bool fromJapanese = false;
+    std::wstring text;
+    if (ActiveView() == japanese) {
+      int start = 0, end = 0;
+      japanese->GetSelBytes(start, end);
+      const std::string bytes = japanese->Bytes();
+      if (start >= 0 && end > start && static_cast<std::size_t>(end) <= bytes.size()) {
+        text = Wide(932, std::string_view(bytes).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+        fromJapanese = true;
+      }
+    } else if (ActiveView() == korean && korean->Engine().HasSelection()) {
+      const std::string selected = korean->Engine().SelectedText();
+      text = Wide(949, Ks() ? selected : GmToKs(selected));
+    }
+    LaunchDictionary(text, fromJapanese);
+    SetCursor(old);
+  }
+
+  void LaunchDictionary(const std::wstring& text, bool fromJapanese) {
+    if (processes_.Full()) {
+      Message(hwnd(), L"DAL-MOKからのミルダ韓日・日韓辞典の起動は50までです。");
+      return;
+    }
+    std::string line = workbench::DictionaryCommandLine(
+        dictionaryPath_, std::u16string(text.begin(), text.end()), fromJapanese, searchMethod_, handOver_);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      char message[400];
+      wsprintfA(message, "%s\nexeFile = %s\n", "Not File!", dictionaryPath_.c_str());
+      MessageBoxA(hwnd(), message, kCaption, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
+    CloseHandle(pi.hThread);
+    if (!processes_.Record(reinterpret_cast<uintptr_t>(pi.hProcess), handOver_)) CloseHandle(pi.hProcess);
+  }
+
+  fw::ToolBar toolBar_;
   fw::StatusBar statusBar_;
   fw::SplitterWindow splitter_;
   Program& program_;
+  std::string dictionaryPath_;
+  int searchMethod_ = 0;
+  bool handOver_ = true;
+  workbench::DictionaryProcesses processes_;
   CDalmokDoc* doc_ = nullptr;
   std::wstring title_;
   std::unique_ptr<CResultWnd> results_[2];
@@ -783,8 +872,13 @@ class CDalmokApp final : public fw::App {
     LoadUserDictionaries();
     if (!ConfigureTranslationEngine()) return false;
 
+    ReadWindowPos();
+    const bool placed = program_.windowPos.showCommand != -1;
+    place_ = RECT{program_.windowPos.left, program_.windowPos.top, program_.windowPos.right,
+                  program_.windowPos.bottom};
     frames_ = std::make_unique<fw::SdiFrames>(
-        fw::SdiFrames::Resources{L"Dalmok", IDR_MAINFRAME, IDR_MAINFRAME, SW_SHOW, nullptr},
+        fw::SdiFrames::Resources{L"Dalmok", IDR_MAINFRAME, IDR_MAINFRAME,
+                                 placed ? program_.windowPos.showCommand : SW_SHOW, placed ? &place_ : nullptr},
         [this] { return std::make_unique<CMainFrame>(module(), program_); }, nullptr);
     template_ = std::make_unique<fw::SingleDocTemplate>(
         [this] { return std::make_unique<CDalmokDoc>(ui_); }, *frames_);
@@ -829,6 +923,29 @@ class CDalmokApp final : public fw::App {
     RegCloseKey(key);
   }
 
+  // "WindowPos": a new key gets the defaults written, a missing value
+  // takes them without writing.
+  void ReadWindowPos() {
+    program_.windowPos =
+        workbench::DefaultWindowPos(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    HKEY key = nullptr;
+    const int opened = settings::OpenOrCreateRegKey(kDalmokKey, &key, kCaption);
+    if (opened < 0) return;
+    if (opened == 1) {
+      const std::string text = workbench::FormatWindowPos(program_.windowPos);
+      RegSetValueExA(key, "WindowPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    } else {
+      char text[96] = {};
+      DWORD size = sizeof text - 1, type = 0;
+      if (RegQueryValueExA(key, "WindowPos", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+          type == REG_SZ) {
+        if (auto pos = workbench::ParseWindowPos(text)) program_.windowPos = *pos;
+      }
+    }
+    RegCloseKey(key);
+  }
+
   bool ConfigureTranslationEngine() {
     program_.config = workbench::MakeTranslationConfig(program_.userDic);
     return (Set_JKTrans_Configure(program_.config) & 0xFF) != 0;
@@ -837,6 +954,7 @@ class CDalmokApp final : public fw::App {
   WorkbenchUi ui_;
   std::string arguments_;
   Program program_;
+  RECT place_{};
   std::unique_ptr<fw::SdiFrames> frames_;
   std::unique_ptr<fw::SingleDocTemplate> template_;
 };
