@@ -13,6 +13,8 @@
 //   - 学校 converted character by character (Ctrl+K) gives 學校; the hanja
 //     window (Ctrl+H) shows 학교 and the kana window (Ctrl+P) a katakana
 //     reading; both windows are open at once;
+//   - Ctrl+Y speaks the Korean text into the program's WAV file, which is
+//     deleted at the exit;
 //   - 学校 selected and Ctrl+Q: the dictionary program opens on it;
 //   - closing the frame withdraws the announcement (1, 0) and ends the
 //     program and the dictionary it started; screenshots of the frame and the result windows.
@@ -206,6 +208,16 @@ int main(int argc, char** argv) {
              U8(program).c_str()))
     return wtest::finish();
 
+  // The speech engine's data folder (the engine needs one to load).
+  wchar_t temp[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring speechData = std::wstring(temp) + L"workbench-test-ddb";
+  CreateDirectoryW(speechData.c_str(), nullptr);
+  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DICPATH", speechData + L"\\");
+  // No install path: the WAV file lies in the program folder.
+  const std::wstring wav = folder + L"speech.wav";
+  DeleteFileW(wav.c_str());
+
   HWND receiver = MakeWindow(L"WorkbenchTestReceiver", L"input method UI window", 20);
   HWND application = MakeWindow(L"WorkbenchTestApplication", L"application", 340);
 
@@ -282,6 +294,20 @@ int main(int argc, char** argv) {
   const std::wstring translated = KoreanText(frame, korean);
   check(translated == L"저는 학생입니다", "the Korean pane holds 저는 학생입니다: %s", U8(translated).c_str());
   wtest::Capture(frame, shots, L"workbench-frame");
+
+  // Read aloud (Ctrl+Y): the Korean text spoken into the program's WAV file,
+  // hidden while it plays.
+  Foreground(frame);
+  CtrlKey('Y');
+  CheckWithin(
+      Allowance(),
+      [&] {
+        WIN32_FILE_ATTRIBUTE_DATA a{};
+        return GetFileAttributesExW(wav.c_str(), GetFileExInfoStandard, &a) && a.nFileSizeLow > 44 &&
+               (a.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+      },
+      [&] { return std::string(GetFileAttributesW(wav.c_str()) == INVALID_FILE_ATTRIBUTES ? "no file" : "a file"); },
+      "Ctrl+Y speaks the Korean text into the hidden speech.wav");
 
   const std::size_t before = g_log.size();
   Foreground(frame);
@@ -413,6 +439,7 @@ int main(int argc, char** argv) {
       [&] { return std::to_string(g_log.size() - beforeClose) + " messages"; },
       "closing withdraws the announcement with (1, 0)");
   check(WaitForSingleObject(pi.hProcess, 2 * Allowance()) == WAIT_OBJECT_0, "the workbench ends");
+  check(GetFileAttributesW(wav.c_str()) == INVALID_FILE_ATTRIBUTES, "the WAV file is deleted at the exit");
   if (dictionary)
     CheckWithin(
         2 * Allowance(), [&] { return !IsWindow(dictionary); }, [] { return std::string("still open"); },

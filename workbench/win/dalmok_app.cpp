@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <imm.h>
+#include <mmsystem.h>
 
 #include <cstring>
 #include <memory>
@@ -28,6 +29,8 @@
 #include "rtf_clip.h"
 #include "sdi.h"
 #include "shared_settings_win32.h"
+#include "sonavo_engine.h"
+#include "speech_wrapper.h"
 #include "splitter.h"
 #include "statusbar.h"
 #include "tibrel_api.h"
@@ -272,7 +275,15 @@ struct Program {
   std::string userDic[lomi::kUserDicSlots];
   lomi::JKTransConfig config{};
   workbench::WindowPos windowPos;
+  std::string wavPath;
+  bool speechLoaded = false;
+  int speaker = 0, volume = 100, rate = 100, pitch = 100;
 };
+
+speech::SpeechEngineWrapper& Speech() {
+  static speech::SpeechEngineWrapper wrapper(speech::SonavoEngine(), speech::kWorkbenchSpeech);
+  return wrapper;
+}
 
 class CMainFrame final : public fw::FrameWindow {
  public:
@@ -322,6 +333,8 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_CLEAR_ALL: ClearAll(); return true;
       case ID_COUNTERPART: Counterpart(ActiveView() == korean); return true;
       case ID_DICTIONARY_PROGRAM: OnDictionaryLookup(); return true;
+      case ID_READ_ALOUD: OnSpeak(); return true;
+      case ID_STOP_READING: StopPlayback(); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -340,7 +353,11 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_WORD_CHOICE:
       case ID_DICTIONARY_CHOICE:
       case ID_READ_ALOUD:
+        state.enabled = program_.speechLoaded && !playing_;
+        return true;
       case ID_STOP_READING:
+        state.enabled = program_.speechLoaded && playing_;
+        return true;
       case ID_SETTINGS:
       case ID_HELP_INDEX:
         state.enabled = false;
@@ -424,7 +441,18 @@ class CMainFrame final : public fw::FrameWindow {
           CloseHandle(reinterpret_cast<HANDLE>(h));
         }
         processes_ = workbench::DictionaryProcesses();
+        StopPlayback();
         SaveWindowPos();
+        break;
+      case WM_TIMER:
+        if (wParam == kPlaybackTimer) {
+          // The end of playback (the file stays until the next one or exit).
+          if (timer_) KillTimer(hwnd(), kPlaybackTimer);
+          timer_ = 0;
+          playing_ = false;
+          result = 0;
+          return true;
+        }
         break;
       case WM_SETTEXT:
         // The title never carries the document's name.
@@ -675,6 +703,42 @@ class CMainFrame final : public fw::FrameWindow {
                 static_cast<DWORD>(p.y), 0, 0);
   }
 
+  static constexpr UINT_PTR kPlaybackTimer = 1;
+
+  void OnSpeak() {
+    settings::workbench::LoadVoiceSettings(kCaption, &program_.speaker, &program_.volume, &program_.rate,
+                                           &program_.pitch);
+    korean->Engine().CommitLineBuffer();
+    const std::string text = korean->Engine().GetAllText();
+    if (text.empty()) {
+      Message(hwnd(), L"読み上げる文章がありません。");
+      return;
+    }
+    const std::string ks = Ks() ? text : GmToKs(text);
+    const int r = Speech().SpeakToWaveFile(ks.c_str(), program_.wavPath.c_str(), program_.speaker, program_.volume,
+                                           program_.rate, program_.pitch);
+    if (r == 1 || r == 2) return;
+    if (r == 3) {
+      Message(hwnd(), L"韓国語音声合成に失敗しました");
+      return;
+    }
+    playing_ = true;
+    const int32_t length = Speech().GetWaveDurationMs(program_.wavPath.c_str());
+    SetFileAttributesA(program_.wavPath.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    timer_ = SetTimer(hwnd(), kPlaybackTimer, static_cast<UINT>(length > 0 ? length : 1), nullptr);
+    PlaySoundA(program_.wavPath.c_str(), nullptr, SND_ASYNC | SND_FILENAME);
+  }
+
+  void StopPlayback() {
+    if (!playing_) return;
+    if (timer_) KillTimer(hwnd(), kPlaybackTimer);
+    timer_ = 0;
+    PlaySoundA(nullptr, nullptr, SND_ASYNC);
+    SetFileAttributesA(program_.wavPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(program_.wavPath.c_str());
+    playing_ = false;
+  }
+
   void SaveWindowPos() {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -758,6 +822,8 @@ class CMainFrame final : public fw::FrameWindow {
   std::string dictionaryPath_;
   int searchMethod_ = 0;
   bool handOver_ = true;
+  UINT_PTR timer_ = 0;
+  bool playing_ = false;
   workbench::DictionaryProcesses processes_;
   CDalmokDoc* doc_ = nullptr;
   std::wstring title_;
@@ -863,6 +929,12 @@ class CDalmokApp final : public fw::App {
     program_.folder = ProgramFolder();
     program_.installPath = settings::ReadMachineRegValue("SOFTWARE\\Valdrimo\\GeulmaruV6", "INSTPATH");
 
+    std::string speechData = settings::ReadMachineRegValue("SOFTWARE\\VALDRIMO\\Sonavo50", "DICPATH");
+    if (speechData.empty()) speechData = program_.folder + "SonavoDDB\\";
+    program_.wavPath =
+        workbench::JoinPath(program_.installPath.empty() ? program_.folder : program_.installPath, "speech.wav");
+    program_.speechLoaded = Speech().LoadSpeechEngine(speechData.c_str(), 16000, 0) == 0;
+
     LOGFONTA font{};
     settings::LoadFontSettings(&font, program_.arguments.codeMode == 1 ? settings::kFontKs : settings::kFontGm);
     program_.koreanFont = WideFont(font);
@@ -921,6 +993,15 @@ class CDalmokApp final : public fw::App {
       }
     }
     RegCloseKey(key);
+  }
+
+  int ExitInstance() override {
+    if (program_.speechLoaded) Speech().UnloadSpeechEngine();
+    if (!program_.wavPath.empty()) {
+      SetFileAttributesA(program_.wavPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(program_.wavPath.c_str());
+    }
+    return fw::App::ExitInstance();
   }
 
   // "WindowPos": a new key gets the defaults written, a missing value
