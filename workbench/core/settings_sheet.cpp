@@ -207,6 +207,19 @@ std::optional<std::string> ImeNameToStore(std::string_view current, std::string_
   return name;
 }
 
+std::optional<std::string> LoadSelectIme(SettingsPlatform& platform, const char* caption) {
+  RegKey key;
+  const int opened = settings::OpenOrCreateRegKey(platform, kDalmokKeyPath, key, caption);
+  if (opened < 0) return std::nullopt;
+  char text[81] = {};
+  if (opened == 0 && settings::ReadStringValue(platform, key.Handle(), kSelectImeValue, text, sizeof text))
+    return text[0] == '\0' ? std::string(kTextServicesName) : std::string(text);
+  std::string initial = settings::ReadMachineRegValue(platform, kDalmokKeyPath, kSelectImeValue);
+  if (initial.empty()) initial = kTextServicesName;
+  settings::WriteStringValue(platform, key.Handle(), kSelectImeValue, initial.c_str(), true);
+  return opened == 1 ? std::string(kTextServicesName) : initial;
+}
+
 bool WriteSelectIme(SettingsPlatform& platform, const std::string& name, const char* caption) {
   RegKey key;
   if (settings::OpenOrCreateRegKey(platform, kDalmokKeyPath, key, caption) < 0) return false;

@@ -107,6 +107,13 @@ std::string StartImeName(std::string_view programName, std::string_view tsfEntry
 // equals the starting name.
 std::optional<std::string> ImeNameToStore(std::string_view current, std::string_view tsfEntry,
                                           std::string_view starting);
+// The chosen Japanese input method at start-up, from HKEY_CURRENT_USER
+// kDalmokKeyPath: a stored text (up to 80 bytes; empty means the text
+// services); a missing value is written from the installer's default (the
+// same value under HKEY_LOCAL_MACHINE, or the text-services name) and used,
+// except that a key just created uses the text-services name. Nothing when
+// the key can be neither opened nor created (the warning shown).
+std::optional<std::string> LoadSelectIme(settings::SettingsPlatform& platform, const char* caption);
 // Writes "SelectIME" (REG_SZ with its NUL) under kDalmokKeyPath.
 bool WriteSelectIme(settings::SettingsPlatform& platform, const std::string& name, const char* caption);
 

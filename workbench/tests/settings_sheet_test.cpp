@@ -259,6 +259,46 @@ TEST(ImePage, SelectImeIsStoredWithItsNul) {
             std::string("JP:Text Services Framework", 27));
 }
 
+TEST(ImePage, SelectImeAtStartUp) {
+  const std::string key = "SOFTWARE\\Valdrimo\\GeulmaruV6\\Dalmok";
+  const std::string tsf = "JP:Text Services Framework";
+  {  // a stored name
+    FakeSettingsPlatform p;
+    p.Put(RegRoot::CurrentUser, key, "SelectIME", std::string("ATOK.IME\0", 9));
+    EXPECT_EQ(sheet::LoadSelectIme(p, "Dalmok").value_or("<none>"), "ATOK.IME");
+  }
+  {  // an empty name means the text services
+    FakeSettingsPlatform p;
+    p.Put(RegRoot::CurrentUser, key, "SelectIME", "");
+    EXPECT_EQ(sheet::LoadSelectIme(p, "Dalmok").value_or("<none>"), tsf);
+  }
+  {  // key present, value missing: the installer's default written and used
+    FakeSettingsPlatform p;
+    p.Put(RegRoot::CurrentUser, key, "WindowPos", "0,1,0,0,10,10");
+    p.Put(RegRoot::LocalMachine, key, "SelectIME", "MSIME.IME");
+    EXPECT_EQ(sheet::LoadSelectIme(p, "Dalmok").value_or("<none>"), "MSIME.IME");
+    EXPECT_EQ(Stored(p, key, "SelectIME"), std::string("MSIME.IME\0", 10));
+  }
+  {  // key just created: the default written, the text services used
+    FakeSettingsPlatform p;
+    p.Put(RegRoot::LocalMachine, key, "SelectIME", "MSIME.IME");
+    EXPECT_EQ(sheet::LoadSelectIme(p, "Dalmok").value_or("<none>"), tsf);
+    EXPECT_EQ(Stored(p, key, "SelectIME"), std::string("MSIME.IME\0", 10));
+  }
+  {  // no installer default: the text-services name written
+    FakeSettingsPlatform p;
+    p.Put(RegRoot::CurrentUser, key, "WindowPos", "0,1,0,0,10,10");
+    EXPECT_EQ(sheet::LoadSelectIme(p, "Dalmok").value_or("<none>"), tsf);
+    EXPECT_EQ(Stored(p, key, "SelectIME"), tsf + std::string(1, '\0'));
+  }
+  {  // no key at all
+    FakeSettingsPlatform p;
+    p.DenyReads(RegRoot::CurrentUser, key);
+    p.DenyWrites(RegRoot::CurrentUser, key);
+    EXPECT_FALSE(sheet::LoadSelectIme(p, "Dalmok"));
+  }
+}
+
 TEST(Sheet, HelpContexts) {
   EXPECT_EQ(sheet::HelpContextOfPage(233), 25);
   EXPECT_EQ(sheet::HelpContextOfPage(240), 26);
