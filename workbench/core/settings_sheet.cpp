@@ -156,9 +156,10 @@ bool KoreanFaceListed(std::u16string_view face, unsigned fontType, int codeMode)
 
 bool JapaneseFaceListed(std::u16string_view face, unsigned fontType, int charset) {
   if (fontType == 0 || charset != 128 || face.empty() || face[0] == u'@') return false;
-  // GM-code Korean faces, QZ- faces and the Chinese families in Shift-JIS dress.
+  // GM-code Korean faces, QZ- faces and two Chinese families that report
+  // the Shift-JIS character set: the "ＧＢ" faces and Arphic's "AR PL" ones.
   for (std::u16string_view prefix : {std::u16string_view(u"\uFF27\uFF2D"), std::u16string_view(u"QZ-"),
-                                     std::u16string_view(u"\uFF27\uFF22"), std::u16string_view(u"\uFF23\uFF2E\uFF33")})
+                                     std::u16string_view(u"\uFF27\uFF22"), std::u16string_view(u"AR PL ")})
     if (StartsWith(face, prefix)) return false;
   return true;
 }

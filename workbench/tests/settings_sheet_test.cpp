@@ -211,7 +211,8 @@ TEST(FontPage, JapaneseList) {
   } cases[] = {
       {u"ＭＳ 明朝", 4, 128, true},  {u"IPAMincho", 4, 128, true}, {u"ＭＳ 明朝", 0, 128, false},
       {u"Batang", 4, 129, false},     {u"ＧＭ韓国明朝", 4, 128, false}, {u"QZ-Song", 4, 128, false},
-      {u"@ＭＳ 明朝", 4, 128, false},
+      {u"@ＭＳ 明朝", 4, 128, false}, {u"ＧＢ明朝", 4, 128, false},     {u"AR PL UMing CN", 4, 128, false},
+      {u"IPA明朝", 1, 128, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(sheet::JapaneseFaceListed(c.face, c.type, c.charset), c.listed);
