@@ -18,6 +18,7 @@ packages=(
   clang clang-14 libclang-rt-14-dev
   libhangul-dev  # benchmarks only: the peer of the input method's keystroke and dictionary benchmarks
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2:i386
+  fp-utils  # chmcmd and chmls: the help files are compiled from HTML at build time
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -55,7 +55,7 @@ using CreateLookupWindowFn = void*(IMELINK_STDCALL*)(void* imeInstance, void* ap
                                                      const char* imeFileName);
 
 // The command line of the workbench and the pad (`ImeLaunchCommandLine`):
-// the program path, then " %d %d %d" with the input method's UI window, the
+// the program path (quoted), then " %d %d %d" with the input method's UI window, the
 // target application window and the code number (1 KS, 2 GM V3, 0 GM95),
 // each a signed decimal number. Window handles carry 32 significant bits on
 // both 32-bit and 64-bit Windows, so they travel as 32-bit numbers.
@@ -73,9 +73,16 @@ H NumberHandle(int32_t number) {
   return reinterpret_cast<H>(static_cast<intptr_t>(number));
 }
 
+// The program's path as the first word of a command line: in double quotes,
+// so that a folder with blanks ("C:\Program Files\...") stays one word, both
+// for the system, which would otherwise try "C:\Program.exe" first, and for
+// the C runtime that splits the started program's arguments. Windows paths
+// never hold a double quote.
+inline std::string CommandLineProgram(const std::string& programPath) { return '"' + programPath + '"'; }
+
 inline std::string ImeLaunchCommandLine(const std::string& programPath, const LaunchArguments& a) {
-  return programPath + " " + std::to_string(a.uiWindow) + " " + std::to_string(a.targetWindow) + " " +
-         std::to_string(a.koreanCode);
+  return CommandLineProgram(programPath) + " " + std::to_string(a.uiWindow) + " " + std::to_string(a.targetWindow) +
+         " " + std::to_string(a.koreanCode);
 }
 
 // Reads the three numbers from the arguments after the program path (what

@@ -146,8 +146,18 @@ void ViewEngine::Paste() {
   }
   if (!text || text->empty()) return;
   doc_.SetModifiedFlag();
-  if (HasSelection() && !DeleteSelection()) return;
+  const bool replacing = HasSelection();
+  const UndoRecord before = undo_;
+  if (replacing && !DeleteSelection()) return;
+  const TextPosition start = Caret();
   InsertMultilineText(*text);
+  if (Caret() == start) {
+    // Nothing went in (the first segment did not fit): the selection comes
+    // back as it was, and undo still takes back the edit before the paste.
+    if (replacing) Undo();
+    undo_ = before;
+    return;
+  }
   Repaint();
   UpdateCaretPosition();
   host_.LineStatusChanged();

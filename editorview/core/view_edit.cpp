@@ -165,6 +165,9 @@ void ViewEngine::JoinNextLine() {
   const std::string next(doc_.GetLine(caretLine_ + 1));
   if (static_cast<size_t>(length_) + next.size() >= static_cast<size_t>(kLineBufferSize)) {
     Beep();
+    // A Backspace has moved the caret to this line's end before: the
+    // screen's caret follows it there.
+    UpdateCaretPosition();
     return;
   }
   NoteRemoval(kLineEnd, {caretLine_ + 1, 0});
@@ -266,15 +269,16 @@ bool ViewEngine::DeleteSelection() {
   return true;
 }
 
-// A segment of pasted text: the bytes up to LF (CR dropped, control bytes
-// other than TAB as blanks), at most the bytes a line can take, ending on
-// a character boundary.
+// A segment of inserted text: the bytes up to LF, at most the bytes a line
+// can take, ending on a character boundary. Pasted text loses its CRs and
+// has its control bytes other than TAB as blanks; text that undo puts back
+// keeps its bytes as the lines held them (its line ends are CR LF).
 struct Segment {
   std::string bytes;
   bool lineEnd = false;
 };
 
-static Segment NextSegment(const TextCode& code, std::string_view text, size_t& pos) {
+static Segment NextSegment(const TextCode& code, std::string_view text, size_t& pos, bool verbatim) {
   Segment s;
   while (pos < text.size()) {
     const char c = text[pos];
@@ -283,7 +287,7 @@ static Segment NextSegment(const TextCode& code, std::string_view text, size_t& 
       s.lineEnd = true;
       break;
     }
-    if (c == '\r') {
+    if (c == '\r' && (!verbatim || (pos + 1 < text.size() && text[pos + 1] == '\n'))) {
       ++pos;
       continue;
     }
@@ -292,21 +296,25 @@ static Segment NextSegment(const TextCode& code, std::string_view text, size_t& 
     s.bytes.append(text.substr(pos, static_cast<size_t>(n)));
     pos += static_cast<size_t>(n);
   }
-  s.bytes = ControlBytesAsBlanks(s.bytes);
+  if (!verbatim) s.bytes = ControlBytesAsBlanks(s.bytes);
   return s;
 }
 
-void ViewEngine::InsertMultilineText(std::string_view text) {
+void ViewEngine::InsertMultilineText(std::string_view text, InsertRoom room) {
   if (!(undo_.start == Caret())) {
     undo_.text.clear();
     undo_.start = Caret();
   }
+  // A line that ends with a pasted segment, and a line that a segment goes
+  // into, may be at most this long.
+  const size_t lineEndRoom = room == InsertRoom::kRestore ? kLongestLine : kSegmentLineLimit;
+  const size_t lineRoom = room == InsertRoom::kRestore ? kLongestLine : kInsertLimit - 1;
   bool lineAdded = false;
   size_t pos = 0;
   while (pos < text.size()) {
-    const Segment s = NextSegment(code_, text, pos);
+    const Segment s = NextSegment(code_, text, pos, room == InsertRoom::kRestore);
     if (s.lineEnd) {
-      if (static_cast<size_t>(caretOffset_) + s.bytes.size() > static_cast<size_t>(kSegmentLineLimit)) {
+      if (static_cast<size_t>(caretOffset_) + s.bytes.size() > lineEndRoom) {
         Beep();
         break;
       }
@@ -327,7 +335,7 @@ void ViewEngine::InsertMultilineText(std::string_view text) {
       caretOffset_ = 0;
       lineAdded = true;
     } else {
-      if (static_cast<size_t>(length_) + s.bytes.size() >= static_cast<size_t>(kInsertLimit)) {
+      if (static_cast<size_t>(length_) + s.bytes.size() > lineRoom) {
         Beep();
         break;
       }
@@ -352,7 +360,9 @@ void ViewEngine::Undo() {
   const std::string text = std::move(undo_.text);
   undo_.text.clear();
   CommitLineBuffer();
-  if (undo_.end.offset < 0) {
+  // A run that inserted nothing (a paste refused at its first segment) has
+  // nothing to take away; its removed text still goes back.
+  if (undo_.end.offset < 0 || undo_.end == undo_.start) {
     ClearSelection();
     SetCaretLine(undo_.start.line);
     caretOffset_ = undo_.start.offset;
@@ -365,7 +375,8 @@ void ViewEngine::Undo() {
   }
   if (!text.empty()) {
     const TextPosition start = undo_.start;
-    InsertMultilineText(text);
+    // The text goes back where it was, into lines that held it before.
+    InsertMultilineText(text, InsertRoom::kRestore);
     undo_.end = Caret();
     SetSelection(start, Caret());
   }

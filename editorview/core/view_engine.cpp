@@ -25,7 +25,7 @@ ViewEngine::ViewEngine(const ViewVariant& variant, LineDocument& document, const
   code_.SetCharset(font_.charset);
   leftMargin_ = font_.averageCharWidth / 2;
   caretX_ = goalX_ = leftMargin_ - 1;
-  for (int i = 0; i < kRingSlots; ++i) slots_[i] = {i * font_.lineHeight, font_.lineHeight, kNoStamp};
+  for (int i = 0; i < RingSize(); ++i) slots_[i] = {i * font_.lineHeight, font_.lineHeight, kNoStamp};
   LoadLineBuffer(doc_.GetLine(0));
 }
 
@@ -44,6 +44,7 @@ bool ViewEngine::SetFont(const ViewFont& font) {
   leftMargin_ = font_.averageCharWidth / 2;
   textWidth_ = clientWidth_ - font_.averageCharWidth / 2 - leftMargin_ - scrollBarWidth_;
   ClearStamps();
+  FitRingToWindow();
   CommitLineBuffer();
   if (paintState_ == 1) {
     Repaint();
@@ -59,6 +60,7 @@ void ViewEngine::Resize(int clientWidth, int clientHeight, int scrollBarWidth) {
   clientHeight_ = clientHeight;
   scrollBarWidth_ = scrollBarWidth;
   textWidth_ = clientWidth - font_.averageCharWidth / 2 - leftMargin_ - scrollBarWidth;
+  FitRingToWindow();
   if (paintState_ < 0) {
     paintState_ = 0;
     return;
@@ -80,7 +82,7 @@ void ViewEngine::OnUpdate(int hint) {
   allShown_ = false;
   caretLine_ = 0;
   dirty_ = false;
-  for (int i = 0; i < kRingSlots; ++i) slots_[i] = {i * font_.lineHeight, font_.lineHeight, kNoStamp};
+  for (int i = 0; i < RingSize(); ++i) slots_[i] = {i * font_.lineHeight, font_.lineHeight, kNoStamp};
   LoadLineBuffer(doc_.GetLine(0));
   caretOffset_ = 0;
   caretX_ = goalX_ = leftMargin_ - 1;
@@ -148,31 +150,45 @@ std::string_view ViewEngine::LineText(int line) const {
 bool ViewEngine::TextEmpty() const { return LineCount() == 1 && length_ == 0; }
 
 int ViewEngine::GetLineSlot(int line) {
-  if (line > ringBaseLine_ + kRingSlots - 1) {
-    const int steps = line - (ringBaseLine_ + kRingSlots - 1);
-    if (steps >= kRingSlots) {
+  const int size = RingSize();
+  if (line > ringBaseLine_ + size - 1) {
+    const int steps = line - (ringBaseLine_ + size - 1);
+    if (steps >= size) {
       ClearStamps();
     } else {
-      for (int i = 0; i < steps; ++i) slots_[(ringBaseSlot_ + i) % kRingSlots].stamp = kNoStamp;
+      for (int i = 0; i < steps; ++i) slots_[(ringBaseSlot_ + i) % size].stamp = kNoStamp;
     }
-    ringBaseSlot_ = static_cast<int>((ringBaseSlot_ + static_cast<long long>(steps)) % kRingSlots);
+    ringBaseSlot_ = static_cast<int>((ringBaseSlot_ + static_cast<long long>(steps)) % size);
     ringBaseLine_ += steps;
   } else if (line < ringBaseLine_) {
     const int steps = ringBaseLine_ - line;
-    if (steps >= kRingSlots) {
+    if (steps >= size) {
       ClearStamps();
     } else {
-      for (int i = 1; i <= steps; ++i) slots_[(ringBaseSlot_ - i + kRingSlots) % kRingSlots].stamp = kNoStamp;
+      for (int i = 1; i <= steps; ++i) slots_[(ringBaseSlot_ - i + size) % size].stamp = kNoStamp;
     }
-    ringBaseSlot_ = static_cast<int>(((ringBaseSlot_ - static_cast<long long>(steps)) % kRingSlots + kRingSlots) %
-                                     kRingSlots);
+    ringBaseSlot_ = static_cast<int>(((ringBaseSlot_ - static_cast<long long>(steps)) % size + size) % size);
     ringBaseLine_ = line;
   }
-  return (ringBaseSlot_ + line - ringBaseLine_) % kRingSlots;
+  return (ringBaseSlot_ + line - ringBaseLine_) % size;
 }
 
 int ViewEngine::LineOfSlot(int slot) const {
-  return ringBaseLine_ + (slot - ringBaseSlot_ + kRingSlots) % kRingSlots;
+  return ringBaseLine_ + (slot - ringBaseSlot_ + RingSize()) % RingSize();
+}
+
+void ViewEngine::FitRingToWindow() {
+  // The window's rows, a line partly above it and one partly below, the line
+  // above the top line (dragging) and the line after the last painted one.
+  const int rows = clientHeight_ / std::max(font_.lineHeight, 1) + 1;
+  const int needed = std::max(kRingSlots, rows + 4);
+  if (needed <= RingSize()) return;
+  // The lines of the ring keep their slots, from the base line on.
+  std::vector<Slot> grown(static_cast<size_t>(needed));
+  for (int i = 0; i < RingSize(); ++i) grown[static_cast<size_t>(i)] = slots_[(ringBaseSlot_ + i) % RingSize()];
+  for (int i = RingSize(); i < needed; ++i) grown[static_cast<size_t>(i)] = {0, font_.lineHeight, kNoStamp};
+  slots_ = std::move(grown);
+  ringBaseSlot_ = 0;
 }
 
 void ViewEngine::LayoutLine(int slot) {
@@ -206,12 +222,13 @@ void ViewEngine::DrawLinesFrom(Canvas* canvas, int line) {
   int y = slots_[LaidOutSlot(line)].top;
   int bottom = y;
   int n = line;
-  // The ring must hold every painted line, the one after them and the one
-  // above the first; a window of more lines than that paints no more.
+  // The ring holds every line a window can show (FitRingToWindow), the one
+  // after them and the one above the first; the bound only guards a top
+  // line placed far above the window.
   for (int painted = 0; n < count; ++n, ++painted) {
     const int slot = LaidOutSlot(n);
     if (n != line) slots_[slot].top = y;
-    if (slots_[slot].top >= clientHeight_ || painted == kRingSlots - 2) break;
+    if (slots_[slot].top >= clientHeight_ || painted == RingSize() - 2) break;
     if (canvas) PaintLine(*canvas, n, slot);
     y = bottom = slots_[slot].top + slots_[slot].height;
   }

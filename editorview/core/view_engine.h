@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "code_page.h"
 #include "gm_converter.h"
@@ -89,6 +90,8 @@ struct ImeResultRead {
 
 class ViewEngine {
  public:
+  // The layout ring holds at least this many lines, and always the lines of
+  // a window full of one-row lines with one above and one below.
   static constexpr int kRingSlots = 128;
   static constexpr int kLineBufferSize = 32768;
   // A typed byte goes in while the line is shorter than this.
@@ -97,6 +100,8 @@ class ViewEngine {
   static constexpr int kInsertLimit = 32767;
   // A pasted line may end at most here.
   static constexpr int kSegmentLineLimit = 32766;
+  // The longest line the buffer holds (a join may make one).
+  static constexpr int kLongestLine = kLineBufferSize - 1;
   static constexpr int kPaintRunBytes = 1022;
   static constexpr int kImeResultLimit = 512;
   static constexpr int kImeUtf8Limit = 1024;
@@ -169,7 +174,11 @@ class ViewEngine {
   // ---- editing ----
   void InsertTypedChar(unsigned char byte);
   bool InsertText(std::string_view text);
-  void InsertMultilineText(std::string_view text);
+  // How far an insertion may fill a line: what a paste may take, or the
+  // whole buffer when undo puts back text that the line held before (a
+  // join may have made a line longer than a paste could).
+  enum class InsertRoom : unsigned char { kPaste, kRestore };
+  void InsertMultilineText(std::string_view text, InsertRoom room = InsertRoom::kPaste);
   bool SplitLine();
   void JoinNextLine();
   void DeleteForward();
@@ -254,6 +263,10 @@ class ViewEngine {
   int LaidOutSlot(int line);  // GetLineSlot, laid out when stale
   int LineOfSlot(int slot) const;
   void ClearStamps();
+  int RingSize() const { return static_cast<int>(slots_.size()); }
+  // Grows the ring to hold every line the window can show (after a change
+  // of the client height or the line height); the slots it holds stay.
+  void FitRingToWindow();
   std::string_view LineText(int line) const;  // the buffer for the caret line
   int LineCount() const { return doc_.LineCount(); }
   int LastLine() const { return doc_.LineCount() - 1; }
@@ -310,7 +323,7 @@ class ViewEngine {
   CharMetrics metrics_;
   ViewFont font_;
 
-  std::array<Slot, kRingSlots> slots_{};
+  std::vector<Slot> slots_ = std::vector<Slot>(kRingSlots);
   int topLine_ = 0;
   int endLine_ = 1;
   int leftMargin_ = 4;

@@ -431,6 +431,40 @@ TEST(Paint, OnlyTheRowsInTheWindowArePainted) {
   EXPECT_EQ(rig->LineHeightOf(0), 100 * kLineHeight);
 }
 
+TEST(Paint, AWindowTallerThanTheRingShowsEveryLine) {
+  // 150 one-row lines in a window of 200 rows: all of them, the last one at
+  // row 149, and the caret on it.
+  Rig rig(NumberedLines(150), {.rows = 200});
+  RecordingCanvas canvas;
+  rig->Paint(canvas);
+  EXPECT_EQ(rig->EndLine(), 150);
+  EXPECT_TRUE(rig->AllShown());
+  ASSERT_EQ(canvas.runs.size(), 150u);
+  EXPECT_EQ(canvas.runs.back().text, "line 149");
+  EXPECT_EQ(canvas.runs.back().y, 149 * kLineHeight);
+  rig.Place(149, 8);
+  EXPECT_EQ(rig->TopLine(), 0);
+  EXPECT_EQ(rig.host.caretX, kNarrow / 2 + 8 * kNarrow - 1);
+  EXPECT_EQ(rig.host.caretY, 149 * kLineHeight);
+  // 300 lines in the same window: rows 0-199 show lines 0-199; moving to
+  // the last line puts it on the bottom row, with lines 100-299 above.
+  Rig tall(NumberedLines(300), {.rows = 200});
+  RecordingCanvas first;
+  tall->Paint(first);
+  EXPECT_EQ(tall->EndLine(), 200);
+  ASSERT_EQ(first.runs.size(), 200u);
+  EXPECT_EQ(first.runs.back().text, "line 199");
+  tall.Key(kVkEnd, false, true);
+  RecordingCanvas last;
+  tall->Paint(last);
+  EXPECT_EQ(tall->TopLine(), 100);
+  ASSERT_EQ(last.runs.size(), 200u);
+  EXPECT_EQ(last.runs.front().text, "line 100");
+  EXPECT_EQ(last.runs.back().text, "line 299");
+  EXPECT_EQ(last.runs.back().y, 199 * kLineHeight);
+  EXPECT_EQ(tall.host.caretY, 199 * kLineHeight);
+}
+
 TEST(Paint, UtfEightLinesOnAGmFontPaintAsGmBytes) {
   Rig rig({"a" + U8(u"\xD55C")}, {.charset = kGmCharset});
   RecordingCanvas canvas;

@@ -86,7 +86,7 @@ int RegisterUserWord(dic::DicEngine& dictionary, UserFeedback* dialog, dic::DicR
   }
   if (dialog) {
     dictionary.DicEndAccess();
-    if (!Confirmed(dialog, kRegisterQuestion)) return kUserWordDeclined;
+    if (!Confirmed(dialog, kRegisterQuestion)) return kUserWordDone;  // declined: nothing changed
     dictionary.SetKindMask(conversionMode);
     if (dictionary.DicBeginAccess() != 0) return kUserWordFailed;
     if (!MayAdd(dictionary, dialog, request)) {
@@ -122,7 +122,7 @@ int DeleteUserWord(dic::DicEngine& dictionary, UserFeedback* dialog, dic::DicReq
   }
   dictionary.DicEndAccess();
   if (refusal != 0) return refusal;
-  if (dialog && !Confirmed(dialog, kDeleteQuestion)) return kUserWordDeclined;
+  if (dialog && !Confirmed(dialog, kDeleteQuestion)) return kUserWordDone;  // declined: nothing changed
   // The question was asked without holding the file: access begins again.
   dictionary.SetKindMask(conversionMode);
   if (dictionary.DicBeginAccess() != 0) return kUserWordFailed;

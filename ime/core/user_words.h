@@ -19,7 +19,6 @@ constexpr int kUserWordFailed = -1;        // refused, or the dictionary cannot 
 constexpr int kUserWordBadReading = 1;     // DeleteUserWord only (RegisterUserWord gives -1)
 constexpr int kUserWordBadWord = 2;        // DeleteUserWord only
 constexpr int kUserWordDeleteFailed = 3;
-constexpr int kUserWordDeclined = 4;       // the user answered No: nothing changed
 
 constexpr size_t kMaxUserReading = 32;   // bytes
 constexpr size_t kMaxUserWord = 16;      // bytes of a registered word
@@ -51,12 +50,13 @@ uint8_t UserWordKind(unsigned conversionMode);
 // entry points, which shows nothing of its own and does not ask. The
 // dictionary is not held while the question is open, and the checks are
 // made again after it, since another process may have changed the file.
-// kUserWordDone, kUserWordDeclined or kUserWordFailed.
+// kUserWordDone (also when the user declines: nothing is changed, and the
+// dialog starts afresh) or kUserWordFailed.
 int RegisterUserWord(dic::DicEngine& dictionary, UserFeedback* dialog, dic::DicRequest& request,
                      unsigned conversionMode);
 
-// Removes the user's word (reading, word) offered in the mode: done,
-// declined, bad reading, bad word, delete failed (not stored, or the file
+// Removes the user's word (reading, word) offered in the mode: done (also
+// when the user declines, with nothing changed), bad reading, bad word, delete failed (not stored, or the file
 // refused the change) or failed (the dictionary cannot be accessed).
 int DeleteUserWord(dic::DicEngine& dictionary, UserFeedback* dialog, dic::DicRequest& request,
                    unsigned conversionMode);

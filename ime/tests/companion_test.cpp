@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "command_line.h"
 #include "companion.h"
+#include "crt_command_line.h"
 #include "fake_context.h"
 #include "gm_layout.h"
 
@@ -21,18 +23,18 @@ TEST(Companion, CommandOfEachProgram) {
     bool withContext;
     std::string expected;
   } cases[] = {
-      {40005, true, kFolder + "BRISELV6.EXE"},
-      {40006, false, kFolder + "VIDIDID6.EXE"},
+      {40005, true, '"' + kFolder + "BRISELV6.EXE\""},
+      {40006, false, '"' + kFolder + "VIDIDID6.EXE\""},
       {40007, true, ""},
-      {40008, true, kFolder + "DALMOK.EXE 4258 -4660 1"},
-      {40008, false, kFolder + "DALMOK.EXE"},  // no context: no numbers
-      {40009, true, kFolder + "DRENVIK.EXE"},
-      {40010, true, kFolder + "Ombrel.EXE"},
-      {40011, true, kFolder + "Vestra.EXE 4258 -4660 1"},
-      {40011, false, kFolder + "Vestra.EXE"},
-      {40012, true, kFolder + "Wimsa_Dic\\QuorelDic.EXE"},
-      {40013, true, kFolder + "Sorvent.EXE"},
-      {40014, true, kFolder + "FERLIN2.EXE"},
+      {40008, true, '"' + kFolder + "DALMOK.EXE\" 4258 -4660 1"},
+      {40008, false, '"' + kFolder + "DALMOK.EXE\""},  // no context: no numbers
+      {40009, true, '"' + kFolder + "DRENVIK.EXE\""},
+      {40010, true, '"' + kFolder + "Ombrel.EXE\""},
+      {40011, true, '"' + kFolder + "Vestra.EXE\" 4258 -4660 1"},
+      {40011, false, '"' + kFolder + "Vestra.EXE\""},
+      {40012, true, '"' + kFolder + "Wimsa_Dic\\QuorelDic.EXE\""},
+      {40013, true, '"' + kFolder + "Sorvent.EXE\""},
+      {40014, true, '"' + kFolder + "FERLIN2.EXE\""},
       {40004, true, ""},
       {40015, true, ""},
   };
@@ -54,13 +56,71 @@ TEST(Companion, LaunchArgumentsReadBack) {
     EXPECT_FALSE(imelink::ParseImeLaunchArguments(bad, &b)) << bad;
     EXPECT_EQ(b.uiWindow, 7) << bad;
   }
-  // What the launcher writes, the program reads.
+  // What the launcher writes, the program reads from WinMain's command line.
   const std::string line = CompanionCommand(kFolder, 40011, &a);
   imelink::LaunchArguments c;
-  ASSERT_TRUE(imelink::ParseImeLaunchArguments(line.c_str() + (kFolder + "Vestra.EXE").size(), &c));
+  ASSERT_TRUE(imelink::ParseImeLaunchArguments(test::SplitByCrtRules(line).winMainLine.c_str(), &c));
   EXPECT_EQ(c.uiWindow, a.uiWindow);
   EXPECT_EQ(c.targetWindow, a.targetWindow);
   EXPECT_EQ(c.koreanCode, a.koreanCode);
+}
+
+TEST(CrtCommandLine, TheSplitterGivesTheRuntimesDocumentedExamples) {
+  using V = std::vector<std::string>;
+  const struct {
+    const char* arguments;
+    V argv;
+  } examples[] = {
+      {R"("a b c" d e)", {"a b c", "d", "e"}},
+      {R"("ab\"c" "\\" d)", {"ab\"c", "\\", "d"}},
+      {R"(a\\\b d"e f"g h)", {"a\\\\\\b", "de fg", "h"}},
+      {R"(a\\\"b c d)", {"a\\\"b", "c", "d"}},
+      {R"(a\\\\"b c" d e)", {"a\\\\b c", "d", "e"}},
+      {R"("say ""hi""" x)", {"say \"hi\"", "x"}},
+      {R"(a "b c)", {"a", "b c"}},
+  };
+  for (const auto& e : examples) {
+    V expected{"prog"};
+    expected.insert(expected.end(), e.argv.begin(), e.argv.end());
+    EXPECT_EQ(test::SplitByCrtRules(std::string("prog ") + e.arguments).argv, expected) << e.arguments;
+  }
+  // The program name keeps its blanks inside quotes, and its backslashes.
+  const test::CrtCommandLine p = test::SplitByCrtRules(R"("C:\Program Files\a\" 1  2)");
+  EXPECT_EQ(p.argv, (V{"C:\\Program Files\\a\\", "1", "2"}));
+  EXPECT_EQ(p.winMainLine, "1  2");
+  // Unquoted, a folder with a blank splits the program's path.
+  EXPECT_EQ(test::SplitByCrtRules(R"(C:\Program Files\a.exe 1)").argv, (V{"C:\\Program", "Files\\a.exe", "1"}));
+}
+
+TEST(Companion, CommandsFromAFolderWithBlanksSplitAsTheProgramsRead) {
+  // The default install folder has a blank; the workbench and the pad get
+  // the program and their three numbers, every other program only itself.
+  const imelink::LaunchArguments numbers{0x10A2, -0x1234, 2};
+  using V = std::vector<std::string>;
+  for (int id : {40008, 40011}) {
+    const std::string line = CompanionCommand(kFolder, id, &numbers);
+    const test::CrtCommandLine split = test::SplitByCrtRules(line);
+    const std::string program = kFolder + (id == 40008 ? "DALMOK.EXE" : "Vestra.EXE");
+    EXPECT_EQ(split.argv, (V{program, "4258", "-4660", "2"})) << line;
+    imelink::LaunchArguments read;
+    ASSERT_TRUE(imelink::ParseImeLaunchArguments(split.winMainLine.c_str(), &read)) << line;
+    EXPECT_EQ(read.uiWindow, 4258);
+    EXPECT_EQ(read.targetWindow, -4660);
+    EXPECT_EQ(read.koreanCode, 2);
+  }
+  for (int id : {40005, 40006, 40009, 40010, 40012, 40013, 40014}) {
+    const std::string line = CompanionCommand(kFolder, id, &numbers);
+    const test::CrtCommandLine split = test::SplitByCrtRules(line);
+    ASSERT_EQ(split.argv.size(), 1u) << line;
+    EXPECT_EQ(split.argv[0], kFolder + FindCompanion(id)->name + ".EXE");
+    EXPECT_EQ(split.winMainLine, "") << line;
+  }
+  // The editor reads no file name from its command line: a new document.
+  const std::string editor = CompanionCommand(kFolder, 40005, nullptr);
+  const fw::CommandLineInfo info =
+      fw::ParseCommandLine(fw::SplitCommandLine(std::u16string(editor.begin(), editor.end())));
+  EXPECT_EQ(info.command, fw::ShellCommand::kFileNew);
+  EXPECT_TRUE(info.fileName.empty());
 }
 
 CompanionStep Step(CompanionStep::Kind kind, uintptr_t window) {

@@ -103,7 +103,7 @@ std::string CompanionCommand(const std::string& programFolder, int id, const ime
   if (!p) return {};
   const std::string path = programFolder + p->name + ".EXE";
   if (p->numbers && numbers) return imelink::ImeLaunchCommandLine(path, *numbers);
-  return path;
+  return imelink::CommandLineProgram(path);
 }
 
 bool TransferBuffer::Append(uint16_t character) {

@@ -33,9 +33,9 @@ struct CompanionProgram {
 // The program of an id; null outside 40005-40014 and for 40007.
 const CompanionProgram* FindCompanion(int id);
 
-// What the launcher starts: program folder, name, ".EXE", and for the
-// programs that take them the three numbers when numbers is not null.
-// Empty for an id that starts nothing.
+// What the launcher starts: program folder, name, ".EXE" (in double quotes),
+// and for the programs that take them the three numbers when numbers is not
+// null. Empty for an id that starts nothing.
 std::string CompanionCommand(const std::string& programFolder, int id, const imelink::LaunchArguments* numbers);
 
 // The collected text of the workbench and the pad: at most 511 bytes and

@@ -178,7 +178,8 @@ void Run(HWND dialog, bool remove) {
   const unsigned mode = Dialog().conversionMode;
   const int rc = remove ? DeleteUserWord(*engine, &feedback, request, mode)
                         : RegisterUserWord(*engine, &feedback, request, mode);
-  // A refusal or a declined question keeps what the user typed.
+  // A refusal keeps what the user typed; a done or declined request clears
+  // the dialog for the next word.
   if (rc != kUserWordDone) return;
   ClearList(dialog);
   SetDlgItemTextA(dialog, kReadingEdit, "");

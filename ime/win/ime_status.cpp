@@ -58,6 +58,16 @@ void PlaceTools(HWND w) {
   }
 }
 
+// The text of a tool: the function at that place of the current map, the
+// switch, the on/off button; none for the places beyond the map.
+const char16_t* ToolTipText(int tool) {
+  const ToolbarButtonMap& map = CurrentMap();
+  if (tool >= 0 && tool < map.count) return StatusTooltip(map.functions[tool]);
+  if (tool == 12) return StatusSwitchTooltip();
+  if (tool == 13) return StatusOnOffTooltip();
+  return u"";
+}
+
 HWND CreateTooltips(HWND w) {
   HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w, nullptr, Module().instance, nullptr);
@@ -480,16 +490,24 @@ LRESULT CALLBACK StatusWndProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(w, nullptr, FALSE);
       return DefWindowProcA(w, msg, wParam, lParam);
     case WM_NOTIFY: {
+      // The toolbar is an ANSI window, so the tooltip control asks for the
+      // ANSI text; a control that asks for the wide text gets it too.
       auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-      if (hdr->code == TTN_NEEDTEXTW) {
-        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-        const int tool = static_cast<int>(hdr->idFrom);
-        const ToolbarButtonMap& map = CurrentMap();
-        const char16_t* text = tool < map.count ? StatusTooltip(map.functions[tool])
-                               : tool == 12     ? StatusSwitchTooltip()
-                               : tool == 13     ? StatusOnOffTooltip()
-                                                : u"";
-        info->lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
+      if (hdr->code == TTN_NEEDTEXTA || hdr->code == TTN_NEEDTEXTW) {
+        const char16_t* text = ToolTipText(static_cast<int>(hdr->idFrom));
+        if (hdr->code == TTN_NEEDTEXTW) {
+          auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+          info->hinst = nullptr;
+          info->lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
+        } else {
+          auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+          info->hinst = nullptr;
+          info->szText[0] = '\0';
+          const int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text), -1, info->szText,
+                                            static_cast<int>(sizeof info->szText), nullptr, nullptr);
+          if (n <= 0) info->szText[0] = '\0';
+          info->lpszText = info->szText;
+        }
       }
       return 0;
     }

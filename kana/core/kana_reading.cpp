@@ -5,7 +5,9 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <vector>
 
+#include "code_page.h"
 #include "ime_code.h"
 #include "kana_key_table.h"
 #include "kana_rules.h"
@@ -229,6 +231,28 @@ void BeforeConsonant(Junction& j) {
   if (!afterL && ((IsKGroup(ini) && IsKGroup(fin)) || (IsVGroup(ini) && IsVGroup(fin)))) j.setFinal('s');
 }
 
+// The syllables of code page 949 beyond KS X 1001 (똠, 햏, 뷁 ...): pairs whose
+// lead or trail lies below 0xA1. Each is read by its jamo like any other
+// syllable, so the walk takes its romanized string; the pair has no GM code.
+struct ExtendedSyllable {
+  size_t offset;      // of its lead byte in the text
+  std::string roman;  // its romanized string
+};
+
+std::vector<ExtendedSyllable> ExtendedSyllables(std::string_view ks) {
+  std::vector<ExtendedSyllable> found;
+  for (size_t i = 0; i + 1 < ks.size(); ++i) {
+    const uint8_t lead = Byte(ks, i), trail = Byte(ks, i + 1);
+    if (!codeconv::IsHighBitByte(lead)) continue;
+    if (lead < 0xA1 || trail < 0xA1) {
+      const std::u16string u = codeconv::PlatformCodePages().ToUtf16(949, std::string(ks.substr(i, 2)));
+      if (u.size() == 1 && IsHangulSyllable(u[0])) found.push_back({i, RomanizedSyllable(u[0])});
+    }
+    ++i;  // the pair's trail byte
+  }
+  return found;
+}
+
 }  // namespace
 
 std::string ReadCharKana(const CKanaTables& tables, int kanjiForm, DbChar code) {
@@ -348,7 +372,9 @@ std::string HangulToKana(const CKanaTables& tables, int kanjiForm, std::string_v
                          bool keepFullWidth) {
   std::string_view gm = text;
   std::string ksCopy;
+  std::vector<ExtendedSyllable> extended;
   if (inputIsKS) {
+    extended = ExtendedSyllables(text);
     // A private copy converted by KS pairs, by length: a lone lead byte at
     // the end stays alone.
     ksCopy = text;
@@ -395,16 +421,25 @@ std::string HangulToKana(const CKanaTables& tables, int kanjiForm, std::string_v
   };
 
   size_t count = 0;
+  size_t nextExtended = 0;  // the first of the extended syllables not yet read
   for (size_t i = 0; i < gm.size(); ++count) {
-    std::string_view character;
-    if (IsWalkLead(Byte(gm, i))) {
-      character = i + 1 < gm.size() ? gm.substr(i, 2) : std::string_view(" ");
-      i += i + 1 < gm.size() ? 2 : 1;
+    while (nextExtended < extended.size() && extended[nextExtended].offset < i) ++nextExtended;
+    const ExtendedSyllable* at = nextExtended < extended.size() ? &extended[nextExtended] : nullptr;
+    if (at && at->offset == i) {
+      ring[count % 3] = at->roman;
+      i += 2;
     } else {
-      character = gm.substr(i, 1);
-      i += 1;
+      std::string_view character;
+      // A pair never runs into an extended syllable's lead byte.
+      if (IsWalkLead(Byte(gm, i)) && !(at && at->offset == i + 1)) {
+        character = i + 1 < gm.size() ? gm.substr(i, 2) : std::string_view(" ");
+        i += i + 1 < gm.size() ? 2 : 1;
+      } else {
+        character = gm.substr(i, 1);
+        i += 1;
+      }
+      ring[count % 3] = ReadSyllable(tables, kanjiForm, character);
     }
-    ring[count % 3] = ReadSyllable(tables, kanjiForm, character);
     if (count >= 1) output(count - 1, true);
   }
   output(count - 1, false);

@@ -89,3 +89,56 @@ TEST(LoadTables, ShortTablesStayAbsent) {
 
 }  // namespace
 }  // namespace kana::test
+
+namespace kana::test {
+namespace {
+
+// A table field as the reading takes it: up to its first blank.
+std::string Field(std::span<const uint8_t> table, size_t offset, size_t size) {
+  std::string s(table.begin() + static_cast<long>(offset), table.begin() + static_cast<long>(offset + size));
+  return s.substr(0, s.find(' '));
+}
+
+TEST(ExtendedSyllables, CodePage949SyllablesBeyondKsAreReadByTheirJamo) {
+  const CKanaTables& t = GeneratedTables();
+  const struct {
+    const char* syllable;
+    int initial, medial, finalSlot;  // FSHAN-JP row and cell, LHAN-JP entry
+    bool wordStartP;                 // ㅂ at the start of a text reads with the パ row
+  } cases[] = {
+      {"똠", 4, 8, 15, false},   // ㄸ ㅗ ㅁ
+      {"햏", 18, 1, 26, false},  // ㅎ ㅐ ㅎ
+      {"뷁", 7, 15, 8, true},    // ㅂ ㅞ ㄺ
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.syllable);
+    const std::string ks = Ks(c.syllable);
+    ASSERT_EQ(ks.size(), 2u);
+    ASSERT_TRUE(static_cast<uint8_t>(ks[0]) < 0xA1 || static_cast<uint8_t>(ks[1]) < 0xA1) << "not in KS X 1001";
+    std::string expected =
+        Field(t.Table(kFsHanJp), kFsHanJpRowSize * static_cast<size_t>(c.initial) +
+                                     kFsHanJpCellSize * static_cast<size_t>(c.medial),
+              kFsHanJpCellSize) +
+        Field(t.Table(kLHanJp), kLHanJpEntrySize * static_cast<size_t>(c.finalSlot), kLHanJpEntrySize);
+    ASSERT_GE(expected.size(), 2u);
+    if (c.wordStartP) expected[1] = static_cast<char>(expected[1] + 1);
+    EXPECT_EQ(HangulToKana(t, 0, ks, true, true), expected);
+    // Between KS syllables too, and every pair of the reading is a
+    // double-byte character (no half-width bytes of a misread pair).
+    const std::string within = HangulToKana(t, 0, Ks("가") + ks + Ks("가"), true, true);
+    for (size_t i = 0; i < within.size(); i += 2) {
+      const auto lead = static_cast<uint8_t>(within[i]);
+      EXPECT_TRUE((lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0) << i;
+    }
+  }
+  // The sound rules treat them as any syllable: ㅎ before a vowel is silent,
+  // so 햏아 reads as 해아; ㅁ before a vowel moves over, so 똠이 reads as 또미.
+  EXPECT_EQ(HangulToKana(t, 0, Ks("햏아"), true, true), HangulToKana(t, 0, Ks("해아"), true, true));
+  EXPECT_EQ(HangulToKana(t, 0, Ks("똠이"), true, true), HangulToKana(t, 0, Ks("또미"), true, true));
+  // A KS syllable after one keeps its own reading (the walk stays on pairs).
+  EXPECT_EQ(HangulToKana(t, 0, Ks("똠") + " " + Ks("가"), true, true),
+            HangulToKana(t, 0, Ks("똠"), true, true) + " " + HangulToKana(t, 0, Ks("가"), true, true));
+}
+
+}  // namespace
+}  // namespace kana::test

@@ -94,7 +94,7 @@ bool CCodeDlg::OnInitDialog() {
       RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
       DottedFrame(dc, inner);
     }
-  });
+  }, CaptureRule::kAnyChange);
   rows_.Layout(kGridColumns, kGridRows, fonts_.minCell, fonts_.maxCell);
   cells_.Layout(kGridColumns, kGridRows, fonts_.minCell, fonts_.maxCell);
   view_.Attach(Item(IDC_CODE_VIEW), fonts_.largeFont.get(), fonts_.koreanFont.get(), fonts_.japaneseFont.get(), nullptr);

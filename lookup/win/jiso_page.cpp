@@ -83,7 +83,8 @@ bool CJisoDlg::OnInitDialog() {
   initials_.Layout(kInitials, 1, fonts_.minCell, fonts_.maxCell);
   syllables_.Layout(0, 0, fonts_.minCell + 2, fonts_.minCell + 2);
   view_.Attach(Item(IDC_JISO_VIEW), fonts_.largeFont.get(), fonts_.koreanFont.get(), fonts_.japaneseFont.get(), nullptr);
-  ReadJisoDictionary();
+  // A missing dictionary has just been reported.
+  ReadJisoDictionary(haveHeader_);
   Enable(IDC_JISO_OK, false);
   return true;
 }
@@ -92,15 +93,18 @@ void CJisoDlg::SetRangeCaption() {
   SetWindowTextW(Item(IDC_JISO_RANGE), range_ == 1 ? L"人名・地名" : L"全て");
 }
 
-int CJisoDlg::ReadJisoDictionary() {
+int CJisoDlg::ReadJisoDictionary(bool reportMissing) {
   initial_ = -1;
   std::vector<std::uint8_t> bytes;
-  if (!haveHeader_ || !ReadFileBytes(path_, bytes)) {
-    if (haveHeader_) DictionaryError(kCaption, L"Can't Find Dictioanry");
+  bool ok = ReadFileBytes(path_, bytes);
+  MemorySource file(bytes);
+  // A dictionary that was missing when the page opened is looked for again.
+  if (ok && !haveHeader_) haveHeader_ = ReadJisoHeader(file, header_) == DicStatus::kOk;
+  if (!ok || !haveHeader_) {
+    if (reportMissing) DictionaryError(kCaption, L"Can't Find Dictioanry");
     initials_.Clear();
     return -1;
   }
-  MemorySource file(bytes);
   std::array<DbChar, kInitials> labels{};
   std::array<bool, kInitials> present{};
   for (int i = 0; i < kInitials; ++i) {

@@ -93,9 +93,10 @@ void DrawButtonFace(HDC dc, const RECT& rect, DbChar label, bool pressed, HBITMA
 
 // ---- cell lists ----
 
-void CellList::Attach(HWND list, HWND focusTo, HWND* lastClicked, Painter painter) {
+void CellList::Attach(HWND list, HWND focusTo, HWND* lastClicked, Painter painter, CaptureRule capture) {
   focusTo_ = focusTo;
   lastClicked_ = lastClicked;
+  capture_ = capture;
   painter_ = std::move(painter);
   Subclass(list);
 }
@@ -159,18 +160,16 @@ bool CellList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_LBUTTONDBLCLK:
       if (lastClicked_) *lastClicked_ = hwnd();
       return false;
-    case WM_MOUSEMOVE:
-      if (GetCapture() == hwnd()) {
-        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ClientToScreen(hwnd(), &pt);
-        HWND under = WindowFromPoint(pt);
-        if (under != hwnd() && !IsChild(hwnd(), under)) {
-          ReleaseCapture();
-          result = 0;
-          return true;
-        }
-      }
-      return false;
+    case WM_CAPTURECHANGED: {
+      // The list's own handling ends its tracking first; a capture that
+      // moved to an unrelated window (or, for the cell grid, any change)
+      // is then let go, so no drag stays held.
+      result = CallDefault(message, wParam, lParam);
+      const HWND taker = reinterpret_cast<HWND>(lParam);
+      const bool unrelated = taker && taker != hwnd() && !IsChild(hwnd(), taker);
+      if (capture_ == CaptureRule::kAnyChange || unrelated) ReleaseCapture();
+      return true;
+    }
     default:
       return false;
   }
@@ -189,6 +188,8 @@ bool CellList::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
 
 void CharView::Attach(HWND view, HFONT charFont, HFONT koreanFont, HFONT kanaFont, HBITMAP glyphs) {
   charFont_ = charFont;
+  // The static's font is the one its character is drawn in.
+  SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(charFont), FALSE);
   koreanFont_ = koreanFont;
   kanaFont_ = kanaFont;
   glyphs_ = glyphs;

@@ -47,12 +47,17 @@ void DrawButtonFace(HDC dc, const RECT& rect, DbChar label, bool pressed, HBITMA
 // An owner-drawn multi-column list of cells. It draws itself through the
 // reflected WM_DRAWITEM, never keeps the keyboard focus (it hands it to a
 // button of its page), and lets go of the mouse when the mouse leaves it.
+// When a list lets go of a mouse capture that has moved on: when a window
+// that is neither the list nor its child took it, or at any change.
+enum class CaptureRule : unsigned char { kUnrelatedWindow, kAnyChange };
+
 class CellList final : public fw::Window {
  public:
   using Painter = std::function<void(HDC, const RECT&, const Cell&, int index, UINT state)>;
   // focusTo: the button that takes the keyboard focus; lastClicked: set to
   // this list when it is clicked.
-  void Attach(HWND list, HWND focusTo, HWND* lastClicked, Painter painter);
+  void Attach(HWND list, HWND focusTo, HWND* lastClicked, Painter painter,
+              CaptureRule capture = CaptureRule::kUnrelatedWindow);
   // Square cells as large as the list's room allows for columns x rows (0:
   // as many as fit), between minCell and maxCell; the list is then sized to
   // show exactly that many (whole columns of its room otherwise).
@@ -73,6 +78,7 @@ class CellList final : public fw::Window {
  private:
   HWND focusTo_ = nullptr;
   HWND* lastClicked_ = nullptr;
+  CaptureRule capture_ = CaptureRule::kUnrelatedWindow;
   Painter painter_;
   std::vector<Cell> cells_;
   int rows_ = 1;

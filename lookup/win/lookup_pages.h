@@ -110,7 +110,8 @@ class CJisoDlg final : public LookupPage {
 
  private:
   // Fills the initials (22027) for the current range; -1 on failure.
-  int ReadJisoDictionary();
+  // Fills the initials; a missing dictionary is reported when reportMissing.
+  int ReadJisoDictionary(bool reportMissing = true);
   void ChooseInitial();
   void ChooseSyllable();
   void ToggleRange();

@@ -41,6 +41,7 @@ class CQuillonApp {
 
   HWND CreateLookupSheet() {
     LookupState& s = State();
+    PinLibrary();
     // One sheet: an earlier one goes through DestroyWindow, which deletes it
     // in its one final place.
     if (s.sheet && s.sheet->hwnd()) DestroyWindow(s.sheet->hwnd());
@@ -60,7 +61,20 @@ class CQuillonApp {
   }
 
  private:
+  // The sheet's windows run the library's code: once a sheet has been
+  // opened the library stays loaded until the process ends, so that a
+  // FreeLibrary of the host, on whatever thread, never unmaps the code of
+  // a window that is still open (nor has to destroy one under the loader's
+  // lock from a thread that does not own it).
+  void PinLibrary() {
+    if (pinned_) return;
+    HMODULE self = nullptr;
+    pinned_ = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                                 reinterpret_cast<LPCWSTR>(&g_state), &self) != FALSE;
+  }
+
   bool started_ = false;
+  bool pinned_ = false;
 };
 
 CQuillonApp g_app;
@@ -125,8 +139,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     State().module = fw::Module(instance);
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-    // Unloaded while the process goes on: nothing of the library may stay.
-    if (State().sheet && State().sheet->hwnd()) DestroyWindow(State().sheet->hwnd());
+    // Unloaded while the process goes on, which only happens before any
+    // sheet was opened (the first sheet pins the library): the class goes.
     lookup::g_app.ExitInstance();
   }
   return TRUE;

@@ -33,7 +33,8 @@ bool CBusyuDlg::OnInitDialog() {
   });
   radicals_.Layout(0, kRadicalRows, fonts_.minCell, fonts_.maxCell);
   characters_.Layout(0, kRadicalRows, fonts_.minCell, fonts_.maxCell);
-  chosen_.Attach(Item(IDC_BUSYU_CHOSEN), fonts_.japaneseFont.get(), fonts_.koreanFont.get(), fonts_.japaneseFont.get(),
+  // The chosen radical is drawn in the input method's Korean face.
+  chosen_.Attach(Item(IDC_BUSYU_CHOSEN), fonts_.koreanFont.get(), fonts_.koreanFont.get(), fonts_.japaneseFont.get(),
                  glyphs_.get());
   view_.Attach(Item(IDC_BUSYU_VIEW), fonts_.largeFont.get(), fonts_.koreanFont.get(), fonts_.japaneseFont.get(),
                glyphs_.get());

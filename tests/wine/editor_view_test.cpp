@@ -817,6 +817,40 @@ int main(int argc, char** argv) {
       check(c.textBytes == got, "the fork's copy: CF_TEXT holds the line's bytes");
       check(c.units == u"한글한", "and CF_UNICODETEXT the text (code page 949): %s", imedrv::Hex(c.units).c_str());
       check(c.rich && Contains(c.richText, "\\fcharset129 NanumGothic;"), "and rich text naming the view font");
+      // The forks' right-click menus: 145 in the player (and the listening
+      // program), 197 in the workbench; their select all is chosen from it.
+      const std::vector<std::wstring> forkItems = {L"元に戻す(&U)", L"切り取り(&T)", L"ｺﾋﾟｰ(&C)",
+                                                   L"貼り付け(&P)", L"削除(&D)",   L"すべて選択(&A)"};
+      auto forkMenu = [&](editorview::CTavrinView& view, const char* which) {
+        g_menu = {};
+        view.Engine().ClearSelection();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 100, MenuTimer);
+        PostMessageW(view.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 8));
+        wtest::WaitUntil([] { return g_menu.shown; });
+        if (!g_menu.shown) KillTimer(nullptr, timer);
+        if (!check(g_menu.shown, "%s: the right-click menu opens", which)) return;
+        check(g_menu.texts == forkItems, "%s: its six items (%zu)", which, g_menu.texts.size());
+        wtest::CheckWithin(
+            wtest::Allowance(), [&] { return view.Engine().HasSelection(); },
+            [&] { return std::string(view.Engine().HasSelection() ? "a selection" : "no selection"); },
+            "%s: the menu's select all selects the text", which);
+      };
+      forkMenu(fork, "player's view (menu 145)");
+      TestDocument benchDoc(app.Ui());
+      benchDoc.SetLine(0, Bytes({0xC7, 0xD1}));
+      TestFrame benchFrame(app.module());
+      benchFrame.CreateFrame(L"Workbench fork", 0, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, &place);
+      editorview::CTavrinView bench(editorview::kWorkbenchViewParams, benchDoc, benchDoc, app.Resources(), app.font);
+      if (check(benchFrame.hwnd() && bench.Create(benchFrame), "a workbench's view in a frame of its own")) {
+        benchFrame.SetActiveView(&bench);
+        ShowWindow(benchFrame.hwnd(), SW_SHOW);
+        SetForegroundWindow(benchFrame.hwnd());
+        bench.OnInitialUpdate();
+        SetFocus(bench.hwnd());
+        Pump(100);
+        forkMenu(bench, "workbench's view (menu 197)");
+        DestroyWindow(benchFrame.hwnd());
+      }
       DestroyWindow(forkFrame.hwnd());
     }
     app.settings.unicodeImeResult = false;

@@ -352,7 +352,7 @@ struct DialogRun {
   std::string readingTyped;   // KS bytes
   LRESULT wordsListed = 0;
   std::string wordPasted;
-  bool askedFirst = false, keptReading = false, keptWord = false, fileUnchanged = false;
+  bool askedFirst = false, clearedOnNo = false, fileUnchanged = false;
   bool askedAgain = false, cleared = false, closed = false;
 };
 
@@ -406,9 +406,13 @@ DWORD WINAPI WorkDialog(void* param) {
   const std::vector<uint8_t> before = FileBytes(run->dic);
   Key(VK_RETURN, 0);  // on to the register button, which it presses
   run->askedFirst = Answer(kQuestion, IDNO);
-  run->keptReading = EditText(reading) == run->readingTyped && !run->readingTyped.empty();
-  run->keptWord = EditText(word) == run->wordPasted && !run->wordPasted.empty();
+  // Declined: nothing is stored and the dialog starts afresh; the pair is
+  // given to the fields again for the second try.
+  run->clearedOnNo = EditText(reading).empty() && EditText(word).empty() &&
+                     SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0;
   run->fileUnchanged = FileBytes(run->dic) == before;
+  SetDlgItemTextA(dialog, 1010, run->readingTyped.c_str());
+  SetDlgItemTextA(dialog, 1011, run->wordPasted.c_str());
   PressButton(dialog, 1012);
   run->askedAgain = Answer(kQuestion, IDYES);
   run->cleared = EditText(reading).empty() && EditText(word).empty() &&
@@ -527,7 +531,7 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
     check(run.wordPasted == Ks(L"漢字"), "the word field took 漢字 from the clipboard (got %s)",
           imedrv::Hex(run.wordPasted).c_str());
     check(run.askedFirst, "Enter in the word field asks 単語を登録します");
-    check(run.keptReading && run.keptWord, "answered No, both fields keep their text");
+    check(run.clearedOnNo, "answered No, the fields and the list are cleared");
     check(run.fileUnchanged, "answered No, the file is unchanged");
     check(run.askedAgain, "the register button asks again");
     check(run.cleared, "answered Yes, the fields and the list are cleared");

@@ -8,12 +8,22 @@
 //     counted; "Install Directory" in both registry views; every file of the
 //     package in its place with the same bytes. The state (our keys, the
 //     values, the files with their sizes and times) is written to the state
-//     file, for comparing two runs.
+//     file, for comparing two runs. The setup program's copy in the program
+//     folder; the entry in the list of installed programs (HKLM key
+//     "Software\Microsoft\Windows\CurrentVersion\Uninstall\GeulmaruV6")
+//     whose command runs that copy with /uninstall; in the all-users Start menu's folder
+//     "GeulmaruV6" one shortcut to each program a user starts (the editor,
+//     the dictionary, the text player, the listening program, the font
+//     setup) that the package holds, and none else.
 //   install_check.exe removed <Install Directory> <package>
 //     no layout key names either file in any way, no "Install Directory",
-//     none of the package's files left.
+//     none of the package's files left, no uninstall entry, no Start-menu
+//     folder of the suite (all users' or the user's).
 #include <windows.h>
 #include <imm.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <string>
@@ -106,6 +116,96 @@ std::vector<std::pair<std::wstring, std::wstring>> Placements(const std::wstring
   return out;
 }
 
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\GeulmaruV6";
+// The programs a user starts directly, by their file names.
+constexpr const wchar_t* kStartedPrograms[] = {L"BRISELV6.EXE", L"Ombrel.exe", L"Tessaly.exe", L"Ferlin2.exe",
+                                               L"Belvo4.exe"};
+
+std::wstring ProgramsFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return L"";
+  return std::wstring(path) + L"\\GeulmaruV6";
+}
+
+// The shortcut's target, through the shell's own link object.
+std::wstring LinkTarget(const std::wstring& link) {
+  IShellLinkW* shell = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&shell))))
+    return L"(no link object)";
+  std::wstring target = L"(unreadable)";
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+        SUCCEEDED(shell->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+      target = path;
+    file->Release();
+  }
+  shell->Release();
+  return target;
+}
+
+void CheckEntries(const std::wstring& installDirectory, const std::wstring& package, std::string& state) {
+  const std::wstring programFolder = installDirectory + L"\\GeulmaruV6";
+  const std::wstring setupCopy = programFolder + L"\\GeulmaruSetup.exe";
+  bool a = false, b = false;
+  check(ReadAll(package + L"\\GeulmaruSetup.exe", a) == ReadAll(setupCopy, b) && a && b,
+        "the setup program's copy %s in place", Narrow(setupCopy).c_str());
+
+  HKEY key;
+  const bool entry = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+  check(entry, "the uninstall entry HKLM\\%s exists", Narrow(kUninstallKey).c_str());
+  if (entry) {
+    const struct {
+      const wchar_t* name;
+      std::wstring expected;  // empty: any text that is not empty
+    } values[] = {
+        {L"DisplayName", L""},
+        {L"UninstallString", L"\"" + setupCopy + L"\" /uninstall"},
+        {L"DisplayVersion", L"6.0"},
+        {L"Publisher", L"VALDRIMO"},
+        {L"InstallLocation", programFolder},
+    };
+    for (const auto& v : values) {
+      const std::wstring got = imeinst::KeyString(key, v.name);
+      if (v.expected.empty()) {
+        check(!got.empty(), "uninstall entry %s: \"%s\"", Narrow(v.name).c_str(), Narrow(got).c_str());
+      } else {
+        check(got == v.expected, "uninstall entry %s: \"%s\" (wanted \"%s\")", Narrow(v.name).c_str(),
+              Narrow(got).c_str(), Narrow(v.expected).c_str());
+      }
+      state += "Uninstall " + Narrow(v.name) + " " + Narrow(got) + "\n";
+    }
+    RegCloseKey(key);
+  }
+
+  // Every shortcut in the suite's Start-menu folder, with its target.
+  const std::wstring menu = ProgramsFolder(CSIDL_COMMON_PROGRAMS);
+  std::vector<std::wstring> targets;
+  for (const std::wstring& f : FilesBelow(menu)) {
+    const std::wstring target = LinkTarget(menu + L"\\" + f);
+    targets.push_back(target);
+    state += "Start menu " + Narrow(f) + " -> " + Narrow(target) + "\n";
+  }
+  size_t expected = 0;
+  for (const wchar_t* program : kStartedPrograms) {
+    const bool shipped = GetFileAttributesW((package + L"\\GeulmaruV6\\" + program).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::wstring installed = programFolder + L"\\" + program;
+    int links = 0;
+    for (const std::wstring& t : targets) links += Same(t, installed) ? 1 : 0;
+    check(links == (shipped ? 1 : 0), "%s: %d Start-menu shortcuts to %s (the package %s it)", Narrow(program).c_str(),
+          links, Narrow(installed).c_str(), shipped ? "holds" : "does not hold");
+    if (shipped) {
+      ++expected;
+      check(GetFileAttributesW(installed.c_str()) != INVALID_FILE_ATTRIBUTES, "the shortcut's target %s exists",
+            Narrow(installed).c_str());
+    }
+  }
+  check(targets.size() == expected, "%u shortcuts in %s, %u wanted", static_cast<unsigned>(targets.size()),
+        Narrow(menu).c_str(), static_cast<unsigned>(expected));
+}
+
 int Installed(const std::wstring& installDirectory, const std::wstring& package, const std::wstring& stateFile) {
   std::string state;
   struct Edition {
@@ -153,6 +253,8 @@ int Installed(const std::wstring& installDirectory, const std::wstring& package,
     state += Narrow(target) + ": " + Stamp(target) + "\n";
   }
 
+  CheckEntries(installDirectory, package, state);
+
   HANDLE f = CreateFileW(stateFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD n = 0;
   check(f != INVALID_HANDLE_VALUE && WriteFile(f, state.data(), static_cast<DWORD>(state.size()), &n, nullptr),
@@ -177,6 +279,15 @@ int Removed(const std::wstring& installDirectory, const std::wstring& package) {
   }
   check(GetFileAttributesW((installDirectory + L"\\GeulmaruV6").c_str()) == INVALID_FILE_ATTRIBUTES,
         "the program folder removed");
+  HKEY key;
+  const bool entry = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+  if (entry) RegCloseKey(key);
+  check(!entry, "no uninstall entry HKLM\\%s", Narrow(kUninstallKey).c_str());
+  for (int csidl : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS}) {
+    const std::wstring menu = ProgramsFolder(csidl);
+    check(GetFileAttributesW(menu.c_str()) == INVALID_FILE_ATTRIBUTES, "no Start-menu folder %s",
+          Narrow(menu).c_str());
+  }
   return wtest::finish();
 }
 
@@ -185,6 +296,7 @@ int Removed(const std::wstring& installDirectory, const std::wstring& package) {
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   wtest::report().group = "install";
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "installed" && argc == 5)
     return Installed(imeinst::Widen(argv[2]), imeinst::Widen(argv[3]), imeinst::Widen(argv[4]));

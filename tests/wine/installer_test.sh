@@ -7,7 +7,9 @@
 # 1. a new prefix (wineboot), 2. GeulmaruSetup.exe /quiet, and the check of
 # what it left, 3. the same again: the check passes and nothing changed,
 # 4. the 32-bit keyboard road types Korean through the installed input
-# method, 5. GeulmaruSetup.exe /uninstall /quiet leaves nothing of the suite.
+# method, 5. the installed setup program that the uninstall entry names, run
+# with /uninstall /quiet, leaves nothing of the suite, 6. installed once more,
+# GeulmaruSetup.exe /uninstall /quiet from the package leaves nothing either.
 # The prefix is removed at the end. Exits 77 (skipped) where 32-bit programs
 # cannot run at all.
 set -u
@@ -67,7 +69,12 @@ else
   failures=$((failures + 1))
 fi
 step "typing through the installed input method" "$WINE32" "$(wine_path "$programs/ime_keyboard_test.exe")"
-step "uninstall" "$WINE32" "$setup" /uninstall /quiet
+# The command of the uninstall entry (its path is checked above).
+step "uninstall by the installed entry" "$WINE32" "$installed\\GeulmaruV6\\GeulmaruSetup.exe" /uninstall /quiet
 step "check after uninstalling" "$WINE32" "$check" removed "$installed" "$pkg"
+step "install once more" "$WINE32" "$setup" /quiet
+step "check after installing once more" "$WINE32" "$check" installed "$installed" "$pkg" "$(wine_path "$state/third.txt")"
+step "uninstall from the package" "$WINE32" "$setup" /uninstall /quiet
+step "check after uninstalling from the package" "$WINE32" "$check" removed "$installed" "$pkg"
 echo "installer_test: $failures failed steps"
 [ "$failures" = 0 ]

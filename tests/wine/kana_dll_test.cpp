@@ -79,6 +79,16 @@ int main(int argc, char** argv) {
   ExpectReading(byName, "same kanji", L"國藝", L"國藝", 1);
   ExpectReading(byName, "half width", L"학교", L"ﾊｯｷｮ", 0, 0);
 
+  // Syllables of code page 949 beyond KS X 1001 are read by their jamo, the
+  // sound rules included: 햏아 as 해아 (ㅎ before a vowel is silent), 똠이 as 또미.
+  const auto ks = [](const wchar_t* w) { return ToCodePage(949, w); };
+  check(Read(byName, ks(L"햏아"), 0, 1, 1) == Read(byName, ks(L"해아"), 0, 1, 1), "햏아 reads as 해아");
+  check(Read(byName, ks(L"똠이"), 0, 1, 1) == Read(byName, ks(L"또미"), 0, 1, 1), "똠이 reads as 또미");
+  const std::string bwaelk = Read(byName, ks(L"뷁"), 0, 1, 1);
+  bool katakana = bwaelk.size() >= 4;
+  for (size_t i = 0; i + 1 < bwaelk.size(); i += 2) katakana = katakana && static_cast<unsigned char>(bwaelk[i]) == 0x83;
+  check(katakana && bwaelk.size() % 2 == 0, "뷁 reads as full-width katakana (%zu bytes)", bwaelk.size());
+
   // The same text in GM code: 가 is 88 9F, 나 is 8A 49.
   check(Read(byName, "\x88\x9F\x8A\x49", 0, 0, 1) == ToCodePage(932, L"カナ"), "GM text");
   const char* empty = "";

@@ -13,9 +13,13 @@
 //   - 学校 converted character by character (Ctrl+K) gives 學校; the hanja
 //     window (Ctrl+H) shows 학교 and the kana window (Ctrl+P) a katakana
 //     reading; both windows are open at once;
+//   - Ctrl+Y speaks the Korean text into the program's WAV file, which is
+//     deleted at the exit;
+//   - 学校 selected and Ctrl+Q: the dictionary program opens on it;
 //   - closing the frame withdraws the announcement (1, 0) and ends the
-//     program; screenshots of the frame and the result windows.
+//     program and the dictionary it started; screenshots of the frame and the result windows.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -27,11 +31,14 @@
 #include "ime_link.h"
 #include "screenshot.h"
 #include "wait.h"
+#include "workbench_drive.h"
 
 using wtest::check;
 using wtest::CheckWithin;
 using wtest::note;
 using wtest::WaitUntil;
+
+using namespace wbdrive;
 
 namespace {
 
@@ -64,125 +71,6 @@ HWND MakeWindow(const wchar_t* cls, const wchar_t* title, int x) {
   return w;
 }
 
-DWORD Allowance() { return wtest::StartAllowance(32); }
-
-std::string U8(const std::wstring& w) { return imedrv::Utf8(std::u16string(w.begin(), w.end())); }
-
-std::string Ks(const wchar_t* text) {
-  char buf[256]{};
-  WideCharToMultiByte(949, 0, text, -1, buf, sizeof buf - 1, nullptr, nullptr);
-  return buf;
-}
-
-std::wstring Text(HWND w) {
-  wchar_t buf[1024]{};
-  SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
-  return buf;
-}
-
-struct FindClass {
-  const wchar_t* cls;
-  HWND found;
-};
-
-BOOL CALLBACK FindClassProc(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FindClass*>(p);
-  wchar_t name[64]{};
-  GetClassNameW(w, name, 64);
-  if (lstrcmpiW(name, f->cls) == 0) {
-    f->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindChild(HWND parent, const wchar_t* cls) {
-  FindClass f{cls, nullptr};
-  EnumChildWindows(parent, FindClassProc, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
-HWND FocusOf(HWND w) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-void Foreground(HWND w) {
-  SetForegroundWindow(w);
-  WaitUntil([&] { return GetForegroundWindow() == w; }, Allowance());
-}
-
-void CtrlKey(UINT vk) {
-  INPUT in[4]{};
-  const UINT keys[4] = {VK_CONTROL, vk, vk, VK_CONTROL};
-  for (int i = 0; i < 4; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = static_cast<WORD>(keys[i]);
-    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], 0));
-    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-  }
-  SendInput(4, in, sizeof(INPUT));
-  wtest::Pump(100);
-}
-
-bool PutClipboard(const std::wstring& text) {
-  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, Allowance())) return false;
-  EmptyClipboard();
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  std::memcpy(GlobalLock(h), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(h);
-  SetClipboardData(CF_UNICODETEXT, h);
-  CloseClipboard();
-  return true;
-}
-
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
-  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-      text = p;
-      GlobalUnlock(h);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-// The Korean pane's text as its copy puts it on the clipboard.
-std::wstring KoreanText(HWND frame, HWND korean) {
-  Foreground(frame);
-  SetForegroundWindow(frame);
-  PostMessageW(korean, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(korean, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  WaitUntil([&] { return FocusOf(frame) == korean; }, Allowance());
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-  const DWORD before = GetClipboardSequenceNumber();
-  CtrlKey('A');
-  CtrlKey('C');
-  if (!WaitUntil([&] { return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_UNICODETEXT); },
-                 Allowance()))
-    return L"(nothing copied)";
-  return ClipboardText();
-}
-
-// Text pasted into the Japanese pane through the clipboard and Ctrl+V.
-bool PasteJapanese(HWND frame, HWND pane, const std::wstring& text) {
-  if (!PutClipboard(text)) return false;
-  Foreground(frame);
-  PostMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  WaitUntil([&] { return FocusOf(frame) == pane; }, Allowance());
-  CtrlKey('V');
-  return CheckWithin(
-      Allowance(), [&] { return Text(pane) == text; }, [&] { return U8(Text(pane)); },
-      "the Japanese pane holds %s after Ctrl+V", U8(text).c_str());
-}
-
 HWND WaitForDialog(DWORD pid, const wchar_t* title) {
   return wtest::WaitForProcessWindow(pid, L"#32770", title, Allowance());
 }
@@ -203,6 +91,16 @@ int main(int argc, char** argv) {
   if (!check(GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s",
              U8(program).c_str()))
     return wtest::finish();
+
+  // The speech engine's data folder (the engine needs one to load).
+  wchar_t temp[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring speechData = std::wstring(temp) + L"workbench-test-ddb";
+  CreateDirectoryW(speechData.c_str(), nullptr);
+  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DICPATH", speechData + L"\\");
+  // No install path: the WAV file lies in the program folder.
+  const std::wstring wav = folder + L"speech.wav";
+  DeleteFileW(wav.c_str());
 
   HWND receiver = MakeWindow(L"WorkbenchTestReceiver", L"input method UI window", 20);
   HWND application = MakeWindow(L"WorkbenchTestApplication", L"application", 340);
@@ -241,6 +139,23 @@ int main(int argc, char** argv) {
   check((GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "the frame is always on top");
   const std::wstring title = Text(frame);
   check(title == L"ＤＡＬＭＯＫ(パリスク) － ＫＳ", "the title names the code: %s", U8(title).c_str());
+  {
+    // The tool bar: its 18 slots in order (13 buttons of 24 x 24 pictures
+    // and 5 separators).
+    HWND bar = FindChild(frame, L"ToolbarWindow32");
+    const unsigned slots[] = {32776, 32826, 32771, 32792, 32813, 0, 32806, 32816, 0,
+                              32774, 32801, 0,     32830, 0,     32821, 32773, 0, 57666};
+    bool inOrder = bar != nullptr && SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) == 18;
+    for (int i = 0; inOrder && i < 18; ++i)
+      if (slots[i]) inOrder = SendMessageW(bar, TB_COMMANDTOINDEX, slots[i], 0) == i;
+    check(inOrder, "the tool bar holds its 13 buttons and 5 separators in order");
+    const LRESULT size = bar ? SendMessageW(bar, TB_GETBUTTONSIZE, 0, 0) : 0;
+    check(LOWORD(size) >= 24 && HIWORD(size) >= 24, "its buttons hold 24 x 24 pictures (%d x %d)", LOWORD(size),
+          HIWORD(size));
+    HWND status = GetDlgItem(frame, 59393);
+    check(status && IsWindowVisible(status) && SendMessageW(status, SB_GETPARTS, 0, 0) == 5,
+          "the status bar shows with its five panes");
+  }
   HWND japanese = FindChild(frame, L"Edit");
   HWND korean = FindChild(frame, L"GeulmaruHangulView");
   if (!check(japanese && korean, "the Japanese pane (an edit) and the Korean pane are there"))
@@ -263,6 +178,20 @@ int main(int argc, char** argv) {
   const std::wstring translated = KoreanText(frame, korean);
   check(translated == L"저는 학생입니다", "the Korean pane holds 저는 학생입니다: %s", U8(translated).c_str());
   wtest::Capture(frame, shots, L"workbench-frame");
+
+  // Read aloud (Ctrl+Y): the Korean text spoken into the program's WAV file,
+  // hidden while it plays.
+  Foreground(frame);
+  CtrlKey('Y');
+  CheckWithin(
+      Allowance(),
+      [&] {
+        WIN32_FILE_ATTRIBUTE_DATA a{};
+        return GetFileAttributesExW(wav.c_str(), GetFileExInfoStandard, &a) && a.nFileSizeLow > 44 &&
+               (a.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+      },
+      [&] { return std::string(GetFileAttributesW(wav.c_str()) == INVALID_FILE_ATTRIBUTES ? "no file" : "a file"); },
+      "Ctrl+Y speaks the Korean text into the hidden speech.wav");
 
   const std::size_t before = g_log.size();
   Foreground(frame);
@@ -333,6 +262,54 @@ int main(int argc, char** argv) {
     wtest::Capture(kana, shots, L"workbench-kana");
   }
 
+  // ---- the dictionary program on the Japanese pane's selection ----
+  Foreground(frame);
+  PostMessageW(japanese, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(japanese, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  WaitUntil([&] { return FocusOf(frame) == japanese; }, Allowance());
+  CtrlKey('A');
+  CheckWithin(
+      Allowance(),
+      [&] {
+        DWORD start = 0, end = 0;
+        SendMessageW(japanese, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return start == 0 && end == 2;
+      },
+      [] { return std::string("another selection"); }, "Ctrl+A selects 学校 in the Japanese pane");
+  CtrlKey('Q');
+  HWND dictionary = nullptr;
+  CheckWithin(
+      3 * Allowance(),
+      [&] {
+        // The dictionary's main dialog: visible, with its headword lists.
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", L"ミルダ韓日・日韓辞典"); w;
+             w = FindWindowExW(nullptr, w, L"#32770", L"ミルダ韓日・日韓辞典")) {
+          if (IsWindowVisible(w) && GetDlgItem(w, 1052)) {
+            dictionary = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      [] { return std::string("no window"); }, "Ctrl+Q opens the dictionary program");
+  if (dictionary) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(dictionary, &pid);
+    check(pid != pi.dwProcessId, "the dictionary is a process of its own");
+    // Its Japanese headword list starts at the word searched.
+    HWND list = GetDlgItem(dictionary, 1052);
+    auto firstRow = [&] {
+      wchar_t row[300]{};
+      if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0 && SendMessageW(list, LB_GETTEXTLEN, 0, 0) < 299)
+        SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
+      return std::wstring(row);
+    };
+    CheckWithin(
+        Allowance(), [&] { return firstRow() == L"学校"; }, [&] { return U8(firstRow()); },
+        "the dictionary searched the selection 学校 Japanese to Korean");
+    wtest::Capture(dictionary, shots, L"workbench-dictionary");
+  }
+
   // ---- close ----
   const std::size_t beforeClose = g_log.size();
   PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -346,6 +323,11 @@ int main(int argc, char** argv) {
       [&] { return std::to_string(g_log.size() - beforeClose) + " messages"; },
       "closing withdraws the announcement with (1, 0)");
   check(WaitForSingleObject(pi.hProcess, 2 * Allowance()) == WAIT_OBJECT_0, "the workbench ends");
+  check(GetFileAttributesW(wav.c_str()) == INVALID_FILE_ATTRIBUTES, "the WAV file is deleted at the exit");
+  if (dictionary)
+    CheckWithin(
+        2 * Allowance(), [&] { return !IsWindow(dictionary); }, [] { return std::string("still open"); },
+        "the dictionary program it started ends with the workbench");
   bool early = false;
   for (std::size_t i = 0; i < beforeClose; ++i) early = early || (g_log[i].wParam == imelink::kAnnounce && !g_log[i].lParam);
   check(!early, "no withdrawal while the workbench ran");

@@ -13,6 +13,15 @@
 // added: the layouts of the two input methods, their files, the program
 // folder's files of the payload and the "Install Directory" values.
 //
+// It also copies itself into the program folder, keeps there the list of the
+// files it installed ("GeulmaruSetup.lst"), writes Start-menu shortcuts for
+// the programs a user starts directly and the suite's entry in the list of
+// installed programs, whose command runs that copy with /uninstall. Run so,
+// without a payload beside it, /uninstall takes the installed list; it also
+// removes the shortcuts, the entry and the copy itself (moved to the
+// temporary folder and deleted at the next restart, as a running program
+// cannot delete its own file).
+//
 //   GeulmaruSetup.exe [/dir <Install Directory>] [/payload <folder>] [/uninstall] [/quiet]
 //
 // /quiet shows no message box; the progress goes to standard output (UTF-8)
@@ -27,6 +36,7 @@
 #include <vector>
 
 #include "layout_registration.h"
+#include "setup_entries.h"
 #include "setup_files.h"
 #include "shared_settings_win32.h"
 
@@ -42,6 +52,8 @@ constexpr wchar_t kLayoutsKey[] = L"System\\CurrentControlSet\\Control\\Keyboard
 // The layout that Wine's input method manager takes for its own input method
 // without a registry key: kept free of ours.
 constexpr wchar_t kWineOwnLayout[] = L"E0010411";
+// The list of installed files, in the program folder.
+constexpr wchar_t kInstalledList[] = L"GeulmaruSetup.lst";
 
 constexpr int kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitCancelled = 3;
 
@@ -91,11 +103,13 @@ bool IsWine() {
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::wstring ExeFolder() {
+std::wstring ExePath() {
   wchar_t path[MAX_PATH] = {};
   const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return setup::ParentFolder(std::wstring(path, n));
+  return std::wstring(path, n);
 }
+
+std::wstring ExeFolder() { return setup::ParentFolder(ExePath()); }
 
 // Where 32-bit programs load input methods from.
 std::wstring SystemFolder32() {
@@ -304,6 +318,76 @@ std::wstring ChosenInstallDirectory(const Options& opt) {
   return Trimmed(folder);
 }
 
+// ---- the installed list ---------------------------------------------------
+
+// One path a line, relative to the program folder, UTF-16 with its mark.
+std::vector<std::wstring> ReadInstalledList(const std::wstring& programFolder, bool& found) {
+  std::vector<std::wstring> out;
+  const std::wstring path = setup::JoinPath(programFolder, kInstalledList);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  found = h != INVALID_HANDLE_VALUE;
+  if (!found) return out;
+  std::wstring text;
+  wchar_t buf[4096];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n >= sizeof(wchar_t)) text.append(buf, n / sizeof(wchar_t));
+  CloseHandle(h);
+  if (!text.empty() && text[0] == 0xFEFF) text.erase(0, 1);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    std::wstring line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    // Only paths inside the program folder.
+    if (!line.empty() && line.find(L"..") == std::wstring::npos && line.find(L':') == std::wstring::npos &&
+        line[0] != L'\\')
+      out.push_back(line);
+    start = end + 1;
+  }
+  return out;
+}
+
+bool WriteInstalledList(const std::wstring& programFolder, const std::vector<std::wstring>& files) {
+  std::wstring text(1, wchar_t(0xFEFF));
+  for (const std::wstring& f : files) text += f + L"\r\n";
+  bool found = false;
+  const std::vector<std::wstring> old = ReadInstalledList(programFolder, found);
+  if (found && old == files) return true;  // unchanged: the file is left as it is
+  const std::wstring path = setup::JoinPath(programFolder, kInstalledList);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD n = 0;
+  const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  const bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, text.data(), bytes, &n, nullptr) && n == bytes;
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  if (!ok) return Fail(path + L" を書けません (" + setup::ErrorText(GetLastError()) + L")");
+  Say(L"インストールしたファイルの一覧: " + path);
+  return true;
+}
+
+// The setup program's copy in the program folder, which the uninstall entry
+// runs; a setup run from there is that copy already.
+bool CopySetupProgram(const std::wstring& programFolder) {
+  const std::wstring self = ExePath();
+  const std::wstring target = setup::JoinPath(programFolder, setup::kInstalledSetupName);
+  if (lstrcmpiW(self.c_str(), target.c_str()) == 0) return true;
+  return Copy(self, target);
+}
+
+bool WriteEntries(const std::wstring& payload, const std::wstring& programFolder) {
+  std::vector<std::wstring> files;
+  if (!setup::ListFiles(setup::JoinPath(payload, kProgramFolder), files)) {
+    return Fail(setup::JoinPath(payload, kProgramFolder) + L" を読めません");
+  }
+  files.push_back(setup::kInstalledSetupName);
+  files.push_back(kInstalledList);
+  const auto say = [](const std::wstring& s) { Say(s); };
+  const auto fail = [](const std::wstring& s) { Fail(s); };
+  return CopySetupProgram(programFolder) && WriteInstalledList(programFolder, files) &&
+         setup::WriteStartMenu(programFolder, say, fail) &&
+         setup::WriteUninstallEntry(programFolder, SUITE_VERSION_TEXT, say, fail);
+}
+
 bool Install(const Options& opt) {
   const std::wstring folder = ChosenInstallDirectory(opt);
   if (folder.empty()) return Fail(L"インストール先が決まりません");
@@ -311,7 +395,7 @@ bool Install(const Options& opt) {
   Say(L"インストール元: " + opt.payload);
   Say(L"インストール先: " + programFolder);
   return CheckPayload(opt.payload) && CopyProgramFolder(opt.payload, programFolder) && CopyInputMethods(opt.payload) &&
-         WriteInstallDirectory(folder) && RegisterLayouts(programFolder);
+         WriteInstallDirectory(folder) && RegisterLayouts(programFolder) && WriteEntries(opt.payload, programFolder);
 }
 
 // ---- uninstall ------------------------------------------------------------
@@ -324,6 +408,23 @@ void Remove(const std::wstring& path, bool& ok) {
     case setup::RemoveResult::Failed: break;
   }
   ok = Fail(path + L" を削除できません (" + setup::ErrorText(GetLastError()) + L")");
+}
+
+// The running setup program's own file: moved out of the program folder into
+// the temporary folder, where it is deleted at the next restart.
+void RemoveRunningSelf(const std::wstring& path, bool& ok) {
+  wchar_t temp[MAX_PATH] = {};
+  const DWORD n = GetTempPathW(MAX_PATH, temp);
+  if (n > 0 && n < MAX_PATH) {
+    const std::wstring aside =
+        setup::JoinPath(temp, L"GeulmaruSetup-" + std::to_wstring(GetCurrentProcessId()) + L".exe");
+    if (MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      MoveFileExW(aside.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+      Say(L"削除 (再起動時に " + aside + L" を削除): " + path);
+      return;
+    }
+  }
+  Remove(path, ok);
 }
 
 // Unloads the layouts of our input methods from this session, then deletes
@@ -400,18 +501,37 @@ bool Uninstall(const Options& opt) {
 
   // The program folder's files that the payload holds; what the user added
   // stays, and so do the folders that are not empty then.
+  // The list written at installation, and the payload's files when the
+  // payload is at hand (an installation from before the list had none).
   if (!folder.empty()) {
     const std::wstring programFolder = setup::JoinPath(folder, kProgramFolder);
-    std::vector<std::wstring> files;
-    if (!setup::ListFiles(setup::JoinPath(opt.payload, kProgramFolder), files)) {
-      ok = Fail(L"インストールしたファイルの一覧 (" + setup::JoinPath(opt.payload, kProgramFolder) + L") がありません");
+    bool listed = false;
+    std::vector<std::wstring> files = ReadInstalledList(programFolder, listed);
+    std::vector<std::wstring> payloadFiles;
+    const bool fromPayload = setup::ListFiles(setup::JoinPath(opt.payload, kProgramFolder), payloadFiles);
+    for (const std::wstring& f : payloadFiles) {
+      bool known = false;
+      for (const std::wstring& g : files) known = known || lstrcmpiW(f.c_str(), g.c_str()) == 0;
+      if (!known) files.push_back(f);
     }
+    if (!listed && !fromPayload) {
+      ok = Fail(L"インストールしたファイルの一覧 (" + setup::JoinPath(programFolder, kInstalledList) + L") がありません");
+    }
+    const std::wstring self = ExePath();
     for (const std::wstring& f : files) {
       const std::wstring path = setup::JoinPath(programFolder, f);
-      Remove(path, ok);
+      if (lstrcmpiW(path.c_str(), self.c_str()) == 0) {
+        RemoveRunningSelf(path, ok);
+      } else {
+        Remove(path, ok);
+      }
       setup::RemoveEmptyFolders(setup::ParentFolder(path), setup::ParentFolder(folder));
     }
   }
+  const auto say = [](const std::wstring& s) { Say(s); };
+  const auto fail = [](const std::wstring& s) { Fail(s); };
+  ok = setup::RemoveStartMenu(say, fail) && ok;
+  ok = setup::RemoveUninstallEntry(say, fail) && ok;
   return RemoveInstallDirectoryValues() && ok;
 }
 

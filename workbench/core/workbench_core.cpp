@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dictionary_link.h"
+#include "text_utils.h"
+
 namespace workbench {
 namespace {
 
@@ -146,6 +149,63 @@ int ByteToCharOffset(std::string_view s, int offset) {
     ++chars;
   }
   return chars;
+}
+
+std::string FormatWindowPos(const WindowPos& p) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%d,%d,%ld,%ld,%ld,%ld", p.flags, p.showCommand, p.left, p.top, p.right, p.bottom);
+  return text;
+}
+
+std::optional<WindowPos> ParseWindowPos(std::string_view text) {
+  const std::string s(text.substr(0, 95));
+  WindowPos p;
+  if (std::sscanf(s.c_str(), "%d,%d,%ld,%ld,%ld,%ld", &p.flags, &p.showCommand, &p.left, &p.top, &p.right,
+                  &p.bottom) != 6)
+    return std::nullopt;
+  return p;
+}
+
+WindowPos DefaultWindowPos(int screenWidth, int screenHeight) {
+  WindowPos p;
+  p.left = screenWidth / 4;
+  p.top = screenHeight / 4;
+  p.right = screenWidth * 3 / 4;
+  p.bottom = screenHeight * 3 / 4;
+  return p;
+}
+
+std::string DictionaryCommandLine(std::string_view programPath, std::u16string_view text, bool japanese, int method,
+                                  bool newWindowSetting) {
+  std::string escaped(10 * text.size() + 2, '\0');
+  codeconv::EscapeForCommandLine(escaped.data(), static_cast<unsigned>(escaped.size()), text.data(),
+                                 static_cast<int>(text.size()));
+  escaped.resize(std::strlen(escaped.c_str()));
+  escaped.resize(ombrel::link::EscapedTextCut(escaped, ombrel::link::kQueryTextBytes));
+  std::string line = "\"" + std::string(programPath) + "\" ";
+  line += ombrel::link::FormatDictionaryCommandLine(escaped, japanese ? ombrel::link::kJapaneseToKorean
+                                                                      : ombrel::link::kKoreanToJapanese,
+                                                    method, newWindowSetting, true);
+  return line;
+}
+
+bool DictionaryProcesses::Record(uintptr_t handle, bool handOver) {
+  if (handOver) {
+    count_ = 1;
+    if (slots_[0] != 0) return false;
+    slots_[0] = handle;
+    return true;
+  }
+  if (Full()) return false;
+  slots_[count_++] = handle;
+  return true;
+}
+
+std::vector<uintptr_t> DictionaryProcesses::Handles() const {
+  std::vector<uintptr_t> out;
+  for (int i = 0; i < kMax; ++i)
+    if (slots_[i]) out.push_back(slots_[i]);
+  return out;
 }
 
 // The line store refuses an insertion while it holds more lines than its

@@ -101,6 +101,49 @@ ClickPoint AbsoluteClickPoint(long left, long top, long right, long bottom, int 
 int CharToByteOffset(std::string_view sjis, int position);
 int ByteToCharOffset(std::string_view sjis, int offset);
 
+// ---- the window position ("WindowPos") ----
+struct WindowPos {
+  int flags = 0;
+  int showCommand = 1;  // -1: no position saved
+  long left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const WindowPos&) const = default;
+};
+// "%d,%d,%ld,%ld,%ld,%ld": flags, show command, normal rectangle.
+std::string FormatWindowPos(const WindowPos& pos);
+// Nothing unless the text holds the six numbers.
+std::optional<WindowPos> ParseWindowPos(std::string_view text);
+// Flags 0, show command 1, from a quarter to three quarters of the screen.
+WindowPos DefaultWindowPos(int screenWidth, int screenHeight);
+// Nothing is saved while the frame is minimized (2) or maximized (3).
+inline bool SavesWindowPos(int showCommand) { return showCommand != 2 && showCommand != 3; }
+
+// ---- the dictionary program ----
+// The command line that starts the dictionary program on text: its path in
+// quotes (an install folder may hold blanks), the text escaped and cut at
+// an escape to the bytes the dictionary reads (so the line stays far below
+// the system's limit), then ",direction,method,new-window setting,t".
+// japanese: the text comes from the Japanese pane (direction 0), else from
+// the Korean pane (direction 1).
+std::string DictionaryCommandLine(std::string_view programPath, std::u16string_view text, bool japanese, int method,
+                                  bool newWindowSetting);
+
+// The processes the workbench started: at most 50. With the hand-over
+// setting ("NotNwWindow" 1) only the first is kept (its slot filled once);
+// a later one's handle is not kept, and the caller closes it.
+class DictionaryProcesses {
+ public:
+  static constexpr int kMax = 50;
+  bool Full() const { return count_ >= kMax; }
+  // True when the table keeps handle.
+  bool Record(uintptr_t handle, bool handOver);
+  std::vector<uintptr_t> Handles() const;
+  int Count() const { return count_; }
+
+ private:
+  int count_ = 0;
+  uintptr_t slots_[kMax] = {};
+};
+
 // ---- the Korean pane's lines ----
 // The document of the Korean pane: lines (at most 99999) and, per line, a
 // data block (line 0's: the alignment table of the last translation). A
@@ -116,6 +159,7 @@ class PaneLines final : public editorview::LineDocument {
   void DeleteLine(int index) override;
   void SetModifiedFlag(bool modified = true) override { lines_.SetModifiedFlag(modified); }
   void ClearLines();
+  void ResetLines() { ClearLines(); }
   // -1 when there is no line index.
   int SetLineData(int index, std::unique_ptr<AlignmentTable> data);
   AlignmentTable* LineData(int index) const;

@@ -222,3 +222,64 @@ TEST(PaneLines, AnEditedLineDropsItsTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowPos, FormatParseAndDefaults) {
+  const workbench::WindowPos pos{0, 1, 10, 20, 610, 420};
+  EXPECT_EQ(workbench::FormatWindowPos(pos), "0,1,10,20,610,420");
+  EXPECT_EQ(workbench::ParseWindowPos("2,-1,-5,0,100,200"), (workbench::WindowPos{2, -1, -5, 0, 100, 200}));
+  EXPECT_FALSE(workbench::ParseWindowPos("1,2,3"));
+  EXPECT_FALSE(workbench::ParseWindowPos(""));
+  // A quarter to three quarters of 1024 x 768.
+  EXPECT_EQ(workbench::DefaultWindowPos(1024, 768), (workbench::WindowPos{0, 1, 256, 192, 768, 576}));
+  EXPECT_TRUE(workbench::SavesWindowPos(1));
+  EXPECT_FALSE(workbench::SavesWindowPos(2));
+  EXPECT_FALSE(workbench::SavesWindowPos(3));
+}
+
+TEST(DictionaryCommandLine, QuotedPathEscapedTextAndTail) {
+  // 日本 from the Japanese pane: the escapes of U+65E5 and U+672C, direction 0.
+  EXPECT_EQ(workbench::DictionaryCommandLine("C:\\Program Files\\VALDRIMO\\GeulmaruV6\\Ombrel.exe", u"日本", true, 0,
+                                             true),
+            "\"C:\\Program Files\\VALDRIMO\\GeulmaruV6\\Ombrel.exe\" %u65E5%u672C,0,0,1,t");
+  // Korean text, direction 1, another method, a new window each time.
+  EXPECT_EQ(workbench::DictionaryCommandLine("D:\\G\\Ombrel.exe", u"한 a", false, 2, false),
+            "\"D:\\G\\Ombrel.exe\" %uD55C+%61,1,2,0,t");
+  // No selection: an empty text.
+  EXPECT_EQ(workbench::DictionaryCommandLine("O.exe", u"", true, 0, true), "\"O.exe\" ,0,0,1,t");
+}
+
+TEST(DictionaryCommandLine, AVeryLongSelectionIsCutAtAnEscape) {
+  const std::u16string text(2000, u'語');  // 12000 bytes of escapes
+  const std::string line = workbench::DictionaryCommandLine("O.exe", text, true, 0, true);
+  const std::string prefix = "\"O.exe\" ";
+  const std::size_t comma = line.find(',');
+  // 384 bytes are what the dictionary reads: 64 whole escapes of six bytes.
+  EXPECT_EQ(comma - prefix.size(), 384u);
+  EXPECT_EQ(line.substr(comma), ",0,0,1,t");
+  EXPECT_EQ(line.substr(comma - 6, 6), "%u8A9E");
+}
+
+TEST(DictionaryProcesses, HandOverKeepsOnlyTheFirst) {
+  workbench::DictionaryProcesses table;
+  EXPECT_TRUE(table.Record(0x100, true));
+  for (int i = 0; i < 60; ++i) {
+    ASSERT_FALSE(table.Full());
+    EXPECT_FALSE(table.Record(0x200 + i, true));  // not kept: the caller closes it
+  }
+  EXPECT_EQ(table.Count(), 1);
+  EXPECT_EQ(table.Handles(), (std::vector<uintptr_t>{0x100}));
+}
+
+TEST(DictionaryProcesses, NewWindowsUpToFifty) {
+  workbench::DictionaryProcesses table;
+  for (int i = 0; i < 50; ++i) {
+    ASSERT_FALSE(table.Full()) << i;
+    EXPECT_TRUE(table.Record(0x100 + i, false));
+  }
+  EXPECT_TRUE(table.Full());  // the 51st request is refused
+  EXPECT_EQ(table.Handles().size(), 50u);
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <imm.h>
+#include <mmsystem.h>
 
 #include <cstring>
 #include <memory>
@@ -23,13 +24,17 @@
 #include "gm_converter.h"
 #include "hangul_view.h"
 #include "ime_link.h"
+#include "lines_document.h"
 #include "lomi_api.h"
 #include "rtf_clip.h"
 #include "sdi.h"
 #include "shared_settings_win32.h"
+#include "sonavo_engine.h"
+#include "speech_wrapper.h"
 #include "splitter.h"
 #include "statusbar.h"
 #include "tibrel_api.h"
+#include "toolbar.h"
 #include "view_resources.h"
 #include "workbench_core.h"
 
@@ -90,22 +95,7 @@ std::string ProgramFolder() {
 }
 
 // ---- the document: the Korean pane's lines with line 0's table ----
-class CDalmokDoc final : public fw::Document, public editorview::LineDocument {
- public:
-  explicit CDalmokDoc(fw::DocumentUi& ui) : fw::Document(ui) {}
-  int LineCount() const override { return lines.LineCount(); }
-  std::string_view GetLine(int index) const override { return lines.GetLine(index); }
-  void SetLine(int index, std::string_view text) override { lines.SetLine(index, text); }
-  bool InsertLine(int index) override { return lines.InsertLine(index); }
-  void DeleteLine(int index) override { lines.DeleteLine(index); }
-  void SetModifiedFlag(bool modified = true) override { fw::Document::SetModifiedFlag(modified); }
-  workbench::PaneLines lines;
-
- protected:
-  void DeleteContents() override { lines.ClearLines(); }
-  bool ReadFile(std::u16string_view) override { return false; }
-  bool WriteFile(std::u16string_view) override { return false; }
-};
+using CDalmokDoc = editorview::LinesDocumentOf<workbench::PaneLines>;
 
 class WorkbenchUi final : public fw::Win32DocumentUi {
  public:
@@ -284,12 +274,21 @@ struct Program {
   LOGFONTW koreanFont{}, japaneseFont{};
   std::string userDic[lomi::kUserDicSlots];
   lomi::JKTransConfig config{};
+  workbench::WindowPos windowPos;
+  std::string wavPath;
+  bool speechLoaded = false;
+  int speaker = 0, volume = 100, rate = 100, pitch = 100;
 };
+
+speech::SpeechEngineWrapper& Speech() {
+  static speech::SpeechEngineWrapper wrapper(speech::SonavoEngine(), speech::kWorkbenchSpeech);
+  return wrapper;
+}
 
 class CMainFrame final : public fw::FrameWindow {
  public:
   CMainFrame(const fw::Module& module, Program& program)
-      : fw::FrameWindow(module), statusBar_(module), splitter_(module), program_(program) {
+      : fw::FrameWindow(module), toolBar_(module), statusBar_(module), splitter_(module), program_(program) {
     title_ = L"ＤＡＬＭＯＫ(パリスク) － ";
     title_ += program.arguments.codeMode == 1 ? L"ＫＳ" : L"ＧＭ";
   }
@@ -333,6 +332,9 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_SEND_ENTER: OnSendEnter(); return true;
       case ID_CLEAR_ALL: ClearAll(); return true;
       case ID_COUNTERPART: Counterpart(ActiveView() == korean); return true;
+      case ID_DICTIONARY_PROGRAM: OnDictionaryLookup(); return true;
+      case ID_READ_ALOUD: OnSpeak(); return true;
+      case ID_STOP_READING: StopPlayback(); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -351,15 +353,18 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_WORD_CHOICE:
       case ID_DICTIONARY_CHOICE:
       case ID_READ_ALOUD:
+        state.enabled = program_.speechLoaded && !playing_;
+        return true;
       case ID_STOP_READING:
-      case ID_DICTIONARY_PROGRAM:
+        state.enabled = program_.speechLoaded && playing_;
+        return true;
       case ID_SETTINGS:
       case ID_HELP_INDEX:
         state.enabled = false;
         return true;
       case ID_TRANSLATE: case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
       case ID_KANA_READING: case ID_SEND_TO_APPLICATION: case ID_SEND_ENTER: case ID_CLEAR_ALL:
-      case ID_APP_ABOUT: case ID_APP_EXIT:
+      case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM:
         state.enabled = true;
         return true;
       default:
@@ -401,6 +406,12 @@ class CMainFrame final : public fw::FrameWindow {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_CREATE: {
+        // The tool bar with its 13 pictures of 24 x 24 (the image list the
+        // bar makes from the bitmap: 24-bit colour, masked).
+        if (!toolBar_.Create(*this, fw::kToolBarId, L"ﾂｰﾙ ﾊﾞｰ") || !toolBar_.LoadToolBar(IDR_MAINFRAME)) {
+          result = -1;
+          return true;
+        }
         const fw::StatusPane panes[] = {{0, L""}, {0, L"999999 /9999"}, {0, L"GM   "}, {0, L"CAP"}, {0, L"NUM"}};
         if (!statusBar_.Create(*this, fw::kStatusBarId) || !statusBar_.SetPanes(panes)) {
           result = -1;
@@ -415,9 +426,34 @@ class CMainFrame final : public fw::FrameWindow {
           ImmReleaseContext(hwnd(), context);
         }
         SetWindowTextW(hwnd(), title_.c_str());
+        dictionaryPath_ = workbench::JoinPath(
+            program_.installPath.empty() ? program_.folder : program_.installPath, "Ombrel.exe");
+        LoadDictionaryProgramSettings();
         result = 0;
         return true;
       }
+      case WM_CLOSE:
+        // The dictionary programs it started end with it; the position is kept.
+        for (uintptr_t h : processes_.Handles()) {
+          DWORD code = 0;
+          GetExitCodeProcess(reinterpret_cast<HANDLE>(h), &code);
+          TerminateProcess(reinterpret_cast<HANDLE>(h), code);
+          CloseHandle(reinterpret_cast<HANDLE>(h));
+        }
+        processes_ = workbench::DictionaryProcesses();
+        StopPlayback();
+        SaveWindowPos();
+        break;
+      case WM_TIMER:
+        if (wParam == kPlaybackTimer) {
+          // The end of playback (the file stays until the next one or exit).
+          if (timer_) KillTimer(hwnd(), kPlaybackTimer);
+          timer_ = 0;
+          playing_ = false;
+          result = 0;
+          return true;
+        }
+        break;
       case WM_SETTEXT:
         // The title never carries the document's name.
         result = DefWindowProcW(hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title_.c_str()));
@@ -667,9 +703,128 @@ class CMainFrame final : public fw::FrameWindow {
                 static_cast<DWORD>(p.y), 0, 0);
   }
 
+  static constexpr UINT_PTR kPlaybackTimer = 1;
+
+  void OnSpeak() {
+    settings::workbench::LoadVoiceSettings(kCaption, &program_.speaker, &program_.volume, &program_.rate,
+                                           &program_.pitch);
+    korean->Engine().CommitLineBuffer();
+    const std::string text = korean->Engine().GetAllText();
+    if (text.empty()) {
+      Message(hwnd(), L"読み上げる文章がありません。");
+      return;
+    }
+    const std::string ks = Ks() ? text : GmToKs(text);
+    const int r = Speech().SpeakToWaveFile(ks.c_str(), program_.wavPath.c_str(), program_.speaker, program_.volume,
+                                           program_.rate, program_.pitch);
+    if (r == 1 || r == 2) return;
+    if (r == 3) {
+      Message(hwnd(), L"韓国語音声合成に失敗しました");
+      return;
+    }
+    playing_ = true;
+    const int32_t length = Speech().GetWaveDurationMs(program_.wavPath.c_str());
+    SetFileAttributesA(program_.wavPath.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    timer_ = SetTimer(hwnd(), kPlaybackTimer, static_cast<UINT>(length > 0 ? length : 1), nullptr);
+    PlaySoundA(program_.wavPath.c_str(), nullptr, SND_ASYNC | SND_FILENAME);
+  }
+
+  void StopPlayback() {
+    if (!playing_) return;
+    if (timer_) KillTimer(hwnd(), kPlaybackTimer);
+    timer_ = 0;
+    PlaySoundA(nullptr, nullptr, SND_ASYNC);
+    SetFileAttributesA(program_.wavPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(program_.wavPath.c_str());
+    playing_ = false;
+  }
+
+  void SaveWindowPos() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(hwnd(), &wp) || !workbench::SavesWindowPos(static_cast<int>(wp.showCmd))) return;
+    const workbench::WindowPos pos{static_cast<int>(wp.flags), static_cast<int>(wp.showCmd),
+                                   wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
+                                   wp.rcNormalPosition.bottom};
+    HKEY key = nullptr;
+    if (settings::OpenOrCreateRegKey(kDalmokKey, &key, kCaption) < 0) return;
+    const std::string text = workbench::FormatWindowPos(pos);
+    RegSetValueExA(key, "WindowPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+  }
+
+  void LoadDictionaryProgramSettings() {
+    HKEY key = nullptr;
+    const int opened = settings::OpenOrCreateRegKey("SOFTWARE\\Valdrimo\\GeulmaruV6\\Ombrel", &key, kCaption);
+    if (opened < 0) return;
+    if (opened == 1) {
+      RegSetValueExA(key, "SearchMethod", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+      RegSetValueExA(key, "NotNwWindow", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    }
+    char text[8] = {};
+    DWORD size = 4, type = 0;
+    if (RegQueryValueExA(key, "SearchMethod", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+        type == REG_SZ)
+      searchMethod_ = settings::ParseDecimal(text);
+    std::memset(text, 0, sizeof text);
+    size = 4;
+    if (RegQueryValueExA(key, "NotNwWindow", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+        type == REG_SZ)
+      handOver_ = text[0] != '0';
+    RegCloseKey(key);
+  }
+
+  void OnDictionaryLookup() {
+    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    bool fromJapanese = false;
+    std::wstring text;
+    if (ActiveView() == japanese) {
+      int start = 0, end = 0;
+      japanese->GetSelBytes(start, end);
+      const std::string bytes = japanese->Bytes();
+      if (start >= 0 && end > start && static_cast<std::size_t>(end) <= bytes.size()) {
+        text = Wide(932, std::string_view(bytes).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+        fromJapanese = true;
+      }
+    } else if (ActiveView() == korean && korean->Engine().HasSelection()) {
+      const std::string selected = korean->Engine().SelectedText();
+      text = Wide(949, Ks() ? selected : GmToKs(selected));
+    }
+    LaunchDictionary(text, fromJapanese);
+    SetCursor(old);
+  }
+
+  void LaunchDictionary(const std::wstring& text, bool fromJapanese) {
+    if (processes_.Full()) {
+      Message(hwnd(), L"DAL-MOKからのミルダ韓日・日韓辞典の起動は50までです。");
+      return;
+    }
+    std::string line = workbench::DictionaryCommandLine(
+        dictionaryPath_, std::u16string(text.begin(), text.end()), fromJapanese, searchMethod_, handOver_);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      char message[400];
+      wsprintfA(message, "%s\nexeFile = %s\n", "Not File!", dictionaryPath_.c_str());
+      MessageBoxA(hwnd(), message, kCaption, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
+    CloseHandle(pi.hThread);
+    if (!processes_.Record(reinterpret_cast<uintptr_t>(pi.hProcess), handOver_)) CloseHandle(pi.hProcess);
+  }
+
+  fw::ToolBar toolBar_;
   fw::StatusBar statusBar_;
   fw::SplitterWindow splitter_;
   Program& program_;
+  std::string dictionaryPath_;
+  int searchMethod_ = 0;
+  bool handOver_ = true;
+  UINT_PTR timer_ = 0;
+  bool playing_ = false;
+  workbench::DictionaryProcesses processes_;
   CDalmokDoc* doc_ = nullptr;
   std::wstring title_;
   std::unique_ptr<CResultWnd> results_[2];
@@ -774,6 +929,12 @@ class CDalmokApp final : public fw::App {
     program_.folder = ProgramFolder();
     program_.installPath = settings::ReadMachineRegValue("SOFTWARE\\Valdrimo\\GeulmaruV6", "INSTPATH");
 
+    std::string speechData = settings::ReadMachineRegValue("SOFTWARE\\VALDRIMO\\Sonavo50", "DICPATH");
+    if (speechData.empty()) speechData = program_.folder + "SonavoDDB\\";
+    program_.wavPath =
+        workbench::JoinPath(program_.installPath.empty() ? program_.folder : program_.installPath, "speech.wav");
+    program_.speechLoaded = Speech().LoadSpeechEngine(speechData.c_str(), 16000, 0) == 0;
+
     LOGFONTA font{};
     settings::LoadFontSettings(&font, program_.arguments.codeMode == 1 ? settings::kFontKs : settings::kFontGm);
     program_.koreanFont = WideFont(font);
@@ -783,8 +944,13 @@ class CDalmokApp final : public fw::App {
     LoadUserDictionaries();
     if (!ConfigureTranslationEngine()) return false;
 
+    ReadWindowPos();
+    const bool placed = program_.windowPos.showCommand != -1;
+    place_ = RECT{program_.windowPos.left, program_.windowPos.top, program_.windowPos.right,
+                  program_.windowPos.bottom};
     frames_ = std::make_unique<fw::SdiFrames>(
-        fw::SdiFrames::Resources{L"Dalmok", IDR_MAINFRAME, IDR_MAINFRAME, SW_SHOW, nullptr},
+        fw::SdiFrames::Resources{L"Dalmok", IDR_MAINFRAME, IDR_MAINFRAME,
+                                 placed ? program_.windowPos.showCommand : SW_SHOW, placed ? &place_ : nullptr},
         [this] { return std::make_unique<CMainFrame>(module(), program_); }, nullptr);
     template_ = std::make_unique<fw::SingleDocTemplate>(
         [this] { return std::make_unique<CDalmokDoc>(ui_); }, *frames_);
@@ -829,6 +995,38 @@ class CDalmokApp final : public fw::App {
     RegCloseKey(key);
   }
 
+  int ExitInstance() override {
+    if (program_.speechLoaded) Speech().UnloadSpeechEngine();
+    if (!program_.wavPath.empty()) {
+      SetFileAttributesA(program_.wavPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(program_.wavPath.c_str());
+    }
+    return fw::App::ExitInstance();
+  }
+
+  // "WindowPos": a new key gets the defaults written, a missing value
+  // takes them without writing.
+  void ReadWindowPos() {
+    program_.windowPos =
+        workbench::DefaultWindowPos(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    HKEY key = nullptr;
+    const int opened = settings::OpenOrCreateRegKey(kDalmokKey, &key, kCaption);
+    if (opened < 0) return;
+    if (opened == 1) {
+      const std::string text = workbench::FormatWindowPos(program_.windowPos);
+      RegSetValueExA(key, "WindowPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    } else {
+      char text[96] = {};
+      DWORD size = sizeof text - 1, type = 0;
+      if (RegQueryValueExA(key, "WindowPos", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+          type == REG_SZ) {
+        if (auto pos = workbench::ParseWindowPos(text)) program_.windowPos = *pos;
+      }
+    }
+    RegCloseKey(key);
+  }
+
   bool ConfigureTranslationEngine() {
     program_.config = workbench::MakeTranslationConfig(program_.userDic);
     return (Set_JKTrans_Configure(program_.config) & 0xFF) != 0;
@@ -837,6 +1035,7 @@ class CDalmokApp final : public fw::App {
   WorkbenchUi ui_;
   std::string arguments_;
   Program program_;
+  RECT place_{};
   std::unique_ptr<fw::SdiFrames> frames_;
   std::unique_ptr<fw::SingleDocTemplate> template_;
 };
