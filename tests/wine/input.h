@@ -3,9 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include <cstring>
 #include <initializer_list>
-#include <string>
 
 #include "pump.h"
 
@@ -77,25 +75,6 @@ inline void SendKeys(std::initializer_list<WORD> keys) {
 inline bool WaitForFocus(HWND w) {
   for (int i = 0; i < 40 && GetFocus() != w; ++i) Pump(50);
   return GetFocus() == w;
-}
-
-// text put on the clipboard as CF_UNICODETEXT (the system gives CF_TEXT
-// from it), once the clipboard can be opened; false when it never could.
-inline bool PutClipboardText(const std::wstring& text, DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (!OpenClipboard(nullptr)) {
-    if (GetTickCount() - start >= ms) return false;
-    Pump(20);
-  }
-  EmptyClipboard();
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  if (h) {
-    std::memcpy(GlobalLock(h), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(h);
-    if (!SetClipboardData(CF_UNICODETEXT, h)) GlobalFree(h);
-  }
-  CloseClipboard();
-  return h != nullptr;
 }
 
 }  // namespace wtest

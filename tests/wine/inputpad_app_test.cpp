@@ -24,6 +24,7 @@
 #include "ime_install.h"
 #include "ime_link.h"
 #include "input.h"
+#include "workbench_drive.h"
 #include "screenshot.h"
 #include "wait.h"
 
@@ -31,6 +32,11 @@ using wtest::check;
 using wtest::CheckWithin;
 using wtest::note;
 using wtest::WaitUntil;
+using wbdrive::Allowance;
+using wbdrive::CtrlKey;
+using wbdrive::Foreground;
+using wbdrive::PutClipboard;
+using wbdrive::U8;
 
 namespace {
 
@@ -63,10 +69,6 @@ HWND MakeWindow(const wchar_t* cls, const wchar_t* title, int x) {
   return w;
 }
 
-DWORD Allowance() { return wtest::StartAllowance(32); }
-
-std::string U8(const std::wstring& w) { return imedrv::Utf8(std::u16string(w.begin(), w.end())); }
-
 std::string Bytes(unsigned codePage, const wchar_t* text) {
   char buf[2048]{};
   WideCharToMultiByte(codePage, 0, text, -1, buf, sizeof buf - 1, nullptr, nullptr);
@@ -79,40 +81,11 @@ std::string TextA(HWND w) {
   return buf;
 }
 
-std::wstring TextW(HWND w) {
-  wchar_t buf[512]{};
-  SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
-  return buf;
-}
-
-void Key(UINT vk, bool ctrl = false) {
-  std::vector<INPUT> in;
-  auto add = [&](UINT k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = static_cast<WORD>(k);
-    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(k, 0));
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  if (ctrl) add(VK_CONTROL, false);
-  add(vk, false);
-  add(vk, true);
-  if (ctrl) add(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  wtest::Pump(50);
-}
-
-bool Foreground(HWND w) {
-  SetForegroundWindow(w);
-  return WaitUntil([&] { return GetForegroundWindow() == w; }, Allowance());
-}
-
 // Japanese pasted into the pad's control (the control has the focus).
 bool Paste(HWND pad, HWND control, const std::wstring& text) {
-  if (!wtest::PutClipboardText(text, Allowance())) return false;
+  if (!PutClipboard(text)) return false;
   Foreground(pad);
-  Key('V', true);
+  CtrlKey('V');
   const std::string expected = Bytes(932, text.c_str());
   return CheckWithin(
       Allowance(), [&] { return TextA(control) == expected; }, [&] { return std::to_string(TextA(control).size()) + " bytes"; },
@@ -154,7 +127,7 @@ BOOL CALLBACK FindBoxProc(HWND w, LPARAM p) {
   wchar_t cls[32]{};
   GetClassNameW(w, cls, 32);
   if (owner == s->pid && w != s->except && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 &&
-      TextW(w) == L"日韓翻訳入力") {
+      wbdrive::Text(w) == L"日韓翻訳入力") {
     s->found = w;
     return FALSE;
   }
@@ -172,8 +145,8 @@ HWND FindBox(DWORD pid, HWND except) {
 BOOL CALLBACK BoxTextProc(HWND w, LPARAM p) {
   wchar_t cls[32]{};
   GetClassNameW(w, cls, 32);
-  if (lstrcmpiW(cls, L"Static") == 0 && !TextW(w).empty()) {
-    *reinterpret_cast<std::wstring*>(p) = TextW(w);
+  if (lstrcmpiW(cls, L"Static") == 0 && !wbdrive::Text(w).empty()) {
+    *reinterpret_cast<std::wstring*>(p) = wbdrive::Text(w);
     return FALSE;
   }
   return TRUE;
@@ -251,7 +224,7 @@ int main(int argc, char** argv) {
       Allowance(), [&] { return IsWindowVisible(pad) != FALSE; }, [] { return std::string("hidden"); },
       "the pad shows");
   check((GetWindowLongW(pad, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "the pad is always on top");
-  check(TextW(pad) == L"日韓翻訳入力", "the caption is 日韓翻訳入力: %s", U8(TextW(pad)).c_str());
+  check(wbdrive::Text(pad) == L"日韓翻訳入力", "the caption is 日韓翻訳入力: %s", U8(wbdrive::Text(pad)).c_str());
   HWND control = GetDlgItem(pad, 1000);
   {
     wchar_t cls[32]{};
@@ -268,7 +241,7 @@ int main(int argc, char** argv) {
   // ---- translate on Enter ----
   Paste(pad, control, L"学生です");
   const std::string japanese = Bytes(932, L"学生です");
-  Key(VK_RETURN);
+  wtest::SendKeys({VK_RETURN});
   CheckWithin(
       Allowance(), [&] { return !TextA(control).empty() && TextA(control) != japanese; },
       [&] { return std::to_string(TextA(control).size()) + " bytes"; }, "Enter replaces the Japanese with its translation");
@@ -277,7 +250,7 @@ int main(int argc, char** argv) {
   // ---- send on the second Enter ----
   std::size_t before = g_log.size();
   Foreground(pad);
-  Key(VK_RETURN);
+  wtest::SendKeys({VK_RETURN});
   CheckWithin(
       2 * Allowance(), [&] { return EndMarkAfter(before); },
       [&] { return std::to_string(g_log.size() - before) + " messages"; }, "the second Enter sends the end mark");
@@ -297,13 +270,13 @@ int main(int argc, char** argv) {
   std::wstring longText;
   for (int i = 0; i < 28; ++i) longText += L"学生です";  // 224 bytes; at least 28 x 5 Korean characters
   Paste(pad, control, longText);
-  Key(VK_RETURN);
+  wtest::SendKeys({VK_RETURN});
   CheckWithin(
       Allowance(), [&] { return !TextA(control).empty() && TextA(control) != Bytes(932, longText.c_str()); },
       [&] { return std::to_string(TextA(control).size()) + " bytes"; }, "the long text is translated");
   before = g_log.size();
   Foreground(pad);
-  Key(VK_RETURN);
+  wtest::SendKeys({VK_RETURN});
   CheckWithin(
       2 * Allowance(), [&] { return EndMarkAfter(before); },
       [&] { return std::to_string(g_log.size() - before) + " messages"; }, "the long send ends with the end mark");
