@@ -222,7 +222,9 @@ void ColourDialog(HWND page, const std::wstring& shots) {
   RECT rc{};
   GetClientRect(red, &rc);
   ClickAt(red, rc.right / 2, rc.bottom / 2);
-  Sleep(400);
+  // The click is handled on the sheet's thread and shows only in pixels: a
+  // quiet moment of an allowance's fortieth (about 400 ms natively).
+  Sleep(wtest::Allowance() / 40);
   const wtest::Shot shot = wtest::Capture(box, shots, L"settings-colours");
   // Swatches in the palette's colours: 1 blue, 2 red, 6 yellow.
   auto centre = [&](int id) {
@@ -309,7 +311,8 @@ void DriveGeneralSheet(const std::wstring& shots, const std::string& dictionary)
   // Display page: untick "プロパティ" (function 11); the preview loses a button.
   HWND display = Page(sheet, 1);
   SendDlgItemMessageW(display, 1089, BM_CLICK, 0, 0);
-  Sleep(300);
+  // The preview repaints on the sheet's thread; seen only in pixels.
+  Sleep(wtest::Allowance() / 50);
   shot = wtest::Capture(sheet, shots, L"settings-display");
   CheckPageSize(sheet, display, shot, "display");
   HWND preview = GetDlgItem(display, 1030);
