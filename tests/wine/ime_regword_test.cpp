@@ -376,9 +376,27 @@ void PressButton(HWND dialog, int id) {
 // Waits for the question and gives it the answer; false when none came.
 bool Answer(const wchar_t* question, int button) {
   HWND box = WaitForDialog(kDialogTitle, question, wtest::Allowance());
-  if (box) PostMessageW(box, WM_COMMAND, button, 0);
-  Sleep(500);
+  if (box) {
+    PostMessageW(box, WM_COMMAND, button, 0);
+    wtest::WaitUntil([&] { return !IsWindow(box); });
+  }
   return box != nullptr;
+}
+
+// Waits until the dialog has emptied its fields (and the list, when asked),
+// which it does right after the question's answer; true when it did.
+bool WaitCleared(HWND dialog, bool list) {
+  return wtest::WaitUntil([&] {
+    return EditText(GetDlgItem(dialog, 1010)).empty() && EditText(GetDlgItem(dialog, 1011)).empty() &&
+           (!list || SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0);
+  });
+}
+
+// The window with the keyboard focus on the dialog's thread.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 // Cancels the dialog; true once it is gone.
@@ -402,7 +420,7 @@ DWORD WINAPI WorkDialog(void* param) {
   run->readingTyped = EditText(reading);
   run->wordsListed = SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0);
   Key(VK_RETURN, 0);  // on to the word field
-  Sleep(300);
+  wtest::WaitUntil([&] { return FocusOf(dialog) == word; });
   PutOnClipboard(L"漢字");
   SendMessageA(word, WM_PASTE, 0, 0);
   run->wordPasted = EditText(word);
@@ -410,15 +428,16 @@ DWORD WINAPI WorkDialog(void* param) {
   Key(VK_RETURN, 0);  // on to the register button, which it presses
   run->askedFirst = Answer(kQuestion, IDNO);
   // Declined: nothing is stored and the dialog starts afresh; the pair is
-  // given to the fields again for the second try.
-  run->clearedOnNo = EditText(reading).empty() && EditText(word).empty() &&
+  // given to the fields again for the second try.  The file is read once
+  // the dialog has done with the answer.
+  run->clearedOnNo = WaitCleared(dialog, true) && EditText(reading).empty() && EditText(word).empty() &&
                      SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0;
   run->fileUnchanged = FileBytes(run->dic) == before;
   SetDlgItemTextA(dialog, 1010, run->readingTyped.c_str());
   SetDlgItemTextA(dialog, 1011, run->wordPasted.c_str());
   PressButton(dialog, 1012);
   run->askedAgain = Answer(kQuestion, IDYES);
-  run->cleared = EditText(reading).empty() && EditText(word).empty() &&
+  run->cleared = WaitCleared(dialog, true) && EditText(reading).empty() && EditText(word).empty() &&
                  SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0;
   run->closed = Close(dialog);
   return 0;
@@ -444,7 +463,7 @@ DWORD WINAPI DeleteThroughDialog(void* param) {
   run->wordsListed = SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0);
   PressButton(dialog, 1013);
   run->asked = Answer(L"単語を削除します", IDYES);
-  run->cleared = EditText(reading).empty() && EditText(word).empty();
+  run->cleared = WaitCleared(dialog, false) && EditText(reading).empty() && EditText(word).empty();
   run->closed = Close(dialog);
   return 0;
 }

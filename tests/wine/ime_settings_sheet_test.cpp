@@ -415,9 +415,15 @@ void DriveCancelledSheet(const char* how) {
 // the font dialog, in place of the KS one.
 void DriveGmSheet(const std::wstring& shots) {
   // Loaded for the sheet, the GM edition reports that no GM font is installed.
-  HWND sheet = FindDialog(kSheetTitle, nullptr, 8000);
+  // Whichever comes first: the sheet, or the box before it.
+  HWND sheet = nullptr, box = nullptr;
+  wtest::WaitUntil([&] {
+    sheet = FindDialog(kSheetTitle, nullptr, 0);
+    box = sheet ? nullptr : FindDialog(L"", nullptr, 0);
+    return sheet || box;
+  });
   if (!sheet) {
-    if (HWND box = FindDialog(L"", nullptr, 1000)) {
+    if (box) {
       note("message: %s", imedrv::Utf8(StaticTexts(box)).c_str());
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
