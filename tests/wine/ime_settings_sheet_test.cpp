@@ -207,7 +207,7 @@ int Width(HWND w) { return imedrv::WindowRect(w).right - imedrv::WindowRect(w).l
 void Focus(HWND hwnd) {
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
-  Pump(300);
+  imedrv::WaitForKeyboardFocus(hwnd);
 }
 
 // ---- the colour dialog --------------------------------------------------------------
@@ -532,10 +532,12 @@ int main(int argc, char** argv) {
   check(bar && Width(bar) == 288, "the toolbar shows ten buttons (width %d)", bar ? Width(bar) : 0);
   g_results.clear();
   Type("ka ");
+  imedrv::WaitForLength(g_results, 2);
   check(g_results == u"\xAC00 ", "roman: k a Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
   // The dictionary in use is still the old one: a conversion offers hanja.
   g_results.clear();
   Type("han\x19\x19\r");
+  imedrv::WaitForLength(g_results, 1);
   const bool hanja = g_results.size() == 1 && g_results[0] >= 0x4E00 && g_results[0] <= 0x9FFF;
   check(hanja, "h a n converts to a hanja with the old dictionary (%s)", imedrv::Hex(g_results).c_str());
 
@@ -551,6 +553,7 @@ int main(int argc, char** argv) {
   Focus(hwnd);
   g_results.clear();
   Type("han\x19\x19\r");
+  imedrv::WaitForLength(g_results, 1);
   check(g_results.size() == 1 && g_results[0] >= 0x4E00 && g_results[0] <= 0x9FFF,
         "the new dictionary converts h a n (%s)", imedrv::Hex(g_results).c_str());
   check(ImmConfigureIMEA(hkl, hwnd, 7, nullptr) == FALSE, "an unknown mode gives 0");
@@ -562,14 +565,15 @@ int main(int argc, char** argv) {
   imeinst::SetImeValue(L"ZO", L"Modes", L"ToolBar", L"111111111111");
   g_results.clear();
   Type("kf ");
+  imedrv::WaitForLength(g_results, 2);
   check(g_results == u"\xAC00 ", "3-set from the next key: k f Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
   wtest::WaitUntil([&] { return bar && Width(bar) == 332; });
   check(bar && Width(bar) == 332, "and the toolbar shows all twelve buttons (width %d)", bar ? Width(bar) : 0);
   // The on-screen keyboard (function 4, now at position 3) takes the width of
   // a keyboard of another type.
   if (bar) ClickAt(bar, 53 + 22 * 3 + 11, 18);
-  Pump(500);
-  HWND guide = Shown(L"warbenv3Guide");
+  HWND guide = nullptr;
+  wtest::WaitUntil([&] { return (guide = Shown(L"warbenv3Guide")) != nullptr && Width(guide) == 473; });
   if (check(guide != nullptr && Width(guide) == 473, "the on-screen keyboard of the 106-key keyboard (width %d)",
             guide ? Width(guide) : 0)) {
     imeinst::SetImeValue(L"ZO", L"Modes", L"Keyboard", L"101");
