@@ -26,9 +26,16 @@ class Win32CodePages final : public CodePageConverter {
   std::string FromUtf16(unsigned codePage, const std::u16string& text) const override {
     if (text.empty()) return {};
     const wchar_t* w = reinterpret_cast<const wchar_t*>(text.data());
-    int n = WideCharToMultiByte(codePage, 0, w, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    // No best fit: a character the code page lacks is never written as a
+    // look-alike ("e" for "é"); code pages that refuse the flag go without.
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    int n = WideCharToMultiByte(codePage, flags, w, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (n == 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+      flags = 0;
+      n = WideCharToMultiByte(codePage, flags, w, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    }
     std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(codePage, 0, w, static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    if (n > 0) WideCharToMultiByte(codePage, flags, w, static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
   }
 };

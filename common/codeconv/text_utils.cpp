@@ -226,4 +226,29 @@ void NormalizeSpacing(const char* source, char* destination, int mode) {
   d[out] = 0;
 }
 
+int Utf8SequenceLength(const unsigned char* s, size_t n) {
+  const unsigned b = s[0];
+  if (b < 0x80) return 1;
+  size_t need;
+  unsigned low = 0x80, high = 0xBF;  // range of the second byte
+  if (InRange(b, 0xC2, 0xDF)) {
+    need = 1;
+  } else if (InRange(b, 0xE0, 0xEF)) {
+    need = 2;
+    if (b == 0xE0) low = 0xA0;
+  } else if (InRange(b, 0xF0, 0xF4)) {
+    need = 3;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  for (size_t k = 1; k <= need; ++k) {
+    if (k >= n) return -static_cast<int>(k);
+    const unsigned c = s[k];
+    if (k == 1 ? !InRange(c, low, high) : (c & 0xC0) != 0x80) return 0;
+  }
+  return static_cast<int>(need + 1);
+}
+
 }  // namespace codeconv

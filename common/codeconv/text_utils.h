@@ -1,6 +1,7 @@
 // Small text routines shared by the workbench and the dictionary program:
 // Shift-JIS character ordinals and classes, trimming, the percent escaping of
-// UTF-16 text for a command line and its decoder, and the spacing normaliser.
+// UTF-16 text for a command line and its decoder, and the spacing normaliser;
+// the UTF-8 sequence check of the editor and the code detector.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -42,5 +43,13 @@ enum SpacingMode : int { kSpacingShiftJis = 0, kSpacingEuc = 1, kSpacingBig5 = 2
 // stands on either side, and drops a trailing blank. destination may be source
 // and holds at least strlen(source) + 1 bytes; the output is never longer.
 void NormalizeSpacing(const char* source, char* destination, int mode);
+
+// The well-formed UTF-8 sequence at s (n bytes there, n > 0): its length
+// (1 for a byte below 0x80); 0 when it is malformed (an overlong form, a
+// lead above F4, a missing continuation, beyond U+10FFFF); minus the bytes
+// present when s ends before the sequence does and those are well-formed so
+// far. Single surrogate units (ED A0..BF xx) count as well-formed: files
+// written unit by unit carry supplementary characters that way.
+int Utf8SequenceLength(const unsigned char* s, size_t n);
 
 }  // namespace codeconv

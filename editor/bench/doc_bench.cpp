@@ -127,6 +127,11 @@ class Host final : public brisel::DocumentHost {
   void Notify(brisel::DocNotice notice) override {
     std::fprintf(stderr, "notice %d\n", static_cast<int>(notice));
   }
+  void NotifyReadChanged(const brisel::ReadOutcome&) override { std::fprintf(stderr, "read changed\n"); }
+  brisel::MissingAnswer AskAboutMissing(const brisel::MissingCharacters&, int) override {
+    std::fprintf(stderr, "characters missing\n");
+    return brisel::MissingAnswer::kCancel;
+  }
 };
 
 class NoFiles final : public brisel::FileStore {

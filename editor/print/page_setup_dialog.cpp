@@ -34,7 +34,15 @@ const char* FieldOf(UINT id) {
 std::string EditText(HWND dialog, int id) {
   wchar_t buffer[kTemplateChars + 1] = {};
   GetDlgItemTextW(dialog, id, buffer, static_cast<int>(std::size(buffer)));
-  return fw::ToCodePage(932, buffer);
+  // Korean typed there is kept as references that print as typed.
+  const std::wstring typed(buffer);
+  return editorview::TemplateFromUtf16(std::u16string(typed.begin(), typed.end()), codeconv::PlatformCodePages());
+}
+
+// A template in its edit as typed.
+void SetTemplateText(HWND dialog, int id, const std::string& templ) {
+  const std::u16string typed = editorview::TemplateToUtf16(templ, codeconv::PlatformCodePages());
+  SetDlgItemTextW(dialog, id, std::wstring(typed.begin(), typed.end()).c_str());
 }
 
 }  // namespace
@@ -96,8 +104,8 @@ UINT_PTR CALLBACK CPageSetDlg::Hook(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 void CPageSetDlg::OnInit(HWND dialog) {
-  SetDlgItemTextW(dialog, IDC_PAGESET_HEADER, fw::FromCodePage(932, current_.header).c_str());
-  SetDlgItemTextW(dialog, IDC_PAGESET_FOOTER, fw::FromCodePage(932, current_.footer).c_str());
+  SetTemplateText(dialog, IDC_PAGESET_HEADER, current_.header);
+  SetTemplateText(dialog, IDC_PAGESET_FOOTER, current_.footer);
   SendDlgItemMessageW(dialog, IDC_PAGESET_HEADER, EM_LIMITTEXT, kTemplateChars, 0);
   SendDlgItemMessageW(dialog, IDC_PAGESET_FOOTER, EM_LIMITTEXT, kTemplateChars, 0);
   fieldIcon_ = static_cast<HICON>(
@@ -163,7 +171,8 @@ int IniProfile::GetInt(std::string_view section, std::string_view key, int fallb
 }
 
 std::string IniProfile::GetString(std::string_view section, std::string_view key, std::string_view fallback) {
-  wchar_t buffer[1024] = {};
+  // Room for a template of 300 characters written as references.
+  wchar_t buffer[4096] = {};
   const std::wstring def = fw::FromCodePage(932, std::string(fallback));
   GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), def.c_str(), buffer,
                            static_cast<DWORD>(std::size(buffer)), path_.c_str());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
 
 namespace editorview {
@@ -132,6 +133,76 @@ HeaderFooterLine ExpandHeaderFooter(std::string_view templ, std::string_view fil
       cut = i;
     }
     text.resize(cut);
+  }
+  return out;
+}
+
+namespace {
+
+constexpr char16_t kReferenceStart[] = u"&#x";
+
+bool IsHighUnit(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowUnit(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+void AppendReference(std::string& out, char32_t c) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "&#x%X;", static_cast<unsigned>(c));
+  out += buffer;
+}
+
+}  // namespace
+
+std::string TemplateFromUtf16(std::u16string_view text, const codeconv::CodePageConverter& pages) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    size_t n = 1;
+    char32_t c = text[i];
+    if (IsHighUnit(text[i]) && i + 1 < text.size() && IsLowUnit(text[i + 1])) {
+      c = 0x10000 + ((char32_t(text[i]) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      n = 2;
+    }
+    const std::u16string one(text.substr(i, n));
+    i += n;
+    if (c == u'&' && i < text.size() && text[i] == u'#') {
+      AppendReference(out, c);
+      continue;
+    }
+    const std::string bytes = c < 0x80 ? std::string(1, static_cast<char>(c)) : pages.FromUtf16(932, one);
+    if (c < 0x80 || (!bytes.empty() && pages.ToUtf16(932, bytes) == one)) {
+      out += bytes;
+    } else {
+      AppendReference(out, c);
+    }
+  }
+  return out;
+}
+
+std::u16string TemplateToUtf16(std::string_view bytes, const codeconv::CodePageConverter& pages) {
+  const std::u16string text = pages.ToUtf16(932, std::string(bytes));
+  std::u16string out;
+  for (size_t i = 0; i < text.size();) {
+    if (text.compare(i, 3, kReferenceStart) != 0) {
+      out.push_back(text[i++]);
+      continue;
+    }
+    size_t j = i + 3;
+    char32_t c = 0;
+    while (j < text.size() && j - i < 3 + 6 && std::isxdigit(static_cast<unsigned char>(text[j] < 0x80 ? text[j] : 0))) {
+      const char16_t d = text[j++];
+      c = c * 16 + static_cast<char32_t>(d <= u'9' ? d - u'0' : (d | 0x20) - u'a' + 10);
+    }
+    if (j == text.size()) break;  // a reference cut off at the end
+    if (text[j] != u';' || j == i + 3 || c > 0x10FFFF) {
+      out.push_back(text[i++]);  // no reference: the text as it stands
+      continue;
+    }
+    if (c >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+    i = j + 1;
   }
   return out;
 }

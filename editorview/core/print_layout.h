@@ -5,8 +5,9 @@
 // one after the other, and the font-size arithmetic of the print fonts.
 //
 // Templates, headers and footers are bytes of code page 932 (as the
-// program's INI file and its page-setup dialog hold them); the body is the
-// document's UTF-8.
+// program's INI file and its page-setup dialog hold them), a character that
+// code page 932 lacks (Korean typed into a template) written as the
+// reference "&#xHHHH;"; the body is the document's UTF-8.
 #pragma once
 
 #include <array>
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "code_page.h"
 #include "line_document.h"
 #include "print_loop.h"
 #include "text_code.h"
@@ -77,6 +79,14 @@ inline constexpr size_t kHeaderFooterBytes = 300;
 // The text is cut at 300 bytes, never inside a double-byte character.
 HeaderFooterLine ExpandHeaderFooter(std::string_view templ, std::string_view fileName, int page,
                                     const PrintTime& time);
+// A template as typed (UTF-16) in code page 932: each character that the
+// code page lacks as "&#x" with its code point in hexadecimal and ";", an
+// "&" before "#" as "&#x26;", so that the text comes back whole.
+std::string TemplateFromUtf16(std::u16string_view text, const codeconv::CodePageConverter& pages);
+// The text of a template or of an expanded line as typed: the references
+// turned back into their characters; one cut off at the end goes.
+std::u16string TemplateToUtf16(std::string_view bytes, const codeconv::CodePageConverter& pages);
+
 // x of a line of width w between left and right.
 int AlignedX(LineAlign align, int left, int right, int width);
 

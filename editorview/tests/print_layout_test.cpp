@@ -103,6 +103,39 @@ TEST(HeaderFooter, CutAtThreeHundredBytesOnACharacter) {
   EXPECT_EQ(ExpandHeaderFooter(field::kFileName, std::string(500, 'f'), 1, time).text.size(), 300u);
 }
 
+// Korean typed into a template is kept as references in the code page 932
+// text (the INI file's) and comes back as typed, also out of an expanded
+// line cut at 300 bytes.
+TEST(HeaderFooter, KoreanInATemplateComesBackAsTyped) {
+  const codeconv::CodePageConverter& pages = codeconv::PlatformCodePages();
+  struct Case {
+    const char* what;
+    std::u16string typed;
+    std::string stored;
+  };
+  const std::vector<Case> cases = {
+      {"a field and two syllables", u"&[ﾌｧｲﾙ名] 한글", std::string(field::kFileName) + " &#xD55C;&#xAE00;"},
+      {"Japanese stays code page 932", u"頁", "\x95\xC5"},
+      {"a character beyond U+FFFF", u"\U0001F600", "&#x1F600;"},
+      {"an ampersand before # is written as a reference", u"a&#b", "a&#x26;#b"},
+      {"plain ampersands stay", u"&&x", "&&x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(TemplateFromUtf16(c.typed, pages), c.stored);
+    EXPECT_EQ(TemplateToUtf16(c.stored, pages), c.typed);
+  }
+  // Text that only looks like a reference stays as it is.
+  EXPECT_EQ(TemplateToUtf16("&#x41 z", pages), u"&#x41 z");
+  EXPECT_EQ(TemplateToUtf16("&#xZ;", pages), u"&#xZ;");
+  // Expanded with the fields and cut at 300 bytes: 37 whole syllables of 8
+  // bytes (296), the 38th cut off and left out, never shown in part.
+  const std::u16string forty(40, u'\uD55C');
+  const HeaderFooterLine line = ExpandHeaderFooter(TemplateFromUtf16(forty, pages), "", 1, PrintTime{});
+  EXPECT_EQ(line.text.size(), 300u);
+  EXPECT_EQ(TemplateToUtf16(line.text, pages), std::u16string(37, u'\uD55C'));
+}
+
 TEST(HeaderFooter, AlignedX) {
   EXPECT_EQ(AlignedX(LineAlign::kLeft, 100, 500, 40), 100);
   EXPECT_EQ(AlignedX(LineAlign::kCenter, 100, 500, 40), 280);

@@ -31,7 +31,8 @@ void ViewPrinting::Begin(HDC printerDc, fw::PrintInfo& info, const LOGFONTW& vie
   settings_ = settings;
   metrics_ = info.metrics;
   margins_ = MarginRect(metrics_, settings_);
-  fileName_ = fw::ToCodePage(932, title);
+  // Korean in the name prints as it stands, as in the templates.
+  fileName_ = TemplateFromUtf16(std::u16string(title.begin(), title.end()), codeconv::PlatformCodePages());
   savedCodePage_ = _getmbcp();
   _setmbcp(engine_.Code().GmFont() ? 932 : 949);
 
@@ -168,7 +169,8 @@ PagePosition ViewPrinting::PrintPageBody(HDC dc, PagePosition start) {
 
 void ViewPrinting::DrawHeaderFooter(HDC dc, const std::string& templ, bool header, int page) {
   const HeaderFooterLine line = ExpandHeaderFooter(templ, fileName_, page, time_);
-  const std::wstring text = fw::FromCodePage(932, line.text);
+  const std::u16string typed = TemplateToUtf16(line.text, codeconv::PlatformCodePages());
+  const std::wstring text(typed.begin(), typed.end());
   const int h = headerHeight_;
   SIZE size{};
   {

@@ -1,5 +1,7 @@
 #include "charvane_detect.h"
 
+#include "text_utils.h"
+
 namespace charvane {
 
 namespace {
@@ -9,40 +11,40 @@ using Byte = unsigned char;
 constexpr bool InRange(Byte b, Byte low, Byte high) { return b >= low && b <= high; }
 constexpr bool IsContinuation(Byte b) { return (b & 0xC0) == 0x80; }
 
-// UTF-8 with at least one multi-byte sequence and no malformed one. The
-// surrogate range (ED A0..BF) is accepted: the editor writes each UTF-16
-// unit on its own, so its files carry supplementary characters that way.
-bool LooksUtf8(const Byte* s, size_t n) {
-  size_t sequences = 0;
+// A walk over UTF-8: valid while no sequence is malformed. A character cut
+// off by the end of the bytes (a sample of a longer file) is not malformed;
+// cutLength says how many of its bytes are there. The surrogate range
+// (ED A0..BF) is accepted: the editor wrote each UTF-16 unit on its own
+// before, so older files carry supplementary characters that way.
+struct Utf8Walk {
+  bool valid = true;
+  size_t sequences = 0;   // whole multi-byte sequences
+  size_t cutLength = 0;   // bytes of a character cut off at the end, 0 when none
+};
+
+Utf8Walk WalkUtf8(const Byte* s, size_t n) {
+  Utf8Walk walk;
   for (size_t i = 0; i < n;) {
-    const Byte b = s[i];
-    if (b < 0x80) {
-      ++i;
-      continue;
+    const int length = codeconv::Utf8SequenceLength(s + i, n - i);
+    if (length == 0) {
+      walk.valid = false;
+      return walk;
     }
-    size_t need;
-    Byte low = 0x80, high = 0xBF;  // range of the second byte
-    if (InRange(b, 0xC2, 0xDF)) {
-      need = 1;
-    } else if (InRange(b, 0xE0, 0xEF)) {
-      need = 2;
-      if (b == 0xE0) low = 0xA0;
-    } else if (InRange(b, 0xF0, 0xF4)) {
-      need = 3;
-      if (b == 0xF0) low = 0x90;
-      if (b == 0xF4) high = 0x8F;
-    } else {
-      return false;
+    if (length < 0) {
+      walk.cutLength = static_cast<size_t>(-length);
+      return walk;
     }
-    for (size_t k = 1; k <= need; ++k) {
-      if (i + k >= n) return sequences > 0 || k > 1;  // cut off at the end of the sample
-      const Byte c = s[i + k];
-      if (k == 1 ? !InRange(c, low, high) : !IsContinuation(c)) return false;
-    }
-    ++sequences;
-    i += need + 1;
+    if (length > 1) ++walk.sequences;
+    i += static_cast<size_t>(length);
   }
-  return sequences > 0;
+  return walk;
+}
+
+// UTF-8 holding at least one multi-byte sequence (a cut one counts once a
+// byte after its lead confirms it) and no malformed one.
+bool LooksUtf8(const Byte* s, size_t n) {
+  const Utf8Walk walk = WalkUtf8(s, n);
+  return walk.valid && (walk.sequences > 0 || walk.cutLength >= 2);
 }
 
 // Code page 949: KS X 1001 pairs (both bytes A1..FE) and the extension
@@ -120,14 +122,9 @@ unsigned Detect(const unsigned char* bytes, size_t length, unsigned mask) {
   if (length >= 2 && s[0] == 0xFF && s[1] == 0xFE) return (mask & kUtf16Le) ? kUtf16LeMark : 0;
   if (length >= 2 && s[0] == 0xFE && s[1] == 0xFF) return (mask & kUtf16Be) ? kUtf16BeMark : 0;
   if (length >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) {
-    const bool rest = length == 3 || LooksUtf8(s + 3, length - 3) ||
-                      [&] {  // plain ASCII after the mark
-                        for (size_t i = 3; i < length; ++i) {
-                          if (s[i] >= 0x80 || s[i] == 0) return false;
-                        }
-                        return true;
-                      }();
-    return (mask & kUtf8) && rest ? kUtf8Mark : 0;
+    // After the mark any valid UTF-8 will do, plain ASCII and a character
+    // cut off at the end of the sample as well.
+    return (mask & kUtf8) && WalkUtf8(s + 3, length - 3).valid ? kUtf8Mark : 0;
   }
 
   unsigned flags = 0;

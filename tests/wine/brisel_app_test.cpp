@@ -260,6 +260,32 @@ std::wstring BoxText(HWND box) {
   return text;
 }
 
+// The text of a status-bar pane of another process (the text is read
+// through memory of that process).
+std::wstring PaneText(HANDLE process, HWND status, int pane) {
+  constexpr SIZE_T kBytes = 512;
+  void* remote = VirtualAllocEx(process, nullptr, kBytes, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return L"(no memory in the editor)";
+  std::wstring text = L"(not read)";
+  const LRESULT r = SendMessageW(status, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0);
+  if (LOWORD(r) < kBytes / sizeof(wchar_t)) {
+    SendMessageW(status, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(remote));
+    wchar_t buffer[kBytes / sizeof(wchar_t)] = {};
+    SIZE_T got = 0;
+    if (ReadProcessMemory(process, remote, buffer, sizeof buffer - sizeof(wchar_t), &got)) text = buffer;
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return text;
+}
+
+// The pane of the code that a plain save writes, once it reads expected.
+bool SaveCodePaneBecomes(Editor& e, const std::wstring& expected, const char* what) {
+  HWND status = GetDlgItem(e.main, kStatusBarId);
+  return CheckWithin(
+      EditorAllowance(), [&] { return PaneText(e.pi.hProcess, status, 3) == expected; },
+      [&] { return U8(PaneText(e.pi.hProcess, status, 3)); }, "%s: %s", what, U8(expected).c_str());
+}
+
 // The descendant of a window with a control id.
 HWND Descendant(HWND top, int id) {
   struct Find {
@@ -385,7 +411,9 @@ int main(int argc, char** argv) {
     check(!IsZoomed(e.main) && !IsIconic(e.main), "first start: a normal window");
     HWND status = GetDlgItem(e.main, kStatusBarId);
     check(status && IsWindowVisible(status), "first start: the status bar shows");
-    check(SendMessageW(status, SB_GETPARTS, 0, 0) == 5, "the status bar has five panes");
+    // The five panes and, before CAP and NUM, the code a plain save writes.
+    check(SendMessageW(status, SB_GETPARTS, 0, 0) == 6, "the status bar has six panes");
+    SaveCodePaneBecomes(e, L"UTF-8", "the UTF-8 file's plain save writes UTF-8");
     HWND tool = GetDlgItem(e.main, kToolBarId);
     check(tool && IsWindowVisible(tool), "first start: the tool bar shows");
   }
@@ -517,6 +545,7 @@ int main(int argc, char** argv) {
     ViewTextBecomes(e.main, u"한글 ok\nabc", what.c_str());
   }
   wtest::Capture(e.main, shots, L"brisel-gm-file");
+  SaveCodePaneBecomes(e, L"GMｺｰﾄﾞ", "the GM file's plain save keeps GM");
 
   // Saved in each code through the save dialog's box, byte for byte; the
   // view's font is KS, so "使用中のフォントコード" writes KS.
@@ -676,7 +705,7 @@ int main(int argc, char** argv) {
         U8(Ini(L"Recent File List", L"File2")).c_str(), U8(Ini(L"Recent File List", L"File3")).c_str(),
         U8(Ini(L"Recent File List", L"File4")).c_str());
 
-  // ---- a file that is not there: box 61697, and the program ends ----
+  // ---- a file that is not there: box 61697, then the empty editor ----
   {
     const std::wstring missing = folder + L"missing.txt";
     DeleteFileW(missing.c_str());
@@ -691,11 +720,107 @@ int main(int argc, char** argv) {
       const std::wstring text = box ? BoxText(box) : L"(no box)";
       check(text == L"ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。", "it says so: %s", U8(text).c_str());
       if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
-      const bool ended = WaitForSingleObject(pi.hProcess, EditorAllowance()) == WAIT_OBJECT_0;
-      if (!ended) TerminateProcess(pi.hProcess, 99);
-      check(ended, "and ends");
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
+      Editor empty;
+      empty.pi = pi;
+      empty.main = WaitForWindow(pi.dwProcessId, L"fw.FrameWindow", nullptr, 2 * EditorAllowance());
+      if (check(empty.main != nullptr, "then the empty editor opens")) {
+        CaptionBecomes(empty.main, L"無題 - Brisel", "an untitled document");
+        check(Close(empty), "and ends when its window closes");
+      } else {
+        TerminateProcess(pi.hProcess, 99);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+      }
+    }
+  }
+
+  // ---- a file whose text cannot be read as it stands (lone CRs) ----
+  // One message says what changed; Ctrl+S then asks for a name instead of
+  // writing the changed text over the file.
+  {
+    const std::wstring lossy = folder + L"lone-cr.txt";
+    const std::string bytes = "a\rb\rc\r\n";
+    wtest::WriteFileBytes(lossy, bytes);
+    Editor l;
+    std::wstring line = L"\"" + program + L"\" \"" + lossy + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (check(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &l.pi) !=
+                  FALSE,
+              "the editor starts on a file with lone CRs")) {
+      HWND box = WaitForWindow(l.pi.dwProcessId, L"#32770", L"Brisel", 2 * EditorAllowance());
+      const std::wstring text = box ? BoxText(box) : L"(no box)";
+      check(text.find(L"・削除した単独の CR (改行にならない復帰文字): 2 個") != std::wstring::npos &&
+                text.find(L"上書き保存では名前を付けて保存します") != std::wstring::npos,
+            "one message says two lone CRs went and the plain save asks for a name: %s", U8(text).c_str());
+      if (box) {
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        Gone(box, "the message closes");
+      }
+      l.main = WaitForWindow(l.pi.dwProcessId, L"fw.FrameWindow", nullptr, 2 * EditorAllowance());
+      if (check(l.main != nullptr, "the editor's window opens")) {
+        CaptionBecomes(l.main, L"lone-cr.txt - Brisel", "the file opens");
+        ViewTextBecomes(l.main, u"abc", "the view shows the text without the CRs");
+        Foreground(l.main);
+        CtrlKey('S');
+        HWND save = WaitForWindow(l.pi.dwProcessId, L"#32770", L"名前を付けて保存");
+        check(save != nullptr, "Ctrl+S opens the save dialog");
+        if (save) {
+          PostMessageW(save, WM_COMMAND, IDCANCEL, 0);
+          Gone(save, "the save dialog is cancelled");
+        }
+        check(wtest::ReadFileBytes(lossy) == bytes, "the file is as it was");
+        check(Close(l), "the editor ends");
+      } else {
+        TerminateProcess(l.pi.hProcess, 99);
+        CloseHandle(l.pi.hProcess);
+        CloseHandle(l.pi.hThread);
+      }
+    }
+  }
+  // ---- a save in a code that lacks characters of the text ----
+  // "café ¥" in UTF-8 saved as KS: the box names the code, the count and
+  // the first character, and nothing is written; OK there opens the save
+  // dialog again, where UTF-16 keeps the text whole.
+  {
+    const std::wstring source = folder + L"latin.txt";
+    const std::wstring target = folder + L"latin-out.txt";
+    const std::string bytes = "caf\xC3\xA9 \xC2\xA5\r\n";
+    wtest::WriteFileBytes(source, bytes);
+    DeleteFileW(target.c_str());
+    Editor m;
+    if (check(Start(m, program, L"\"" + source + L"\""), "the editor starts on a UTF-8 file with \"é\" and \"¥\"")) {
+      CaptionBecomes(m.main, L"latin.txt - Brisel", "it opens");
+      for (const bool otherCode : {false, true}) {
+        if (!UseFileDialog(m, 57604, L"名前を付けて保存", target, 3, nullptr, nullptr, L"", nullptr)) break;
+        HWND box = WaitForWindow(m.pi.dwProcessId, L"#32770", L"Brisel");
+        const std::wstring text = box ? BoxText(box) : L"(no box)";
+        check(text.find(L"KSｺｰﾄﾞ では保存できない文字が 2 個あります。") != std::wstring::npos &&
+                  text.find(L"最初の文字: 「é」 U+00E9 (1 行目)") != std::wstring::npos,
+              "KS code lacks two characters, the first U+00E9 in line 1: %s", U8(text).c_str());
+        if (!box) break;
+        PostMessageW(box, WM_COMMAND, otherCode ? IDOK : IDCANCEL, 0);
+        Gone(box, "the question closes");
+        if (!otherCode) {
+          check(GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES, "cancelled: nothing was written");
+          continue;
+        }
+        // OK: the save dialog again, now with Unicode.
+        HWND again = WaitForWindow(m.pi.dwProcessId, L"#32770", L"名前を付けて保存");
+        if (!check(again != nullptr, "OK opens the save dialog for another code")) break;
+        HWND codes = CodeBox(again);
+        if (codes) SendMessageW(codes, CB_SETCURSEL, 1, 0);
+        HWND name = GetDlgItem(again, cmb13);
+        if (!name) name = GetDlgItem(again, edt1);
+        if (name) SetWindowTextW(name, target.c_str());
+        PostMessageW(again, WM_COMMAND, IDOK, 0);
+        FileBecomes(target, std::string("\xFF\xFE" "c\0a\0f\0\xE9\0 \0\xA5\0\r\0\n\0", 18),
+                    "the text whole in UTF-16");
+        CaptionBecomes(m.main, L"latin-out.txt - Brisel", "the document takes the new name");
+        SaveCodePaneBecomes(m, L"Unicode", "its plain save now writes Unicode");
+      }
+      check(wtest::ReadFileBytes(source) == bytes, "the file read is as it was");
+      check(Close(m), "the editor ends");
     }
   }
   return wtest::finish();

@@ -7,11 +7,18 @@
 // is left beside the files, a file in the wrong code fails the open, and a
 // notice shows its text in a message box.
 //
+// The table of tricky files (the same rows as the native tests): the lines
+// read, the load marked lossy, the bytes of a plain save (or the save dialog
+// instead), the one message; and saves into codes that lack characters of
+// the text: the question, nothing written, or the text whole in another
+// code. Windows' own conversion (no best fit) is what finds them here.
+//
 //   editor_doc_test.exe
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +33,7 @@
 #include "gm_converter.h"
 #include "sdi.h"
 #include "test_files.h"
+#include "tricky_files.h"
 #include "win_file_store.h"
 
 using wtest::check;
@@ -86,9 +94,18 @@ bool CheckBytes(const std::string& actual, const std::string& expected, const ch
 
 class RecordingHost final : public brisel::DocumentHost {
  public:
-  int FontCode() const override { return 0; }  // a KS font
+  int FontCode() const override { return fontCode; }  // a KS font unless told
   void Notify(brisel::DocNotice notice) override { notices.push_back(notice); }
+  void NotifyReadChanged(const brisel::ReadOutcome& read) override { changedReads.push_back(read); }
+  brisel::MissingAnswer AskAboutMissing(const brisel::MissingCharacters& missing, int outFileType) override {
+    asked.push_back({missing, outFileType});
+    return answer;
+  }
+  brisel::MissingAnswer answer = brisel::MissingAnswer::kCancel;
+  int fontCode = 0;
   std::vector<brisel::DocNotice> notices;
+  std::vector<brisel::ReadOutcome> changedReads;
+  std::vector<std::pair<brisel::MissingCharacters, int>> asked;
 };
 
 // The framework's save questions, with a save dialog that is cancelled.
@@ -97,9 +114,13 @@ class CancellingUi final : public fw::Win32DocumentUi {
   CancellingUi() : fw::Win32DocumentUi(fw::Module(GetModuleHandleW(nullptr))) {}
   std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override {
     ++prompted;
+    if (onPrompt) onPrompt();
+    if (!chosen.empty()) return chosen;
     return std::nullopt;
   }
+  std::function<void()> onPrompt;  // the code chosen in the dialog
   int prompted = 0;
+  std::u16string chosen;  // a name "chosen" in the dialog; empty: cancelled
 };
 
 // The text of the message box with the caption, read and closed from
@@ -180,8 +201,11 @@ int main() {
       settings.outFileType = out;
       doc.SetModifiedFlag();
       char what[64];
-      std::snprintf(what, sizeof what, "saved over the file in OutFileType %d", out);
-      check(doc.DoFileSave(), "%s", what);
+      std::snprintf(what, sizeof what, "saved as the file in OutFileType %d", out);
+      // Another code is chosen in "save as" (a plain save keeps the code read).
+      ui.chosen = U16(path);
+      check(doc.DoSave(nullptr), "%s", what);
+      ui.chosen.clear();
       CheckBytes(wtest::ReadFileBytes(path), outputs[out], what);
       check_eq(doc.LoadedFileType(), out + 1, "LoadedFileType after the save");
     }
@@ -235,6 +259,82 @@ int main() {
     check(host.notices.size() == 1 && host.notices[0] == brisel::DocNotice::kBadFormat, "with the message");
     check_eq(doc.LoadedFileType(), static_cast<uint64_t>(-1), "LoadedFileType -1");
   }
+
+  // ---- the tricky files, through the real files and the detector DLL ----
+  for (const brisel::tricky::FileRow& r : brisel::tricky::FileRows()) {
+    wtest::report().group = std::string("editor-doc tricky ") + r.name;
+    const std::wstring path = folder + L"tricky.txt";
+    check(WriteRaw(path, r.file), "fixture written");
+    brisel::CBriselDoc doc({ui, files, host, settings, gm, codeconv::PlatformCodePages(), &detector});
+    settings.inFileType = r.in;
+    settings.outFileType = brisel::kOutGm;  // a plain save must not take the setting
+    host.notices.clear();
+    host.changedReads.clear();
+    if (!check(doc.OnOpenDocument(U16(path)), "opened")) continue;
+    doc.SetPathName(U16(path));
+    check_eq(static_cast<uint64_t>(doc.LineCount()), static_cast<uint64_t>(r.lines), "lines read");
+    check(doc.IncompleteLoad() == r.lossy, "the load is %s", r.lossy ? "lossy" : "faithful");
+    check(host.notices.empty(), "no other notice (%u)", static_cast<unsigned>(host.notices.size()));
+    brisel::tricky::Told told;
+    if (host.changedReads.size() == 1) told = brisel::tricky::TellingOf(host.changedReads[0]);
+    check(host.changedReads.size() <= 1 && told == r.told,
+          "told once: changed lines %u, controls %u, lone CRs %u, splits %u", static_cast<unsigned>(told.undecodable),
+          static_cast<unsigned>(told.dropped), static_cast<unsigned>(told.loneCrs), static_cast<unsigned>(told.split));
+    const int prompted = ui.prompted;
+    doc.SetModifiedFlag();
+    const bool saved = doc.DoFileSave();
+    if (r.plainSave) {
+      check(saved && ui.prompted == prompted, "a plain save writes over the file");
+      CheckBytes(wtest::ReadFileBytes(path), *r.plainSave, "the plain save");
+    } else {
+      check(!saved && ui.prompted == prompted + 1, "a plain save asks for a name (cancelled here)");
+      CheckBytes(wtest::ReadFileBytes(path), r.file, "the file as it was");
+    }
+  }
+
+  // ---- saves into codes that lack characters of the text ----
+  for (const brisel::tricky::SaveRow& r : brisel::tricky::SaveRows()) {
+    for (const bool otherCode : {false, true}) {
+      wtest::report().group = std::string("editor-doc lacking ") + r.name + (otherCode ? ", another code" : ", cancelled");
+      const std::wstring path = folder + L"lacking.txt";
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(path.c_str());
+      RecordingHost lacking;
+      lacking.fontCode = r.fontCode;
+      lacking.answer = otherCode ? brisel::MissingAnswer::kOtherCode : brisel::MissingAnswer::kCancel;
+      brisel::CBriselDoc doc({ui, files, lacking, settings, gm, codeconv::PlatformCodePages(), &detector});
+      doc.OnNewDocument();
+      doc.SetLine(0, r.line0);
+      if (!r.line1.empty() && doc.InsertLine(1)) doc.SetLine(1, r.line1);
+      doc.SetModifiedFlag();
+      settings.outFileType = r.out;
+      ui.chosen = U16(path);
+      ui.onPrompt = [&] {
+        if (!lacking.asked.empty()) settings.outFileType = brisel::kOutUtf8;
+      };
+      const bool saved = doc.DoFileSave();
+      ui.chosen.clear();
+      ui.onPrompt = nullptr;
+      if (!check(lacking.asked.size() == 1, "asked once before writing (%u)", static_cast<unsigned>(lacking.asked.size()))) {
+        continue;
+      }
+      const brisel::MissingCharacters& m = lacking.asked[0].first;
+      check(m.count == r.count && m.first == r.first && m.firstLine == r.firstLine,
+            "%u characters lacking, the first U+%04X in line %d (got %u, U+%04X, %d)", static_cast<unsigned>(r.count),
+            static_cast<unsigned>(r.first), r.firstLine, static_cast<unsigned>(m.count), static_cast<unsigned>(m.first),
+            m.firstLine);
+      if (otherCode) {
+        check(saved, "saved in another code");
+        CheckBytes(wtest::ReadFileBytes(path), brisel::tricky::Utf8FileOf(r), "the text whole in UTF-8");
+      } else {
+        check(!saved && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES, "cancelled: nothing written");
+      }
+    }
+  }
+  // No best fit in Windows' conversion: "é" and "¥" are not written as "e" and "￥".
+  CheckBytes(codeconv::PlatformCodePages().FromUtf16(949, u"é¥"), "??", "code page 949 of U+00E9 U+00A5");
+  check_eq(CountTemporaries(folder), 0, "nothing left beside the files");
+  wtest::report().group = "editor-doc";
 
   // The notice as the user sees it.
   const std::wstring shown = BoxTextOf(brisel::DocNotice::kBadFormat);

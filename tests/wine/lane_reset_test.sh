@@ -15,9 +15,16 @@ fail=0
 bad() { echo "FAIL: $*"; fail=1; }
 ok() { echo "ok: $*"; }
 key='HKCU\Software\VALDRIMO\GeulmaruV6\ZO\DicEnv'
-query() { wine_exec "$WINE_STATE_DIR/reset-test.log" "$(wine_budget 64 1)" "$WINE64" reg query "$@"; }
+# reg.exe answers 0 (found) or 1 (not found); anything else (124: its time
+# ran out on a loaded machine) is no answer at all.
+query() {
+  wine_exec "$WINE_STATE_DIR/reset-test.log" "$(wine_budget 64 2)" "$WINE64" reg query "$@"
+  local rc=$?
+  [ "$rc" -le 1 ] || { echo "FAIL: reg query $* gave no answer (exit $rc): $(cat "$WINE_STATE_DIR/reset-test.log")"; exit 1; }
+  return $rc
+}
 
-wine_exec "$WINE_STATE_DIR/reset-test.log" "$(wine_budget 64 1)" "$WINE64" reg add "$key" /v DicPathName /d 'C:\gone\user.dic' /f
+wine_exec "$WINE_STATE_DIR/reset-test.log" "$(wine_budget 64 2)" "$WINE64" reg add "$key" /v DicPathName /d 'C:\gone\user.dic' /f
 query "$key" /v DicPathName && ok "a dictionary path is written as a test would leave it" ||
   bad "the dictionary path could not be written: $(cat "$WINE_STATE_DIR/reset-test.log")"
 wine_reset_user_settings
@@ -27,5 +34,5 @@ else
   ok "the reset removes the suite's user settings"
 fi
 query 'HKLM\Software\VALDRIMO\GeulmaruV6' /v 'Install Directory' /reg:32 && ok "the installation's Install Directory stays" ||
-  bad "the reset took the installation's Install Directory: $(cat "$WINE_STATE_DIR/reset-test.log")"
+  bad "the installation's Install Directory is not there after the reset: $(cat "$WINE_STATE_DIR/reset-test.log")"
 exit $fail

@@ -214,7 +214,8 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
       wtest::Capture(d.dialog, d.shots, L"print_pagesetup");
       SendMessageW(d.dialog, WM_COMMAND, MAKEWPARAM(IDC_PAGESET_HELP, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(d.dialog, IDC_PAGESET_HELP)));
-      SetDlgItemTextW(d.dialog, IDC_PAGESET_FOOTER, L"- &[ﾍﾟｰｼﾞ番号] -&[右端]");
+      // Korean typed into the footer (no code page 932 character).
+      SetDlgItemTextW(d.dialog, IDC_PAGESET_FOOTER, L"- &[ﾍﾟｰｼﾞ番号] 쪽 -&[右端]");
       PostMessageW(d.dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(d.dialog, IDOK)));
       d.step = 3;
@@ -309,7 +310,10 @@ void TestPageSetup(const std::wstring& shots) {
   check(settings.rightMargin == 20 && settings.topMargin == 15 && settings.bottomMargin == 15,
         "the other margins: %d %d %d", settings.rightMargin, settings.topMargin, settings.bottomMargin);
   check(settings.header == fw::ToCodePage(932, L"頁 &[ﾌｧｲﾙ名]"), "the header template is kept in code page 932");
-  check(settings.footer == fw::ToCodePage(932, L"- &[ﾍﾟｰｼﾞ番号] -&[右端]"), "the footer template as typed");
+  // U+CABD kept as its reference, so that it prints as typed.
+  check(settings.footer == fw::ToCodePage(932, L"- &[ﾍﾟｰｼﾞ番号] &#xCABD; -&[右端]"), "the footer template as typed");
+  check(editorview::TemplateToUtf16(settings.footer, codeconv::PlatformCodePages()) == u"- &[ﾍﾟｰｼﾞ番号] 쪽 -&[右端]",
+        "and it comes back with its Korean");
   check(!fw::ProgramPrinter().DeviceName().empty(), "the printer of the dialog is the program's: %s",
         Narrow(fw::ProgramPrinter().DeviceName()).c_str());
   // The section as written.
@@ -318,6 +322,8 @@ void TestPageSetup(const std::wstring& shots) {
   check(lstrcmpW(value, L"12") == 0, "LeftMargin=%s in the INI file", Narrow(value).c_str());
   GetPrivateProfileStringW(L"PageSet", L"Header", L"", value, 64, ini.c_str());
   check(lstrcmpW(value, L"頁 &[ﾌｧｲﾙ名]") == 0, "Header=%s in the INI file", Narrow(value).c_str());
+  GetPrivateProfileStringW(L"PageSet", L"Footer", L"", value, 64, ini.c_str());
+  check(lstrcmpW(value, L"- &[ﾍﾟｰｼﾞ番号] &#xCABD; -&[右端]") == 0, "Footer=%s in the INI file", Narrow(value).c_str());
   check(brisel::LoadPageSet(profile) == settings, "and read back the same");
   DeleteFileW(ini.c_str());
 }

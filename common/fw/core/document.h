@@ -105,7 +105,7 @@ class Document : public CommandTarget {
   virtual bool SaveModified();
   // Saves under the document's path; a read-only file (or none at all) goes
   // through the file dialog as "save as".
-  bool DoFileSave();
+  virtual bool DoFileSave();
   // Saves under path, or, without one, under a name the user chooses; with
   // replace the document takes the new name. A file that the failed save
   // created is removed again; a file that was there before is left alone.

@@ -77,11 +77,19 @@ bool FrameWindow::OnUpdateCommand(unsigned id, CommandState& state) {
 }
 
 bool FrameWindow::RouteCommand(unsigned id) {
+  if (FrameFirst(id)) {
+    CommandTarget* own[] = {this, App::Current()};
+    return fw::RouteCommand(own, id);
+  }
   CommandTarget* chain[] = {view_, view_ ? &view_->document() : nullptr, this, App::Current()};
   return fw::RouteCommand(chain, id);
 }
 
 CommandState FrameWindow::QueryCommand(unsigned id) {
+  if (FrameFirst(id)) {
+    CommandTarget* own[] = {this, App::Current()};
+    return fw::QueryCommand(own, id);
+  }
   CommandTarget* chain[] = {view_, view_ ? &view_->document() : nullptr, this, App::Current()};
   return fw::QueryCommand(chain, id);
 }
@@ -113,7 +121,7 @@ void FrameWindow::ActivateFrame(int showCommand) {
 void FrameWindow::UpdateFrameTitle() {
   if (!hwnd()) return;
   std::u16string title(programName_.begin(), programName_.end());
-  if (view_) {
+  if (view_ && documentInTitle_) {
     const std::u16string& doc = view_->document().Title();
     title = FrameTitle(doc, title);
   }

@@ -63,11 +63,16 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
   // application), and their state.
   bool RouteCommand(unsigned id);
   CommandState QueryCommand(unsigned id);
+  // A command of the frame's own whose id a view also uses for one of its
+  // commands: it goes to the frame (and the application), never to the views.
+  virtual bool FrameFirst(unsigned /*id*/) const { return false; }
   // Every item of a popup menu enabled, checked and titled by its state.
   void UpdateMenuItems(HMENU popup);
 
-  // The caption "<document title> - <program name>".
+  // The caption "<document title> - <program name>", or the program name
+  // alone in a frame that leaves the document out of it.
   void UpdateFrameTitle();
+  void SetDocumentInTitle(bool shown) { documentInTitle_ = shown; }
   // Lays the tool bar, the status bar and the view out in the client area.
   virtual void RecalcLayout();
   // The idle pass over the elements that show command states (the control
@@ -111,6 +116,7 @@ class FrameWindow : public Window, public CommandTarget, public MessageFilter {
 
   Module module_;
   std::wstring programName_;
+  bool documentInTitle_ = true;
   HACCEL accelerators_ = nullptr;
   View* view_ = nullptr;
   Window* client_ = nullptr;

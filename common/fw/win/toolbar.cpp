@@ -31,8 +31,12 @@ const wchar_t* const kToolBarType = MAKEINTRESOURCEW(241);
 ToolBar::~ToolBar() {
   if (frame_) frame_->RemoveToolBar(*this);
   // A control that outlives this object draws no pictures that are gone.
-  if (buttons_ && IsWindow(buttons_)) SendMessageW(buttons_, TB_SETIMAGELIST, 0, 0);
+  if (buttons_ && IsWindow(buttons_)) {
+    SendMessageW(buttons_, TB_SETIMAGELIST, 0, 0);
+    SendMessageW(buttons_, TB_SETDISABLEDIMAGELIST, 0, 0);
+  }
   if (pictures_) ImageList_Destroy(pictures_);
+  if (disabledPictures_) ImageList_Destroy(disabledPictures_);
   std::unique_ptr<FloatingBarWindow> floating(floating_);
   floating_ = nullptr;
   if (floating && floating->hwnd()) {
@@ -96,6 +100,28 @@ bool ToolBar::SetButtons(std::span<const unsigned> ids) {
   for (std::size_t i = 0; i < ids.size(); ++i) slots_.push_back({ids[i], pictures[i], 0, nullptr});
   ArrangeButtons();
   return true;
+}
+
+void ToolBar::SetImageLists(HIMAGELIST normal, HIMAGELIST disabled, SIZE pictureSize) {
+  if (!buttons_) return;
+  SendMessageW(buttons_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(normal));
+  SendMessageW(buttons_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
+  if (pictures_ && pictures_ != normal) ImageList_Destroy(pictures_);
+  if (disabledPictures_ && disabledPictures_ != disabled) ImageList_Destroy(disabledPictures_);
+  pictures_ = normal;
+  disabledPictures_ = disabled;
+  pictureSize_ = pictureSize;
+  SendMessageW(buttons_, TB_SETBITMAPSIZE, 0, MAKELPARAM(pictureSize.cx, pictureSize.cy));
+  SendMessageW(buttons_, TB_SETBUTTONSIZE, 0, MAKELPARAM(pictureSize.cx + 7, pictureSize.cy + 7));
+  ArrangeButtons();
+}
+
+void ToolBar::SetSlot(int index, unsigned id, int picture) {
+  if (index < 0 || index >= SlotCount()) return;
+  Slot& s = slots_[static_cast<std::size_t>(index)];
+  s.id = id;
+  s.picture = picture;
+  ArrangeButtons();
 }
 
 unsigned ToolBar::SlotId(int index) const {

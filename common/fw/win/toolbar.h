@@ -45,6 +45,11 @@ class ToolBar : public Window {
   bool LoadToolBar(unsigned resourceId);
   // Other slots (0: a separator); buttons take the pictures in order.
   bool SetButtons(std::span<const unsigned> ids);
+  // Pictures from image lists the program made (the disabled list may be
+  // null: the control greys the normal pictures); the bar owns them now.
+  void SetImageLists(HIMAGELIST normal, HIMAGELIST disabled, SIZE pictureSize);
+  // A button turned into another command with another picture, in place.
+  void SetSlot(int index, unsigned id, int picture);
 
   int SlotCount() const { return static_cast<int>(slots_.size()); }
   unsigned SlotId(int index) const;
@@ -113,6 +118,7 @@ class ToolBar : public Window {
   UINT id_ = 0;
   HWND buttons_ = nullptr;
   HIMAGELIST pictures_ = nullptr;
+  HIMAGELIST disabledPictures_ = nullptr;
   SIZE pictureSize_{16, 15};
   std::vector<Slot> slots_;
   DockSide side_ = DockSide::kTop;

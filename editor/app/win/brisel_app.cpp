@@ -190,11 +190,12 @@ bool CBriselApp::InitInstance() {
   // 4. The Hangul edit control of the find and replace pages.
   RegisterEditorSEdit(module().handle());
 
-  // 5. The command line: a new document or the file named.
-  // A file that cannot be opened ends the program (its box has said why).
+  // 5. The command line: a new document or the file named. A file that
+  // cannot be opened (its box has said why) leaves the empty editor, from
+  // which the user may open it again with another code.
   const fw::CommandLineInfo info = ParseCommandLine();
   if (info.command == fw::ShellCommand::kFileOpen) {
-    if (!OpenDocumentFile(info.fileName)) return false;
+    if (!OpenDocumentFile(info.fileName) && !ProcessShellCommand(fw::CommandLineInfo{})) return false;
   } else if (!ProcessShellCommand(info)) {
     return false;
   }
@@ -301,7 +302,15 @@ bool CBriselApp::OnIdle(long count) {
     if (editorview::CBriselView* view = View()) view->ActivateImeForFont();
     imeFlag_ = false;
   }
-  if (count == 0) NoteRecentFile();
+  if (count == 0) {
+    NoteRecentFile();
+    // The code a plain save of the document writes.
+    CMainFrame* frame = MainFrame();
+    if (CBriselDoc* doc = ActiveDocument(); doc && frame) {
+      const std::u16string name = SaveCodeName(doc->PlainSaveCode(), ModuleStrings(module().handle()));
+      frame->ShowSaveCode(Wide(name));
+    }
+  }
   return fw::App::OnIdle(count);
 }
 

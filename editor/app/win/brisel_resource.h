@@ -53,3 +53,16 @@
 #define IDS_FAILED_TO_OPEN_DOC 61697
 #define IDS_ASK_TO_SAVE 61699
 #define IDS_TEXT_FILTER 62040      // "ﾃｷｽﾄﾌｧｲﾙ(*.txt)"
+// The document's messages (ids as editor/doc/core/doc_seams.h names them).
+#define IDS_READ_CHANGED_HEAD 62100
+#define IDS_READ_UNDECODABLE 62101
+#define IDS_READ_DROPPED 62102
+#define IDS_READ_LONE_CR 62103
+#define IDS_READ_SPLIT 62104
+#define IDS_READ_CHANGED_TAIL 62105
+#define IDS_MISSING_CHARS 62106
+#define IDS_SAVE_OUT_OF_MEMORY 62107
+#define IDS_SAVE_CODE_UTF8 62108
+#define IDS_SAVE_CODE_UNICODE 62109
+#define IDS_SAVE_CODE_KS 62110
+#define IDS_SAVE_CODE_GM 62111

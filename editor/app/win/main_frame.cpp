@@ -89,8 +89,9 @@ bool CContFrameWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 // ---- CMainFrame ----
 
 // The tool bar (its buttons, the paste-code box, docking on every side)
-// and the status bar with its five panes: the message, the line status as
-// wide as "999999 /9999", the code as wide as "GM   ", CAP and NUM.
+// and the status bar with its panes: the message, the line status as wide
+// as "999999 /9999", the font's code as wide as "GM   ", the code a plain
+// save writes, CAP and NUM.
 bool CMainFrame::OnCreate() {
   if (!toolBar_.Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_TITLE)) ||
       !toolBar_.LoadToolBar(IDR_EDITOR_TOOLBAR) || !statusBar_.Create(*this, fw::kStatusBarId)) {
@@ -99,13 +100,18 @@ bool CMainFrame::OnCreate() {
   toolBar_.PositionCombo();
   toolBar_.FillCombo();
   const fw::StatusPane panes[] = {
-      {0, L""}, {0, L"999999 /9999"}, {0, L"GM   "}, {fw::kIndicatorCaps, L""}, {fw::kIndicatorNum, L""}};
+      {0, L""},          {0, L"999999 /9999"},        {0, L"GM   "},
+      {0, L"Unicode   "}, {fw::kIndicatorCaps, L""}, {fw::kIndicatorNum, L""}};
   statusBar_.SetPanes(panes);
   DragAcceptFiles(hwnd(), TRUE);
   return true;
 }
 
 void CMainFrame::FillPasteCodeCombo() { toolBar_.FillCombo(); }
+
+void CMainFrame::ShowSaveCode(const std::wstring& name) {
+  if (statusBar_.hwnd() && statusBar_.PaneText(kSaveCodePane) != name) statusBar_.SetPaneText(kSaveCodePane, name);
+}
 
 void CMainFrame::WinHelp(unsigned long data, unsigned command) {
   fw::RouteWinHelpToViewer(hwnd(), CBriselApp::Get()->HelpFile(), command, data);

@@ -40,6 +40,9 @@ class CMainFrame final : public CContFrameWnd {
   void WinHelp(unsigned long data, unsigned command);
   // The paste-code box emptied, filled with its three items and set to PasteCode.
   void FillPasteCodeCombo();
+  // The status bar's pane of the code that a plain save writes.
+  static constexpr int kSaveCodePane = 3;
+  void ShowSaveCode(const std::wstring& name);
 
   bool OnCommand(unsigned id) override;
   bool OnUpdateCommand(unsigned id, fw::CommandState& state) override;

@@ -4,14 +4,21 @@
 // detection through the outside detector, under the framework's save rules
 // (fw::Document).
 //
-// Two guards beyond the plain rules:
+// Guards beyond the plain rules, so that no read or save changes the text
+// without telling the user:
 //  - A read that fails (the file is not in the chosen code, or cannot be
 //    read) fails the open, so no empty document is left under the file's
 //    name for a later save to write over the file.
 //  - A read that could not take all of the file (the 999999-line cut, a line
-//    stored empty, memory running out) leaves the document's own file
-//    looking read-only to the save rules: a plain save goes through "save
-//    as" instead of writing the shorter text over it.
+//    stored empty, memory running out) or not as it stands (undecodable
+//    bytes, dropped control bytes, lone CRs, lines split at the readers'
+//    limits; told in one message) leaves the document's own file looking
+//    read-only to the save rules: a plain save goes through "save as"
+//    instead of writing the changed text over it.
+//  - A plain save writes the code the file was read in; "save as" the code
+//    chosen in its dialog. A code that lacks characters of the text is
+//    named before anything is written: another code, or no save.
+//  - Memory running out while saving is reported; the document stays.
 // Saving writes a new file beside the old one and replaces the old one only
 // when the new one is complete (SaveReplacing).
 //
@@ -30,6 +37,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "code_page.h"
 #include "doc_seams.h"
@@ -54,8 +62,12 @@ class IncompleteFileUi final : public fw::DocumentUi {
 
   fw::SaveAnswer AskToSave(std::u16string_view name) override { return ui_.AskToSave(name); }
   std::optional<std::u16string> PromptSaveName(std::u16string_view proposed, unsigned titleId) override {
-    return ui_.PromptSaveName(proposed, titleId);
+    std::optional<std::u16string> name = ui_.PromptSaveName(proposed, titleId);
+    prompted_ = name.has_value();
+    return name;
   }
+  // Whether the save now writing had its name (and code) chosen in the dialog; once.
+  bool TakePrompted() { return std::exchange(prompted_, false); }
   bool Exists(std::u16string_view path) override { return ui_.Exists(path); }
   bool IsReadOnly(std::u16string_view path) override {
     return (!incomplete_.empty() && path == incomplete_) || ui_.IsReadOnly(path);
@@ -67,6 +79,7 @@ class IncompleteFileUi final : public fw::DocumentUi {
  private:
   fw::DocumentUi& ui_;
   std::u16string incomplete_;
+  bool prompted_ = false;
 };
 
 // Holds the guarded interface so that it exists before fw::Document takes it.
@@ -113,9 +126,19 @@ class CBriselDoc final : private detail::IncompleteFileUiHolder,
   // (1 UTF-8, 2 Unicode, 3 the font's code, 4 KS, 5 GM); -1 for a new
   // document or after a failed read.
   int LoadedFileType() const { return loadedFileType_; }
-  // The document's file holds more than the document: a plain save asks
-  // for a name.
+  // The document's file holds more than the document, or other text: a
+  // plain save asks for a name.
   bool IncompleteLoad() const { return !guardedUi.IncompleteFile().empty(); }
+  // The code (OutFileType) a plain save writes: the one the file was read
+  // in or last saved in, else the setting. The font's code is resolved to
+  // KS or GM.
+  int PlainSaveCode() const;
+
+  // Saves: a save in a code that lacks characters of the text asks first
+  // and may go on through "save as" with another code; memory running out
+  // is reported and the document stays as it is.
+  bool DoFileSave() override;
+  bool OnCommand(unsigned id) override;
 
   // ---- files ----
   bool OnNewDocument() override;
@@ -133,6 +156,11 @@ class CBriselDoc final : private detail::IncompleteFileUiHolder,
   bool WriteFile(std::u16string_view path) override;
 
  private:
+  // The code of out for writing: the font's code resolved.
+  int ResolvedOut(int out) const;
+  // "Save as" again while the user asked for another code.
+  bool SaveAsWhileAsked(bool saved);
+
   FileStore& files_;
   DocumentHost& host_;
   const FileCodeSettings& settings_;
@@ -140,7 +168,9 @@ class CBriselDoc final : private detail::IncompleteFileUiHolder,
   editorview::TextCode conversions_;
   editorview::MemoryDocument lines_;
   int loadedFileType_ = -1;
-  bool lossy_ = false;  // the last read did not take all of its bytes
+  bool lossy_ = false;  // the last read did not give the file's text as it stands
+  int plainSaveOut_ = -1;  // the code of the last read or write (OutFileType), -1 none
+  bool retrySaveAs_ = false;  // the user asked for another code
 };
 
 }  // namespace brisel

@@ -4,10 +4,13 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 #include "gm_text.h"
 #include "ks_gm.h"
 #include "pair_walk.h"
+#include "text_utils.h"
 #include "utf8_text.h"
 
 namespace brisel {
@@ -25,6 +28,30 @@ constexpr bool IsPlain(Byte b) { return b >= 0x20 || b == '\t'; }
 
 // Lines are converted this many source bytes (units) at a time.
 constexpr size_t kBatchSize = 1 << 18;
+
+constexpr bool IsHighSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
+constexpr bool IsLowSurrogate(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// A control byte (unit) c that a reader leaves out: the CR of a CR LF is
+// part of the line end; any other is a change to the text.
+void CountDropped(ReadOutcome& out, unsigned c, bool lfFollows) {
+  if (c != '\r') {
+    ++out.droppedControls;
+  } else if (!lfFollows) {
+    ++out.loneCrs;
+  }
+}
+
+// Whether every byte of line belongs to a well-formed UTF-8 sequence.
+bool IsWellFormedUtf8(std::string_view line) {
+  const auto* s = reinterpret_cast<const Byte*>(line.data());
+  for (size_t i = 0; i < line.size();) {
+    const int length = codeconv::Utf8SequenceLength(s + i, line.size() - i);
+    if (length <= 0) return false;
+    i += static_cast<size_t>(length);
+  }
+  return true;
+}
 
 size_t PlainRun(const Byte* s, size_t n) {
   size_t i = 0;
@@ -144,12 +171,79 @@ class GmToKsTable {
   std::vector<codeconv::DbChar> pairs_;
 };
 
-// The UTF-16 of a UTF-8 line appended to units.
+// A 4-byte UTF-8 sequence at s (n bytes there): its code point, or 0.
+char32_t FourByteCharacter(const Byte* s, size_t n) {
+  if (n < 4 || s[0] < 0xF0 || s[0] > 0xF4 || !IsContinuation(s[1]) || !IsContinuation(s[2]) ||
+      !IsContinuation(s[3])) {
+    return 0;
+  }
+  const char32_t c = (s[0] & 0x07u) << 18 | (s[1] & 0x3Fu) << 12 | (s[2] & 0x3Fu) << 6 | (s[3] & 0x3Fu);
+  return c >= 0x10000 && c <= 0x10FFFF ? c : 0;
+}
+
+// The 3-byte form of one UTF-16 unit.
+void AppendUnitUtf8(std::string& out, unsigned u) {
+  out.push_back(static_cast<char>(0xE0 | u >> 12));
+  out.push_back(static_cast<char>(0x80 | (u >> 6 & 0x3F)));
+  out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+}
+
+// The UTF-16 of a UTF-8 line appended to units; a 4-byte sequence gives its
+// surrogate pair.
 void AppendUtf16(std::u16string& units, std::string_view line) {
+  std::string pairs;
+  const auto* s = reinterpret_cast<const Byte*>(line.data());
+  if (std::any_of(s, s + line.size(), [](Byte b) { return b >= 0xF0; })) {
+    pairs.reserve(line.size() + line.size() / 2);
+    for (size_t i = 0; i < line.size();) {
+      if (const char32_t c = s[i] >= 0xF0 ? FourByteCharacter(s + i, line.size() - i) : 0) {
+        AppendUnitUtf8(pairs, 0xD800 + ((c - 0x10000) >> 10));
+        AppendUnitUtf8(pairs, 0xDC00 + ((c - 0x10000) & 0x3FF));
+        i += 4;
+      } else {
+        pairs.push_back(static_cast<char>(s[i++]));
+      }
+    }
+    line = pairs;
+  }
   const size_t old = units.size();
   units.resize(old + line.size());  // a unit takes at least one byte
   const int n = editorview::Utf8ToUtf16(line.data(), units.data() + old, static_cast<int>(line.size()));
   units.resize(old + static_cast<size_t>(n));
+}
+
+// A line for a UTF-8 file: a surrogate pair kept as two 3-byte units
+// becomes the one 4-byte sequence of its character.
+void AppendUtf8Line(std::string& file, std::string_view line) {
+  const auto* s = reinterpret_cast<const Byte*>(line.data());
+  const size_t n = line.size();
+  if (line.find('\xED') == std::string_view::npos) {
+    file += line;
+    return;
+  }
+  for (size_t i = 0; i < n;) {
+    if (i + 6 <= n && s[i] == 0xED && s[i + 1] >= 0xA0 && s[i + 1] <= 0xAF && IsContinuation(s[i + 2]) &&
+        s[i + 3] == 0xED && s[i + 4] >= 0xB0 && s[i + 4] <= 0xBF && IsContinuation(s[i + 5])) {
+      const unsigned high = 0xD000u | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+      const unsigned low = 0xD000u | (s[i + 4] & 0x3Fu) << 6 | (s[i + 5] & 0x3Fu);
+      const char32_t c = 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+      file.push_back(static_cast<char>(0xF0 | c >> 18));
+      file.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+      file.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      file.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      i += 6;
+    } else {
+      file.push_back(static_cast<char>(s[i++]));
+    }
+  }
+}
+
+// One character of units at i (a surrogate pair or a unit) and its length.
+std::pair<char32_t, size_t> CharacterAt(const std::u16string& units, size_t i) {
+  if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+    return {0x10000 + ((char32_t(units[i]) - 0xD800) << 10) + (units[i + 1] - 0xDC00), 2};
+  }
+  return {units[i], 1};
 }
 
 }  // namespace
@@ -184,6 +278,7 @@ ReadOutcome ReadUtf8(std::string_view file) {
         return false;
       }
       if (!count.Admit()) return false;
+      if (!IsWellFormedUtf8(line)) ++out.undecodableLines;
       out.lines.push_back(std::move(line));
       line.clear();
       return true;
@@ -198,6 +293,7 @@ ReadOutcome ReadUtf8(std::string_view file) {
           const size_t missing = MissingContinuations(line);
           for (take = 0; take < run && take < missing && IsContinuation(s[pos + take]);) ++take;
           if (take == 0) {
+            ++out.splitLines;
             if (!end()) return;
             continue;
           }
@@ -208,7 +304,14 @@ ReadOutcome ReadUtf8(std::string_view file) {
         pos += take;
         run -= take;
       }
-      if (pos < n && s[pos++] == '\n' && !end()) return;
+      if (pos < n) {
+        const Byte b = s[pos++];
+        if (b == '\n') {
+          if (!end()) return;
+        } else {
+          CountDropped(out, b, pos < n && s[pos] == '\n');
+        }
+      }
     }
     if (count.WantsLast(line.empty())) end();
   });
@@ -233,14 +336,28 @@ ReadOutcome ReadUnicode(std::string_view file) {
       return true;
     };
     // An odd last byte is no unit.
+    if (n % 2 != 0) ++out.undecodableLines;
+    auto unitAt = [&](size_t i) {
+      return little ? static_cast<char16_t>(s[i] | s[i + 1] << 8) : static_cast<char16_t>(s[i] << 8 | s[i + 1]);
+    };
     for (size_t i = 2; i + 1 < n; i += 2) {
-      const char16_t u = little ? static_cast<char16_t>(s[i] | s[i + 1] << 8) : static_cast<char16_t>(s[i] << 8 | s[i + 1]);
+      const char16_t u = unitAt(i);
       if (u == u'\n') {
         if (!end()) return;
         continue;
       }
-      if (IsDropped(u)) continue;
-      if (line.size() >= kUnitLineLimit && !end()) return;
+      if (IsDropped(u)) {
+        CountDropped(out, u, i + 3 < n && unitAt(i + 2) == u'\n');
+        continue;
+      }
+      if (line.size() >= kUnitLineLimit) {
+        // The line ends before a surrogate pair that the limit would cut.
+        ++out.splitLines;
+        const char16_t carried = IsLowSurrogate(u) && IsHighSurrogate(line.back()) ? line.back() : 0;
+        if (carried) line.pop_back();
+        if (!end()) return;
+        if (carried) line.push_back(carried);
+      }
       line.push_back(u);
     }
     if (count.WantsLast(line.empty())) end();
@@ -268,8 +385,36 @@ ReadOutcome ReadMultiByte(std::string_view file, int code, const editorview::Tex
       return gm ? conversions.Pages().ToUtf16(editorview::kKsCodePage, gmTable->ToKs(bytes))
                 : conversions.CodeToUnicode(bytes, convertCode);
     };
+    // The way back, to tell the lines whose bytes the code cannot give back.
+    std::optional<editorview::KsToGmTable> ksToGm;
+    if (gm) ksToGm.emplace(conversions.Gm());
+    auto fromUnicode = [&](const std::u16string& text) {
+      return gm ? editorview::KsToGmText(*ksToGm, conversions.UnicodeToCode(text, kCodeKs))
+                : conversions.UnicodeToCode(text, kCodeKs);
+    };
+    std::u16string decoded;  // the batch's lines as converted, each ended by LF
+    auto storeAndKeep = [&](const char16_t* units, size_t n) {
+      decoded.append(units, n);
+      decoded.push_back(u'\n');
+      store(units, n);
+    };
     auto flush = [&]() {
-      ConvertJoined<std::string, std::u16string>(joined, pieces, toUnicode, store);
+      decoded.clear();
+      ConvertJoined<std::string, std::u16string>(joined, pieces, toUnicode, storeAndKeep);
+      const std::string back = pieces ? fromUnicode(decoded) : std::string();
+      if (back != joined.substr(0, lineStart)) {
+        // Line by line: the lines of the batch whose bytes came back otherwise.
+        size_t from = 0, fromDecoded = 0;
+        for (size_t k = 0; k < pieces; ++k) {
+          const size_t at = joined.find('\n', from);
+          const size_t atDecoded = decoded.find(u'\n', fromDecoded);
+          if (fromUnicode(decoded.substr(fromDecoded, atDecoded - fromDecoded)) != joined.substr(from, at - from)) {
+            ++out.undecodableLines;
+          }
+          from = at + 1;
+          fromDecoded = atDecoded + 1;
+        }
+      }
       joined.clear();
       lineStart = pieces = 0;
     };
@@ -294,11 +439,15 @@ ReadOutcome ReadMultiByte(std::string_view file, int code, const editorview::Tex
       }
       if (IsDropped(b)) {
         ++pos;
+        CountDropped(out, b, pos < n && s[pos] == '\n');
         continue;
       }
-      if (lineSize() >= kUnitLineLimit && !end()) {
-        stopped = true;
-        continue;
+      if (lineSize() >= kUnitLineLimit) {
+        ++out.splitLines;
+        if (!end()) {
+          stopped = true;
+          continue;
+        }
       }
       // A run of single bytes and of lead bytes with their trail bytes right
       // after them, while the line is below the limit (a pair may end one
@@ -323,7 +472,7 @@ ReadOutcome ReadMultiByte(std::string_view file, int code, const editorview::Tex
       // the next byte that is not dropped as its trail, unless that is LF
       // (which still ends the line).
       size_t trail = pos + 1;
-      while (trail < n && IsDropped(s[trail])) ++trail;
+      for (; trail < n && IsDropped(s[trail]); ++trail) CountDropped(out, s[trail], trail + 1 < n && s[trail + 1] == '\n');
       joined.push_back(static_cast<char>(b));
       if (trail < n && s[trail] != '\n') {
         joined.push_back(static_cast<char>(s[trail]));
@@ -348,7 +497,8 @@ ReaderChoice ChooseReader(unsigned detectedFlags, int fontCode) {
 }
 
 std::string WriteLines(const editorview::LineDocument& lines, int outFileType, int fontCode,
-                       const editorview::TextCode& conversions) {
+                       const editorview::TextCode& conversions, MissingCharacters* missing) {
+  if (missing) *missing = MissingCharacters();
   std::string file;
   const int count = lines.LineCount();
   switch (outFileType) {
@@ -385,13 +535,54 @@ std::string WriteLines(const editorview::LineDocument& lines, int outFileType, i
         return gmTable ? editorview::KsToGmText(*gmTable, conversions.UnicodeToCode(text, kCodeKs))
                        : conversions.UnicodeToCode(text, code);
       };
+      // The way back, to find the characters that the code lacks: each
+      // character that does not come back alone is one of them.
+      std::optional<GmToKsTable> gmToKs;
+      if (missing && code == kCodeGm) gmToKs.emplace(conversions.Gm());
+      auto fromCode = [&](const std::string& bytes) {
+        return gmToKs ? conversions.Pages().ToUtf16(editorview::kKsCodePage, gmToKs->ToKs(bytes))
+                      : conversions.CodeToUnicode(bytes, kCodeKs);
+      };
+      std::unordered_map<char32_t, bool> lacks;
+      int batchFirstLine = 0;
+      std::string written;
+      auto findMissing = [&]() {
+        if (fromCode(written) == joined) return;
+        int line = batchFirstLine;
+        for (size_t i = 0; i < joined.size();) {
+          const auto [c, length] = CharacterAt(joined, i);
+          if (c == u'\n') {
+            ++line;
+          } else {
+            auto it = lacks.find(c);
+            if (it == lacks.end()) {
+              const std::u16string one = joined.substr(i, length);
+              it = lacks.emplace(c, fromCode(toCode(one)) != one).first;
+            }
+            if (it->second) {
+              if (missing->count++ == 0) {
+                missing->first = c;
+                missing->firstLine = line;
+              }
+            }
+          }
+          i += length;
+        }
+      };
       auto flush = [&]() {
+        written.clear();
         ConvertJoined<std::u16string, std::string>(
             joined, pieces, toCode,
             [&](const char* bytes, size_t n) {
               file.append(bytes, n);
               file += "\r\n";
+              if (missing) {
+                written.append(bytes, n);
+                written.push_back('\n');
+              }
             });
+        if (missing) findMissing();
+        batchFirstLine += static_cast<int>(pieces);
         joined.clear();
         pieces = 0;
       };
@@ -406,7 +597,7 @@ std::string WriteLines(const editorview::LineDocument& lines, int outFileType, i
     }
     default:  // kOutUtf8, and any unknown setting
       for (int i = 0; i < count; ++i) {
-        file += lines.GetLine(i);
+        AppendUtf8Line(file, lines.GetLine(i));
         file += "\r\n";
       }
       break;

@@ -56,8 +56,16 @@ struct ReadOutcome {
   bool cut = false;          // reading stopped at kMaxLines
   bool tooLong = false;      // a line's UTF-8 was too long and is stored empty
   bool outOfMemory = false;  // reading stopped where memory ran out
-  // The lines are not all of the file.
-  bool Lossy() const { return cut || tooLong || outOfMemory; }
+  // What the lines hold differently from the file (each a count):
+  size_t undecodableLines = 0;  // lines with bytes (units) that are not text of the code
+  size_t droppedControls = 0;   // control bytes left out (not the CR of a CR LF)
+  size_t loneCrs = 0;           // CRs without an LF after them, left out
+  size_t splitLines = 0;        // lines ended at the reader's length limit
+  // The text read is not the file's text as it stands.
+  bool Changed() const { return undecodableLines || droppedControls || loneCrs || splitLines; }
+  // The lines are not all of the file, or not as the file has them: a save
+  // of them over the file would change it.
+  bool Lossy() const { return cut || tooLong || outOfMemory || Changed(); }
 };
 
 // Common rules: LF ends a line; TAB and bytes (units) from 0x20 up stay;
@@ -87,11 +95,20 @@ struct ReaderChoice {
 };
 ReaderChoice ChooseReader(unsigned detectedFlags, int fontCode);
 
+// Characters of the text that a writing code cannot hold.
+struct MissingCharacters {
+  size_t count = 0;       // characters (a surrogate pair is one)
+  char32_t first = 0;     // the first of them in the text
+  int firstLine = -1;     // its line
+};
+
 // The bytes of a file of the lines in outFileType: every line followed by
 // CR LF (UTF-16: 0D 00 0A 00 after the mark FF FE). fontCode (0 KS, 1 GM)
-// serves kOutFontCode. Characters that the byte codes lack are written as
-// the conversion gives them.
+// serves kOutFontCode. A supplementary character (kept as two 3-byte units
+// or as one 4-byte sequence) is written as one 4-byte UTF-8 sequence and as
+// a surrogate pair in UTF-16. The byte codes get what the conversion gives
+// for characters they lack; missing (when given) counts those characters.
 std::string WriteLines(const editorview::LineDocument& lines, int outFileType, int fontCode,
-                       const editorview::TextCode& conversions);
+                       const editorview::TextCode& conversions, MissingCharacters* missing = nullptr);
 
 }  // namespace brisel

@@ -121,4 +121,49 @@ TEST(Charvane, CodesOutsideTheMaskAreNotReported) {
   EXPECT_EQ(Detect(Ks(), charvane::kGm), 0u);
 }
 
+// A file with the UTF-8 mark whose 1024-byte sample ends inside a character:
+// the mark with valid UTF-8 before the cut is UTF-8, whatever came before
+// (ASCII alone, or other characters) and wherever the cut falls.
+TEST(Charvane, MarkedUtf8CutByTheSampleEnd) {
+  constexpr size_t kSample = 1024;
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::vector<std::pair<const char*, std::string>> characters = {
+      {"2-byte U+00E9", "\xC3\xA9"},
+      {"3-byte U+D55C", "\xED\x95\x9C"},
+      {"3-byte U+0800", "\xE0\xA0\x80"},
+      {"4-byte U+1F600", "\xF0\x9F\x98\x80"},
+  };
+  for (const auto& [name, character] : characters) {
+    for (size_t present = 1; present < character.size(); ++present) {
+      for (const char* before : {"ascii", "korean"}) {
+        std::string text = std::string(before) == "korean" ? std::string("\xEA\xB8\x80 ") : std::string();
+        text = mark + text;
+        text.append(kSample - text.size() - present, 'a');
+        text += character.substr(0, present);
+        ASSERT_EQ(text.size(), kSample);
+        SCOPED_TRACE(std::string(name) + ", " + before + ", bytes present " + std::to_string(present));
+        const unsigned flags = Detect(text, kFileMask);
+        EXPECT_EQ(flags, charvane::kUtf8Mark);
+        EXPECT_EQ(EditorSees(flags), Seen::kUtf8);
+      }
+    }
+    // The whole character one byte earlier reads the same.
+    std::string whole = mark;
+    whole.append(kSample - mark.size() - character.size(), 'a');
+    whole += character;
+    SCOPED_TRACE(name);
+    EXPECT_EQ(Detect(whole, kFileMask), charvane::kUtf8Mark);
+  }
+  // Still not UTF-8 after the mark: a malformed sequence before the cut, a
+  // lone byte that is no lead at the end.
+  EXPECT_EQ(Detect(mark + "ab\xC3" "a\xEF", kFileMask), 0u);
+  EXPECT_EQ(Detect(mark + "ab\x80", kFileMask), 0u);
+  EXPECT_EQ(Detect(mark + "ab\xFF", kFileMask), 0u);
+  // The minimal sample of the report: the mark, ASCII, a lead as last byte.
+  EXPECT_EQ(Detect(mark + "a\xEF", kFileMask), charvane::kUtf8Mark);
+  EXPECT_EQ(Detect(mark + "\xEF", kFileMask), charvane::kUtf8Mark);
+  // Without UTF-8 in the mask the mark says nothing.
+  EXPECT_EQ(Detect(mark + "a\xEF", kPasteMask), 0u);
+}
+
 }  // namespace

@@ -1,0 +1,86 @@
+// Draws the text player's two tool-bar strips: 21 x 21 pictures on the
+// magenta ground that the image lists take as transparent, picture 0 the
+// read-aloud button (a loudspeaker with its sound), picture 1 the stop
+// button (a square). The normal strip is 24-bit; the disabled one, the same
+// shapes in grey, is 8-bit with a palette.
+//
+//   player_pictures <normal .bmp> <disabled .bmp>
+#include <cstdio>
+#include <vector>
+
+#include "bmp_file.h"
+#include "canvas.h"
+
+namespace {
+
+using raster::Box;
+using raster::Canvas;
+using raster::Rgb;
+
+constexpr int kSide = 21;
+constexpr int kPictures = 2;
+constexpr uint32_t kGround = Rgb(255, 0, 255);
+
+struct Inks {
+  uint32_t body, cone, wave, stop, edge;
+};
+constexpr Inks kNormal{Rgb(64, 64, 64), Rgb(0, 0, 160), Rgb(0, 128, 0), Rgb(200, 0, 0), Rgb(0, 0, 0)};
+constexpr Inks kDisabled{Rgb(128, 128, 128), Rgb(128, 128, 128), Rgb(160, 160, 160), Rgb(128, 128, 128),
+                         Rgb(255, 255, 255)};
+
+void Speaker(Canvas& c, int x0, const Inks& ink) {
+  c.Fill(Box{x0 + 3, 8, x0 + 7, 13}, ink.body);
+  for (int i = 0; i < 5; ++i) c.VLine(x0 + 7 + i, 8 - i, 13 + i, ink.cone);
+  // Three arcs of sound to the right.
+  for (int r = 0; r < 3; ++r) {
+    const int x = x0 + 14 + 2 * r;
+    c.VLine(x, 8 - r, 13 + r, ink.wave);
+    c.Set(x - 1, 7 - r, ink.wave);
+    c.Set(x - 1, 13 + r, ink.wave);
+  }
+}
+
+void Stop(Canvas& c, int x0, const Inks& ink) {
+  c.Fill(Box{x0 + 4, 4, x0 + 17, 17}, ink.edge);
+  c.Fill(Box{x0 + 5, 5, x0 + 16, 16}, ink.stop);
+}
+
+Canvas Strip(const Inks& ink) {
+  Canvas c(kSide * kPictures, kSide, kGround);
+  Speaker(c, 0, ink);
+  Stop(c, kSide, ink);
+  return c;
+}
+
+bool Write(const char* path, const std::vector<uint8_t>& bytes) {
+  FILE* f = std::fopen(path, "wb");
+  if (!f) {
+    std::perror(path);
+    return false;
+  }
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s <normal .bmp> <disabled .bmp>\n", argv[0]);
+    return 2;
+  }
+  const Canvas normal = Strip(kNormal);
+  const Canvas disabled = Strip(kDisabled);
+  // The disabled strip's palette: the colours it uses, in order of first use.
+  std::vector<uint32_t> palette;
+  std::vector<uint8_t> indexes;
+  for (uint32_t colour : disabled.ColorRefs()) {
+    size_t i = 0;
+    while (i < palette.size() && palette[i] != colour) ++i;
+    if (i == palette.size()) palette.push_back(colour);
+    indexes.push_back(static_cast<uint8_t>(i));
+  }
+  const bool ok = Write(argv[1], raster::Bmp24(normal.w, normal.h, normal.ColorRefs())) &&
+                  Write(argv[2], raster::Bmp8(disabled.w, disabled.h, palette, indexes));
+  return ok ? 0 : 1;
+}

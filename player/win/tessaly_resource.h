@@ -1,0 +1,24 @@
+// Resource and command ids of the text player Tessaly.exe.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDR_MAINFRAME 128
+#define IDB_TOOLBAR 130
+#define IDB_TOOLBAR_DISABLED 131
+#define IDD_FONTSET 144
+
+#define ID_FONT_SETTING 32771
+#define ID_SPEAK 32772
+#define ID_STOP_SPEAKING 32773
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+
+#define IDS_TOOLBAR_CAPTION 61205
+#define ID_INDICATOR_CAPS 59137
+#define ID_INDICATOR_NUM 59138
+
+#define IDC_JAPANESE_FACES 1000
+#define IDC_KOREAN_FACES 1002
+#define IDC_KOREAN_SAMPLE 1005
+#define IDC_JAPANESE_SAMPLE 1172
+#define IDC_SIZES 278
