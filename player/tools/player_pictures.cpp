@@ -6,10 +6,9 @@
 //
 //   player_pictures <normal .bmp> <disabled .bmp>
 #include <cstdio>
-#include <vector>
 
-#include "bmp_file.h"
 #include "canvas.h"
+#include "strip_files.h"
 
 namespace {
 
@@ -52,16 +51,6 @@ Canvas Strip(const Inks& ink) {
   return c;
 }
 
-bool Write(const char* path, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path, "wb");
-  if (!f) {
-    std::perror(path);
-    return false;
-  }
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,18 +58,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s <normal .bmp> <disabled .bmp>\n", argv[0]);
     return 2;
   }
-  const Canvas normal = Strip(kNormal);
-  const Canvas disabled = Strip(kDisabled);
-  // The disabled strip's palette: the colours it uses, in order of first use.
-  std::vector<uint32_t> palette;
-  std::vector<uint8_t> indexes;
-  for (uint32_t colour : disabled.ColorRefs()) {
-    size_t i = 0;
-    while (i < palette.size() && palette[i] != colour) ++i;
-    if (i == palette.size()) palette.push_back(colour);
-    indexes.push_back(static_cast<uint8_t>(i));
-  }
-  const bool ok = Write(argv[1], raster::Bmp24(normal.w, normal.h, normal.ColorRefs())) &&
-                  Write(argv[2], raster::Bmp8(disabled.w, disabled.h, palette, indexes));
-  return ok ? 0 : 1;
+  return raster::WriteToolBarStrips(argv[1], Strip(kNormal), argv[2], Strip(kDisabled)) ? 0 : 1;
 }

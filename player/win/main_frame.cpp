@@ -31,18 +31,6 @@ std::string TempFolder() {
   return n > 0 && n < MAX_PATH ? std::string(path, n) : std::string();
 }
 
-// The picture strip of a bitmap as an image list with magenta transparent.
-HIMAGELIST PictureList(const fw::Module& module, unsigned bitmapId, UINT colourFlag) {
-  HBITMAP bitmap = module.LoadBitmapResource(bitmapId);
-  if (!bitmap) return nullptr;
-  HIMAGELIST list = ImageList_Create(kPictureSize.cx, kPictureSize.cy, colourFlag | ILC_MASK, 12, 4);
-  if (list && ImageList_AddMasked(list, bitmap, kPictureGround) < 0) {
-    ImageList_Destroy(list);
-    list = nullptr;
-  }
-  DeleteObject(bitmap);
-  return list;
-}
 
 // CR LF of clipboard text as the editor's line breaks (LF).
 std::string EditorLines(const std::string& text) {
@@ -87,8 +75,8 @@ bool CMainFrame::FrameFirst(unsigned id) const {
 bool CMainFrame::OnCreate() {
   if (!toolBar_.Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_CAPTION))) return false;
   const auto bar = fw::ParseToolBarResource(module().Resource(MAKEINTRESOURCEW(241), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-  HIMAGELIST normal = PictureList(module(), IDB_TOOLBAR, ILC_COLOR24);
-  HIMAGELIST disabled = PictureList(module(), IDB_TOOLBAR_DISABLED, ILC_COLOR8);
+  HIMAGELIST normal = fw::PictureList(module(), IDB_TOOLBAR, kPictureSize, kPictureGround, ILC_COLOR24);
+  HIMAGELIST disabled = fw::PictureList(module(), IDB_TOOLBAR_DISABLED, kPictureSize, kPictureGround, ILC_COLOR8);
   if (!bar || !normal || !disabled || !toolBar_.SetButtons(bar->slots)) {
     if (normal) ImageList_Destroy(normal);
     if (disabled) ImageList_Destroy(disabled);

@@ -13,7 +13,7 @@ import sys
 
 
 def interface_body(text, name):
-    m = re.search(r'^%s : public (\w+)\s*\{(.*?)^\};' % re.escape(name), text, re.S | re.M)
+    m = re.search(r'^[ \t]*%s : public (\w+)\s*\{(.*?)^[ \t]*\};' % re.escape(name), text, re.S | re.M)
     if not m:
         raise SystemExit('interface %s not found' % name)
     return m.group(1), m.group(2)
@@ -21,7 +21,7 @@ def interface_body(text, name):
 
 def methods(body):
     out = []
-    for m in re.finditer(r'virtual (\w+(?:\s*\*)?) STDMETHODCALLTYPE (\w+)\((.*?)\) = 0;', body, re.S):
+    for m in re.finditer(r'virtual (\w+(?:\s*\*)?) (?:STDMETHODCALLTYPE|__stdcall) (\w+)\s*\((.*?)\) = 0;', body, re.S):
         ret, name, args = m.group(1), m.group(2), ' '.join(m.group(3).split())
         out.append((ret, name, args))
     return out

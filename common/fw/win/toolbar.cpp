@@ -12,6 +12,18 @@
 
 namespace fw {
 
+HIMAGELIST PictureList(const Module& module, unsigned bitmapId, SIZE size, COLORREF ground, UINT colourFlag) {
+  HBITMAP bitmap = module.LoadBitmapResource(bitmapId);
+  if (!bitmap) return nullptr;
+  HIMAGELIST list = ImageList_Create(size.cx, size.cy, colourFlag | ILC_MASK, 12, 4);
+  if (list && ImageList_AddMasked(list, bitmap, ground) < 0) {
+    ImageList_Destroy(list);
+    list = nullptr;
+  }
+  DeleteObject(bitmap);
+  return list;
+}
+
 namespace {
 
 constexpr wchar_t kBarClass[] = L"fw.ToolBar";

@@ -26,6 +26,12 @@ namespace fw {
 class FrameWindow;
 class FloatingBarWindow;
 
+// The picture strip of a bitmap resource as an image list: pictures of
+// that size, the ground colour transparent, colourFlag (ILC_COLOR24,
+// ILC_COLOR8, ...) with a mask, room for 12 and 4 more at a time; null on
+// failure.
+HIMAGELIST PictureList(const Module& module, unsigned bitmapId, SIZE size, COLORREF ground, UINT colourFlag);
+
 class ToolBar : public Window {
  public:
   explicit ToolBar(const Module& module) : module_(module) {}

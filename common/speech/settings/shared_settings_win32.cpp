@@ -145,4 +145,10 @@ void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate
 }
 }  // namespace dictionary
 
+namespace workbench {
+void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch) {
+  workbench::LoadVoiceSettings(SystemSettings(), caption, speaker, volume, rate, pitch);
+}
+}  // namespace workbench
+
 }  // namespace settings

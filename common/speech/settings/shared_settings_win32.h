@@ -28,5 +28,8 @@ void LoadVoiceSettings(int* speaker, int* volume, int* rate, int* pitch, int* re
 namespace dictionary {
 void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch);
 }
+namespace workbench {
+void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch);
+}
 
 }  // namespace settings
