@@ -10,7 +10,6 @@
 #include <cstring>
 #include <vector>
 
-#include "help.h"
 #include "property_sheet.h"
 #include "shared_settings_win32.h"
 #include "text_codes.h"
@@ -24,20 +23,17 @@ constexpr char kCaption[] = "DAL-MOK";
 
 std::wstring Sjis(const char* text) { return Wide(932, text); }
 
-void ShowHelp(HWND page, int context) {
-  fw::CurrentHelpViewer().ShowContext(page, fw::HelpFileOf(GetModuleHandleW(nullptr)),
-                                      static_cast<unsigned long>(context));
-}
-
 class SheetPage : public fw::PropertyPage {
  public:
   SheetPage(const fw::Module& module, unsigned templateId) : PropertyPage(module, templateId), id_(templateId) {}
 
  protected:
-  void OnHelp() override { ShowHelp(hwnd(), rules::HelpContextOfPage(id_)); }
+  // The workbench ships no help file yet: F1 on a page asks for nothing
+  // (its topic will be rules::HelpContextOfPage(id_)).
+  void OnHelp() override {}
 
  private:
-  unsigned id_;
+  [[maybe_unused]] unsigned id_;
 };
 
 // ---- the input method ----
