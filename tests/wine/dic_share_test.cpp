@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "check.h"
+#include "wait.h"
 #include "dic_check.h"
 #include "dic_engine.h"
 
@@ -22,7 +23,8 @@ using wtest::check;
 namespace {
 
 constexpr int kSteps = 300;
-constexpr DWORD kWait = 20000;
+// The other process of this kind: its start, or one of its turns.
+const DWORD kWait = 2 * wtest::Allowance();
 
 struct CountingFeedback final : ime::UserFeedback {
   std::vector<std::string> boxes;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "check.h"
+#include "wait.h"
 #include "dic_check.h"
 #include "dic_engine.h"
 
@@ -23,7 +24,8 @@ using wtest::note;
 
 namespace {
 
-constexpr DWORD kWait = 120000;
+// Up to eight processes of this kind start and work side by side.
+const DWORD kWait = 8 * wtest::Allowance();
 constexpr int kReadings = 10;
 
 struct CountingFeedback final : ime::UserFeedback {

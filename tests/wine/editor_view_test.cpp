@@ -177,16 +177,28 @@ void Pump(DWORD ms) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+// The key events this thread's loop has taken from its queue (a keyboard
+// hook of this thread sees each one as it is removed, after everything the
+// events before it caused has been dispatched).
+LONG g_keysTaken = 0;
+LRESULT CALLBACK KeysTaken(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION) ++g_keysTaken;
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+int g_keysSent = 0;
 void KeyEvent(UINT vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = static_cast<WORD>(vk);
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
+  if (SendInput(1, &in, sizeof in) == 1) ++g_keysSent;
 }
 
-// One key through the system's input, with Ctrl and Shift as asked.
+// One key through the system's input, with Ctrl and Shift as asked; returns
+// once the view has handled it (its last event taken from the queue and
+// dispatched), however slowly the system delivers it.
 void Press(UINT vk, bool ctrl = false, bool shift = false) {
   if (ctrl) KeyEvent(VK_CONTROL, false);
   if (shift) KeyEvent(VK_SHIFT, false);
@@ -194,7 +206,11 @@ void Press(UINT vk, bool ctrl = false, bool shift = false) {
   KeyEvent(vk, true);
   if (shift) KeyEvent(VK_SHIFT, true);
   if (ctrl) KeyEvent(VK_CONTROL, true);
-  Pump(100);
+  if (!wtest::WaitUntilPumping(Pump, [] { return g_keysTaken >= g_keysSent; })) {
+    wtest::note("key 0x%02X: %ld of %d key events reached the view", vk, g_keysTaken, g_keysSent);
+    g_keysTaken = g_keysSent;  // the next key waits for its own events only
+  }
+  Pump(30);
 }
 
 void Type(const char* keys) {
@@ -213,7 +229,10 @@ std::string Line(int i) {
 
 std::string Show(const std::string& utf8) { return utf8 + " [" + imedrv::Hex(utf8) + "]"; }
 
+// The line as expected, waited for (what the input method makes of a key may
+// come after the key itself).
 bool CheckLine(int i, const std::string& expected, const char* what) {
+  wtest::WaitUntilPumping(Pump, [&] { return Line(i) == expected; });
   const std::string got = Line(i);
   return check(got == expected, "%s: line %d is %s, expected %s", what, i, Show(got).c_str(), Show(expected).c_str());
 }
@@ -451,6 +470,7 @@ int main(int argc, char** argv) {
   }
   const std::wstring shots = imedrv::WidenArg(argv[1]);
   imeinst::ResetImeSettings(L"ZO");
+  SetWindowsHookExW(WH_KEYBOARD, KeysTaken, nullptr, GetCurrentThreadId());
   imedrv::BoxWatcher boxes;
   boxes.Start();
 

@@ -77,9 +77,11 @@ int main(int argc, char** argv) {
   const std::string install = std::string(temp) + "hanja" + std::to_string(GetCurrentProcessId());
   const std::string sysdic = install + "\\GeulmaruV6\\SYSDIC";
   const std::string dic = sysdic + "\\GmV6KS.dic";
-  CreateDirectoryA(install.c_str(), nullptr);
-  CreateDirectoryA((install + "\\GeulmaruV6").c_str(), nullptr);
-  CreateDirectoryA(sysdic.c_str(), nullptr);
+  imeinst::Leftovers leftovers({L"ZO"});
+  CreateDirectoryA(leftovers.Folder(install).c_str(), nullptr);
+  CreateDirectoryA(leftovers.Folder(install + "\\GeulmaruV6").c_str(), nullptr);
+  CreateDirectoryA(leftovers.Folder(sysdic).c_str(), nullptr);
+  leftovers.File(dic);
   if (!check(CopyFileA(argv[2], dic.c_str(), FALSE) != 0, "dictionary copied to %s", dic.c_str())) return wtest::finish();
   // The installed suite's value comes back at the end.
   const imeinst::InstallDirectoryOverride installDirectory(imeinst::Widen(install.c_str()));
@@ -202,9 +204,5 @@ int main(int argc, char** argv) {
   ime.DeleteContext(himc);
   ime.Unload();
   DestroyWindow(hwnd);
-  DeleteFileA(dic.c_str());
-  RemoveDirectoryA(sysdic.c_str());
-  RemoveDirectoryA((install + "\\GeulmaruV6").c_str());
-  RemoveDirectoryA(install.c_str());
   return wtest::finish();
 }

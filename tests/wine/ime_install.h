@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <imm.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,37 @@ class InstallDirectoryOverride {
  private:
   std::wstring previous_;
   bool set_;
+};
+
+// Undoes what a test left behind on every way out of its scope, an early
+// return after a failed check included: the editions' user settings are
+// removed (so that no DicPathName points at a temporary dictionary that is
+// deleted next), then the files are deleted and the folders removed, the
+// last one added first.  Declare it before the windows and the loaded input
+// method, so that they are gone (and the files closed) when it runs.
+class Leftovers {
+ public:
+  explicit Leftovers(std::initializer_list<const wchar_t*> editions = {}) : editions_(editions) {}
+  ~Leftovers() {
+    for (const wchar_t* prefix : editions_) ResetImeSettings(prefix);
+    for (const std::string& f : files_) DeleteFileA(f.c_str());
+    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) RemoveDirectoryA(it->c_str());
+  }
+  Leftovers(const Leftovers&) = delete;
+  Leftovers& operator=(const Leftovers&) = delete;
+  std::string File(const std::string& path) {
+    files_.push_back(path);
+    return path;
+  }
+  std::string Folder(const std::string& path) {
+    folders_.push_back(path);
+    return path;
+  }
+
+ private:
+  std::vector<const wchar_t*> editions_;
+  std::vector<std::string> files_;
+  std::vector<std::string> folders_;
 };
 
 // A command-line argument (ANSI code page) as UTF-16.

@@ -14,6 +14,7 @@
 #include "check.h"
 #include "ime_driver.h"
 #include "ime_layouts.h"
+#include "ime_wait.h"
 
 #include <cstdio>
 #include <string>
@@ -105,7 +106,8 @@ int main(int argc, char**) {
   ShowWindow(hwnd, SW_SHOW);
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
-  imedrv::Pump(300);
+  check(imedrv::WaitForKeyboardFocus(hwnd), "the window is in front with the focus (foreground %p, focus %p)",
+        static_cast<void*>(GetForegroundWindow()), static_cast<void*>(GetFocus()));
   HIMC himc = ImmGetContext(hwnd);
   if (check(himc != nullptr, "the window has an input context")) {
     ImmSetOpenStatus(himc, TRUE);
@@ -119,8 +121,9 @@ int main(int argc, char**) {
   // commits the second with the blank.
   for (UINT vk : {'R', 'K', 'S', 'K'}) Key(vk);
   Key(VK_SPACE);
-  imedrv::Pump(300);
   const std::u16string expected1 = u"\xAC00\xB098 ";
+  // WM_CHAR comes last of the three (DefWindowProc posts it from WM_IME_CHAR).
+  imedrv::WaitForLength(g_chars, expected1.size());
   check(g_results == expected1, "results in WM_IME_COMPOSITION: %s, expected %s", imedrv::Hex(g_results).c_str(),
         imedrv::Hex(expected1).c_str());
   check(g_imeChars == expected1, "WM_IME_CHAR: %s, expected %s", imedrv::Hex(g_imeChars).c_str(), imedrv::Hex(expected1).c_str());
@@ -133,10 +136,13 @@ int main(int argc, char**) {
   g_chars.clear();
   for (UINT vk : {'R', 'K'}) Key(vk);
   Key(VK_RETURN);
-  imedrv::Pump(300);
+  // An Enter that reached the window would be posted as WM_CHAR by the same
+  // TranslateMessage that makes the result, before the result's own WM_CHAR:
+  // once U+AC00 is there, a stray CR would be too.
+  imedrv::WaitForLength(g_chars, 1);
   check(g_results == u"\xAC00", "Enter: result %s, expected U+AC00", imedrv::Hex(g_results).c_str());
   check(g_chars == u"\xAC00", "Enter: WM_CHAR %s, expected U+AC00 only", imedrv::Hex(g_chars).c_str());
-  check(!ThreadWindowShown(L"warbenv3CompStr"), "no composition window once the result is committed");
+  imedrv::CheckThreadWindow(L"warbenv3CompStr", false, "no composition window once the result is committed");
 
   // The input method's windows on this road: the composition window while
   // composing, the candidate list after the second Hanja key.
@@ -151,19 +157,18 @@ int main(int argc, char**) {
     }
     g_results.clear();
     for (UINT vk : {'D', 'Y'}) Key(vk);
-    imedrv::Pump(200);
-    check(ThreadWindowShown(L"warbenv3CompStr"), "the composition window shows while composing");
+    imedrv::CheckThreadWindow(L"warbenv3CompStr", true, "the composition window shows while composing");
     Key(VK_HANJA);
     Key(VK_HANJA);
-    imedrv::Pump(300);
-    check(ThreadWindowShown(L"warbenv3Cand"), "the second Hanja key opens the candidate window");
+    imedrv::CheckThreadWindow(L"warbenv3Cand", true, "the second Hanja key opens the candidate window");
     Key(VK_RETURN);
-    imedrv::Pump(300);
+    imedrv::WaitForLength(g_results, 1);
     const bool hanja = g_results.size() == 1 && ((g_results[0] >= 0x4E00 && g_results[0] <= 0x9FFF) ||
                                                  (g_results[0] >= 0xF900 && g_results[0] <= 0xFAFF));
     check(hanja, "Enter commits a hanja of the reading: %s", imedrv::Hex(g_results).c_str());
-    check(!ThreadWindowShown(L"warbenv3Cand") && !ThreadWindowShown(L"warbenv3CompStr"),
-          "the candidate and composition windows close with the commit");
+    check(wtest::WaitUntil([] { return !ThreadWindowShown(L"warbenv3Cand") && !ThreadWindowShown(L"warbenv3CompStr"); }),
+          "the candidate and composition windows close with the commit (candidates shown %d, composition shown %d)",
+          ThreadWindowShown(L"warbenv3Cand") ? 1 : 0, ThreadWindowShown(L"warbenv3CompStr") ? 1 : 0);
   }
 
   // The GM edition (ANSI interface) on the same road. A window made once its
@@ -176,7 +181,7 @@ int main(int argc, char**) {
                                              {40, 240, 440, 440});
     SetForegroundWindow(gmWindow);
     SetFocus(gmWindow);
-    imedrv::Pump(300);
+    check(imedrv::WaitForKeyboardFocus(gmWindow), "the GM window is in front with the focus");
     if (HIMC h = ImmGetContext(gmWindow)) {
       ImmSetOpenStatus(h, TRUE);
       ImmReleaseContext(gmWindow, h);
@@ -185,7 +190,7 @@ int main(int argc, char**) {
     g_resultBytes.clear();
     for (UINT vk : {'R', 'K'}) Key(vk);
     Key(VK_SPACE);
-    imedrv::Pump(300);
+    wtest::WaitUntil([] { return g_resultBytes.size() >= 3; });
     check(g_resultBytes == "\x88\x9F ", "GM edition: result bytes %s, expected 88 9F 20",
           imedrv::Hex(g_resultBytes).c_str());
     DestroyWindow(gmWindow);

@@ -6,6 +6,7 @@
 //   ime_lookup_road_test.exe   (the suite installed by GeulmaruSetup.exe)
 #include "check.h"
 #include "ime_driver.h"
+#include "ime_wait.h"
 #include "ime_layouts.h"
 #include "input.h"
 
@@ -44,20 +45,12 @@ HWND Sheet() {
 }
 
 HWND WaitForSheet(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  HWND sheet = Sheet();
-  while (!sheet && static_cast<int>(end - GetTickCount()) > 0) {
-    Pump(100);
-    sheet = Sheet();
-  }
+  HWND sheet = nullptr;
+  wtest::WaitUntil([&] { return (sheet = Sheet()) != nullptr; }, ms);
   return sheet;
 }
 
-bool WaitForResult(const std::u16string& text, DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (g_results.find(text) == std::u16string::npos && static_cast<int>(end - GetTickCount()) > 0) Pump(100);
-  return g_results.find(text) != std::u16string::npos;
-}
+bool WaitForResult(const std::u16string& text, DWORD ms) { return imedrv::WaitForText(g_results, text, ms); }
 
 // The toolbar's button i (0 the first after the grip and the mode buttons).
 POINT ButtonCentre(int i) { return {53 + 22 * i + 11, 18}; }
@@ -83,7 +76,7 @@ int main(int argc, char**) {
   HKL previous = ActivateKeyboardLayout(hkl, 0);
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
-  Pump(300);
+  check(imedrv::WaitForKeyboardFocus(hwnd), "the window is in front with the focus");
   // The first key brings the window's context over to the input method;
   // opening it then makes the input method's UI window (Wine 8).
   imedrv::PressKey('R');
@@ -92,16 +85,15 @@ int main(int argc, char**) {
     ImmSetOpenStatus(himc, TRUE);
     ImmReleaseContext(hwnd, himc);
   }
-  Pump(300);
-
-  HWND bar = Shown(L"warbenv3Status");
+  HWND bar = nullptr;
+  wtest::WaitUntil([&] { return (bar = Shown(L"warbenv3Status")) != nullptr; });
   if (!check(bar != nullptr, "the status toolbar shows with the input method")) return wtest::finish();
   // The watcher closes every dialog of this process; the sheet is one.
   boxes.Stop();
   g_results.clear();
   const POINT lookupButton = ButtonCentre(1);
   wtest::ClickClient(bar, lookupButton.x, lookupButton.y);
-  HWND sheet = WaitForSheet(15000);
+  HWND sheet = WaitForSheet(wtest::Allowance());
   if (check(sheet != nullptr, "the lookup button opens the lookup library's sheet")) {
     wchar_t caption[128]{};
     GetWindowTextW(sheet, caption, 128);
@@ -115,14 +107,15 @@ int main(int argc, char**) {
       wtest::Click(wtest::WindowCentre(entry));
       check(wtest::WaitForFocus(entry), "a click puts the focus into the code entry");
       wtest::SendKeys({'1', '6', '0', '1', VK_RETURN});
-      check(WaitForResult(u"\xAC00", 10000), "1601 and Enter commit U+AC00 into the window (%s)",
+      check(WaitForResult(u"\xAC00", wtest::Allowance()), "1601 and Enter commit U+AC00 into the window (%s)",
             imedrv::Hex(g_results).c_str());
+      // Whatever else the keys made came before the Enter's commit.
       check(g_results == u"\xAC00", "and nothing else (%s)", imedrv::Hex(g_results).c_str());
     }
     PostMessageW(sheet, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 50 && Sheet(); ++i) Pump(100);
+    wtest::WaitUntil([] { return Sheet() == nullptr; });
     check(Sheet() == nullptr, "the sheet closes");
-    Pump(500);
+    wtest::WaitUntil([&] { return Shown(L"warbenv3Status") == bar; });
     check(Shown(L"warbenv3Status") == bar, "the toolbar shows again after the sheet closes");
   }
 

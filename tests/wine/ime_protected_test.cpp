@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string dic = std::string(temp) + "protected" + std::to_string(GetCurrentProcessId()) + ".dic";
+  imeinst::Leftovers leftovers({L"ZO"});
+  leftovers.File(dic);
   if (!check(CopyFileA(argv[2], dic.c_str(), FALSE) != 0, "dictionary copied to %s", dic.c_str())) return wtest::finish();
   SetFileAttributesA(dic.c_str(), FILE_ATTRIBUTE_NORMAL);
   imeinst::ResetImeSettings(L"ZO");
@@ -133,6 +135,5 @@ int main(int argc, char** argv) {
   CloseHandle(reader);
   check(FileBytes(dic) == original, "the file is byte for byte as it was");
   DestroyWindow(hwnd);
-  DeleteFileA(dic.c_str());
   return wtest::finish();
 }

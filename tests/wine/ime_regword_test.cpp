@@ -17,6 +17,7 @@
 #include "check.h"
 #include "dic_check.h"
 #include "ime_driver.h"
+#include "ime_wait.h"
 #include "ime_layouts.h"
 
 #include <cstdio>
@@ -59,8 +60,10 @@ std::string Gm95(const std::wstring& w) {
   return out;
 }
 
+// The dictionary copy; it and the settings that name it go on every way out.
 struct Paths {
   std::string dic;
+  imeinst::Leftovers leftovers{{L"ZO"}};
 };
 
 // A copy of the built dictionary in the temporary folder, named by the
@@ -68,7 +71,7 @@ struct Paths {
 bool PrepareDictionary(const char* source, Paths* p) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
-  p->dic = std::string(temp) + "regword" + std::to_string(GetCurrentProcessId()) + ".dic";
+  p->dic = p->leftovers.File(std::string(temp) + "regword" + std::to_string(GetCurrentProcessId()) + ".dic");
   if (!CopyFileA(source, p->dic.c_str(), FALSE)) return false;
   SetFileAttributesA(p->dic.c_str(), FILE_ATTRIBUTE_NORMAL);
   return imedrv::SetDictionaryPath(L"ZO", p->dic.c_str());
@@ -226,10 +229,8 @@ int Exports(const char* imePath, const char* dicSource) {
   check(boxes.Texts().empty(), "no message box on the silent road");
   ime.Unload();
   DestroyWindow(hwnd);
-  // The settings go with the dictionary: a later program of the prefix
-  // would otherwise stop on the box of a dictionary that is not there.
-  imeinst::ResetImeSettings(L"ZO");
-  DeleteFileA(p.dic.c_str());
+  // p's leftovers reset the settings with the dictionary: a later program of
+  // the prefix would otherwise stop on the box of a dictionary that is not there.
   return wtest::finish();
 }
 
@@ -274,7 +275,9 @@ void ConvertOnKeyboard(const char* keys) {
   g_resultsA.clear();
   for (const char* k = keys; *k; ++k) Key(static_cast<UINT>(*k - 'a' + 'A'));
   Key(kVkHanja);
-  Key(VK_RETURN, 300);
+  Key(VK_RETURN);
+  // Enter commits the first candidate: wait for its result.
+  wtest::WaitUntil([] { return !g_results.empty() || !g_resultsA.empty(); });
 }
 
 struct DialogFind {
@@ -361,7 +364,7 @@ const wchar_t kQuestion[] = L"単語を登録します";
 
 // The dialog of this process once it shows, after a moment to settle.
 HWND OpenedDialog() {
-  HWND dialog = WaitForDialog(kDialogTitle, nullptr, 20000);
+  HWND dialog = WaitForDialog(kDialogTitle, nullptr, wtest::Allowance());
   if (dialog) Sleep(300);
   return dialog;
 }
@@ -372,17 +375,34 @@ void PressButton(HWND dialog, int id) {
 
 // Waits for the question and gives it the answer; false when none came.
 bool Answer(const wchar_t* question, int button) {
-  HWND box = WaitForDialog(kDialogTitle, question, 10000);
-  if (box) PostMessageW(box, WM_COMMAND, button, 0);
-  Sleep(500);
+  HWND box = WaitForDialog(kDialogTitle, question, wtest::Allowance());
+  if (box) {
+    PostMessageW(box, WM_COMMAND, button, 0);
+    wtest::WaitUntil([&] { return !IsWindow(box); });
+  }
   return box != nullptr;
+}
+
+// Waits until the dialog has emptied its fields (and the list, when asked),
+// which it does right after the question's answer; true when it did.
+bool WaitCleared(HWND dialog, bool list) {
+  return wtest::WaitUntil([&] {
+    return EditText(GetDlgItem(dialog, 1010)).empty() && EditText(GetDlgItem(dialog, 1011)).empty() &&
+           (!list || SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0);
+  });
+}
+
+// The window with the keyboard focus on the dialog's thread.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 // Cancels the dialog; true once it is gone.
 bool Close(HWND dialog) {
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  for (int i = 0; i < 50 && IsWindow(dialog); ++i) Sleep(100);
-  return !IsWindow(dialog);
+  return wtest::WaitUntil([&] { return !IsWindow(dialog); });
 }
 
 // Types the reading on the keyboard, pastes the word, presses Enter, says No
@@ -395,11 +415,12 @@ DWORD WINAPI WorkDialog(void* param) {
   HWND reading = GetDlgItem(dialog, 1010), word = GetDlgItem(dialog, 1011);
   for (UINT vk : {'R', 'K'}) Key(vk, 0), Sleep(150);
   Key(VK_RETURN, 0);  // determines the composition into the reading field
-  Sleep(400);
+  // The reading arrives, and with it the list of its words.
+  wtest::WaitUntil([&] { return !EditText(reading).empty() && SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) > 0; });
   run->readingTyped = EditText(reading);
   run->wordsListed = SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0);
   Key(VK_RETURN, 0);  // on to the word field
-  Sleep(300);
+  wtest::WaitUntil([&] { return FocusOf(dialog) == word; });
   PutOnClipboard(L"漢字");
   SendMessageA(word, WM_PASTE, 0, 0);
   run->wordPasted = EditText(word);
@@ -407,15 +428,16 @@ DWORD WINAPI WorkDialog(void* param) {
   Key(VK_RETURN, 0);  // on to the register button, which it presses
   run->askedFirst = Answer(kQuestion, IDNO);
   // Declined: nothing is stored and the dialog starts afresh; the pair is
-  // given to the fields again for the second try.
-  run->clearedOnNo = EditText(reading).empty() && EditText(word).empty() &&
+  // given to the fields again for the second try.  The file is read once
+  // the dialog has done with the answer.
+  run->clearedOnNo = WaitCleared(dialog, true) && EditText(reading).empty() && EditText(word).empty() &&
                      SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0;
   run->fileUnchanged = FileBytes(run->dic) == before;
   SetDlgItemTextA(dialog, 1010, run->readingTyped.c_str());
   SetDlgItemTextA(dialog, 1011, run->wordPasted.c_str());
   PressButton(dialog, 1012);
   run->askedAgain = Answer(kQuestion, IDYES);
-  run->cleared = EditText(reading).empty() && EditText(word).empty() &&
+  run->cleared = WaitCleared(dialog, true) && EditText(reading).empty() && EditText(word).empty() &&
                  SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0) == 0;
   run->closed = Close(dialog);
   return 0;
@@ -441,7 +463,7 @@ DWORD WINAPI DeleteThroughDialog(void* param) {
   run->wordsListed = SendDlgItemMessageA(dialog, 1014, LB_GETCOUNT, 0, 0);
   PressButton(dialog, 1013);
   run->asked = Answer(L"単語を削除します", IDYES);
-  run->cleared = EditText(reading).empty() && EditText(word).empty();
+  run->cleared = WaitCleared(dialog, false) && EditText(reading).empty() && EditText(word).empty();
   run->closed = Close(dialog);
   return 0;
 }
@@ -521,7 +543,7 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
     HANDLE worker = CreateThread(nullptr, 0, WorkDialog, &run, 0, nullptr);
     REGISTERWORDW empty{const_cast<wchar_t*>(L""), const_cast<wchar_t*>(L"")};
     const BOOL shown = ImmConfigureIMEW(hkl, hwnd, IME_CONFIG_REGISTERWORD, &empty);
-    WaitForSingleObject(worker, 30000);
+    WaitForSingleObject(worker, 8 * wtest::Allowance());
     CloseHandle(worker);
     check(shown != FALSE, "ImmConfigureIMEW with IME_CONFIG_REGISTERWORD shows the dialog");
     check(run.opened, "the dialog 辞書編集 opened");
@@ -552,7 +574,7 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
     worker = CreateThread(nullptr, 0, DeleteThroughDialog, &del, 0, nullptr);
     REGISTERWORDW pair{const_cast<wchar_t*>(L"가"), const_cast<wchar_t*>(L"韓")};
     check(ImmConfigureIMEW(hkl, hwnd, IME_CONFIG_REGISTERWORD, &pair) != FALSE, "the dialog opens with 가 韓");
-    WaitForSingleObject(worker, 30000);
+    WaitForSingleObject(worker, 8 * wtest::Allowance());
     CloseHandle(worker);
     check(del.opened && del.reading == ksReading && del.word == ksWord,
           "its fields start with the application's pair (%s, %s)", imedrv::Hex(del.reading).c_str(),
@@ -574,8 +596,6 @@ int Keyboard(const char* imePath, const char* dicSource, bool ansi) {
   check(fault.empty(), "the file is sound at the end%s%s", fault.empty() ? "" : ": ", fault.c_str());
   ActivateKeyboardLayout(previous, 0);
   DestroyWindow(hwnd);
-  imeinst::ResetImeSettings(L"ZO");  // as above
-  DeleteFileA(p.dic.c_str());
   return wtest::finish();
 }
 

@@ -22,6 +22,7 @@
 //   (the suite installed by GeulmaruSetup.exe)
 #include "check.h"
 #include "ime_driver.h"
+#include "ime_wait.h"
 #include "ime_layouts.h"
 #include "screenshot.h"
 
@@ -63,7 +64,7 @@ std::string Narrow(const std::wstring& w) { return imedrv::Utf8(std::u16string(w
 
 // A visible top-level dialog of this process with the caption, other than
 // except, waited for up to ms.
-HWND FindDialog(const wchar_t* title, HWND except = nullptr, DWORD ms = 20000) {
+HWND FindDialog(const wchar_t* title, HWND except = nullptr, DWORD ms = wtest::Allowance()) {
   struct Search {
     const wchar_t* title;
     HWND except;
@@ -117,9 +118,11 @@ class Driver {
     thread_ = CreateThread(nullptr, 0, &Driver::Run, this, 0, nullptr);
   }
   ~Driver() {
-    WaitForSingleObject(thread_, 120000);
+    // Every step of the script waits at most an allowance or two.
+    WaitForSingleObject(thread_, 4 * wtest::Allowance());
     CloseHandle(thread_);
   }
+  bool Done() const { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; }
 
  private:
   static DWORD WINAPI Run(void* p) {
@@ -204,7 +207,7 @@ int Width(HWND w) { return imedrv::WindowRect(w).right - imedrv::WindowRect(w).l
 void Focus(HWND hwnd) {
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
-  Pump(300);
+  imedrv::WaitForKeyboardFocus(hwnd);
 }
 
 // ---- the colour dialog --------------------------------------------------------------
@@ -219,7 +222,9 @@ void ColourDialog(HWND page, const std::wstring& shots) {
   RECT rc{};
   GetClientRect(red, &rc);
   ClickAt(red, rc.right / 2, rc.bottom / 2);
-  Sleep(400);
+  // The click is handled on the sheet's thread and shows only in pixels: a
+  // quiet moment of an allowance's fortieth (about 400 ms natively).
+  Sleep(wtest::Allowance() / 40);
   const wtest::Shot shot = wtest::Capture(box, shots, L"settings-colours");
   // Swatches in the palette's colours: 1 blue, 2 red, 6 yellow.
   auto centre = [&](int id) {
@@ -246,7 +251,7 @@ void ColourDialog(HWND page, const std::wstring& shots) {
   const int redText = shot.Count(sample, [](COLORREF c) { return wtest::Near(c, RGB(255, 0, 0), 60); });
   check(cyan > 100 && redText > 5, "the conversion sample shows red text on cyan (%d, %d pixels)", cyan, redText);
   Command(box, IDOK);
-  Sleep(300);
+  wtest::WaitUntil([&] { return Modes(L"ConvColor") == L"2,5" && Modes(L"InputColor") == L"6,0"; });
   check(Modes(L"ConvColor") == L"2,5" && Modes(L"InputColor") == L"6,0",
         "\"設定\" writes ConvColor 2,5 and InputColor 6,0 at once (%s, %s)", Narrow(Modes(L"ConvColor")).c_str(),
         Narrow(Modes(L"InputColor")).c_str());
@@ -270,7 +275,7 @@ void FontDialog(HWND page, const std::wstring& shots) {
   wtest::Capture(font, shots, L"settings-font");
   SendMessageW(size, CB_SETCURSEL, 12, 0);  // 20
   Command(font, IDOK);
-  Sleep(300);
+  wtest::WaitUntil([&] { return Value(L"Font", L"Height") == L"20"; });
   check(Value(L"Font", L"Height") == L"20", "OK writes Height 20 (%s)", Narrow(Value(L"Font", L"Height")).c_str());
 }
 
@@ -306,7 +311,8 @@ void DriveGeneralSheet(const std::wstring& shots, const std::string& dictionary)
   // Display page: untick "プロパティ" (function 11); the preview loses a button.
   HWND display = Page(sheet, 1);
   SendDlgItemMessageW(display, 1089, BM_CLICK, 0, 0);
-  Sleep(300);
+  // The preview repaints on the sheet's thread; seen only in pixels.
+  Sleep(wtest::Allowance() / 50);
   shot = wtest::Capture(sheet, shots, L"settings-display");
   CheckPageSize(sheet, display, shot, "display");
   HWND preview = GetDlgItem(display, 1030);
@@ -346,7 +352,7 @@ void DriveGeneralSheet(const std::wstring& shots, const std::string& dictionary)
   SetDlgItemTextA(dic, 1004, "C:\\no such folder\\none.dic");
   Press(sheet, PSBTN_OK);
   // The dictionary engine tells why it cannot open the file.
-  HWND box = FindDialog(L"", sheet, 20000);
+  HWND box = FindDialog(L"", sheet);
   if (check(box != nullptr, "a file that cannot be opened is reported")) {
     note("message: %s", imedrv::Utf8(StaticTexts(box)).c_str());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -386,7 +392,11 @@ void DriveDictionarySheet(const std::string& dictionary, const std::string& othe
         reinterpret_cast<LPARAM>(&name));
     SetWindowTextA(name, other.c_str());
     Command(files, IDOK);
-    Sleep(500);
+    wtest::WaitUntil([&] {
+      char chosen[MAX_PATH]{};
+      GetDlgItemTextA(dic, 1004, chosen, MAX_PATH);
+      return lstrcmpiA(chosen, other.c_str()) == 0;
+    });
   }
   char path[MAX_PATH]{};
   GetDlgItemTextA(dic, 1004, path, MAX_PATH);
@@ -405,9 +415,15 @@ void DriveCancelledSheet(const char* how) {
 // the font dialog, in place of the KS one.
 void DriveGmSheet(const std::wstring& shots) {
   // Loaded for the sheet, the GM edition reports that no GM font is installed.
-  HWND sheet = FindDialog(kSheetTitle, nullptr, 8000);
+  // Whichever comes first: the sheet, or the box before it.
+  HWND sheet = nullptr, box = nullptr;
+  wtest::WaitUntil([&] {
+    sheet = FindDialog(kSheetTitle, nullptr, 0);
+    box = sheet ? nullptr : FindDialog(L"", nullptr, 0);
+    return sheet || box;
+  });
   if (!sheet) {
-    if (HWND box = FindDialog(L"", nullptr, 1000)) {
+    if (box) {
       note("message: %s", imedrv::Utf8(StaticTexts(box)).c_str());
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
@@ -447,8 +463,10 @@ int main(int argc, char** argv) {
   // the one to start with and one to choose on the dictionary page.
   char temp[MAX_PATH]{};
   GetTempPathA(MAX_PATH, temp);
-  const std::string dictionary = std::string(temp) + "settings-sheet-1.dic";
-  const std::string other = std::string(temp) + "settings-sheet-2.dic";
+  // They and the settings that name them go on every way out.
+  imeinst::Leftovers leftovers({L"ZO", L"WA"});
+  const std::string dictionary = leftovers.File(std::string(temp) + "settings-sheet-1.dic");
+  const std::string other = leftovers.File(std::string(temp) + "settings-sheet-2.dic");
   check(CopyFileA(argv[2], dictionary.c_str(), FALSE) != 0 && CopyFileA(argv[2], other.c_str(), FALSE) != 0,
         "two copies of the dictionary");
   CreateDirectoryW(shots.c_str(), nullptr);
@@ -472,11 +490,12 @@ int main(int argc, char** argv) {
     ImmSetOpenStatus(himc, TRUE);
     ImmReleaseContext(hwnd, himc);
   }
-  Pump(300);
+  wtest::WaitUntil([] { return Shown(L"warbenv3Status") != nullptr; });
   boxes.Stop();
   for (const std::u16string& t : boxes.Texts()) note("message box: %s", imedrv::Utf8(t).c_str());
   g_results.clear();
   Type("rk ");
+  imedrv::WaitForLength(g_results, 2);
   check(g_results == u"\xAC00 ", "2-set: r k Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
 
   // ---- the toolbar's settings button -------------------------------------------------
@@ -486,7 +505,7 @@ int main(int argc, char** argv) {
     // "101111111111": function 11 at position 9. The sheet runs inside the
     // click's handling.
     ClickAt(bar, 53 + 22 * 9 + 11, 18);
-    Pump(3000);
+    wtest::WaitUntil([&] { return d.Done(); }, 4 * wtest::Allowance());
   }
   check(Modes(L"InputSize") == L"(none)" && Modes(L"HanglInput") == L"(none)", "the cancelled sheet wrote nothing");
 
@@ -509,14 +528,16 @@ int main(int argc, char** argv) {
         "the dictionary that failed left DicPathName and Gakusyu alone");
 
   Focus(hwnd);
-  Pump(300);
+  wtest::WaitUntil([&] { return bar && Width(bar) == 288; });
   check(bar && Width(bar) == 288, "the toolbar shows ten buttons (width %d)", bar ? Width(bar) : 0);
   g_results.clear();
   Type("ka ");
+  imedrv::WaitForLength(g_results, 2);
   check(g_results == u"\xAC00 ", "roman: k a Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
   // The dictionary in use is still the old one: a conversion offers hanja.
   g_results.clear();
   Type("han\x19\x19\r");
+  imedrv::WaitForLength(g_results, 1);
   const bool hanja = g_results.size() == 1 && g_results[0] >= 0x4E00 && g_results[0] <= 0x9FFF;
   check(hanja, "h a n converts to a hanja with the old dictionary (%s)", imedrv::Hex(g_results).c_str());
 
@@ -532,6 +553,7 @@ int main(int argc, char** argv) {
   Focus(hwnd);
   g_results.clear();
   Type("han\x19\x19\r");
+  imedrv::WaitForLength(g_results, 1);
   check(g_results.size() == 1 && g_results[0] >= 0x4E00 && g_results[0] <= 0x9FFF,
         "the new dictionary converts h a n (%s)", imedrv::Hex(g_results).c_str());
   check(ImmConfigureIMEA(hkl, hwnd, 7, nullptr) == FALSE, "an unknown mode gives 0");
@@ -543,20 +565,21 @@ int main(int argc, char** argv) {
   imeinst::SetImeValue(L"ZO", L"Modes", L"ToolBar", L"111111111111");
   g_results.clear();
   Type("kf ");
+  imedrv::WaitForLength(g_results, 2);
   check(g_results == u"\xAC00 ", "3-set from the next key: k f Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
-  Pump(300);
+  wtest::WaitUntil([&] { return bar && Width(bar) == 332; });
   check(bar && Width(bar) == 332, "and the toolbar shows all twelve buttons (width %d)", bar ? Width(bar) : 0);
   // The on-screen keyboard (function 4, now at position 3) takes the width of
   // a keyboard of another type.
   if (bar) ClickAt(bar, 53 + 22 * 3 + 11, 18);
-  Pump(500);
-  HWND guide = Shown(L"warbenv3Guide");
+  HWND guide = nullptr;
+  wtest::WaitUntil([&] { return (guide = Shown(L"warbenv3Guide")) != nullptr && Width(guide) == 473; });
   if (check(guide != nullptr && Width(guide) == 473, "the on-screen keyboard of the 106-key keyboard (width %d)",
             guide ? Width(guide) : 0)) {
     imeinst::SetImeValue(L"ZO", L"Modes", L"Keyboard", L"101");
     Focus(hwnd);
     Type("\x1b");
-    Pump(300);
+    wtest::WaitUntil([&] { return Width(guide) == 449; });
     check(Width(guide) == 449, "a 101-key keyboard from the next key on: width 449 (%d)", Width(guide));
   }
 
@@ -572,8 +595,5 @@ int main(int argc, char** argv) {
   imeinst::ResetImeSettings(L"WA");
   ActivateKeyboardLayout(previous, 0);
   DestroyWindow(hwnd);
-  imeinst::ResetImeSettings(L"ZO");
-  DeleteFileA(dictionary.c_str());
-  DeleteFileA(other.c_str());
   return wtest::finish();
 }

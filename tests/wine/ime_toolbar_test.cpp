@@ -19,6 +19,7 @@
 //   at a folder of stand-ins for the time of the test)
 #include "check.h"
 #include "ime_driver.h"
+#include "ime_wait.h"
 #include "ime_layouts.h"
 #include "input.h"
 #include "screenshot.h"
@@ -86,11 +87,7 @@ bool OpenStatus(HWND hwnd) {
 }
 
 // Waits until text has arrived among the results (or time runs out).
-bool WaitForResult(const std::u16string& text, DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (g_results.find(text) == std::u16string::npos && static_cast<int>(end - GetTickCount()) > 0) Pump(100);
-  return g_results.find(text) != std::u16string::npos;
-}
+bool WaitForResult(const std::u16string& text, DWORD ms) { return imedrv::WaitForText(g_results, text, ms); }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream f(path);
@@ -123,8 +120,13 @@ int main(int argc, char** argv) {
   GetTempPathA(MAX_PATH, temp);
   const std::string install = std::string(temp) + "toolbar" + std::to_string(GetCurrentProcessId());
   const std::string folder = install + "\\GeulmaruV6\\";
-  CreateDirectoryA(install.c_str(), nullptr);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  // The folder, its files and the settings go on every way out.
+  imeinst::Leftovers leftovers({L"ZO"});
+  CreateDirectoryA(leftovers.Folder(install).c_str(), nullptr);
+  CreateDirectoryA(leftovers.Folder(folder).c_str(), nullptr);
+  for (const char* f : {"QuillonV6.dll", "Vestra.EXE", "DALMOK.EXE", "Vestra.EXE.txt", "DALMOK.EXE.txt"}) {
+    leftovers.File(folder + f);
+  }
   check(CopyFileA(argv[1], (folder + "QuillonV6.dll").c_str(), FALSE) != 0, "lookup stand-in in the program folder");
   check(CopyFileA(argv[2], (folder + "Vestra.EXE").c_str(), FALSE) != 0 &&
             CopyFileA(argv[2], (folder + "DALMOK.EXE").c_str(), FALSE) != 0,
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
   ShowWindow(hwnd, SW_SHOW);
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
-  Pump(300);
+  check(imedrv::WaitForKeyboardFocus(hwnd), "the window is in front with the focus");
   // The first key brings the window's context over to the input method;
   // opening it then makes the input method's UI window.
   Key('R');
@@ -157,12 +159,13 @@ int main(int argc, char** argv) {
     ImmSetOpenStatus(himc, TRUE);
     ImmReleaseContext(hwnd, himc);
   }
-  Pump(300);
+  HWND bar = nullptr;
+  wtest::WaitUntil([&] { return (bar = Shown(L"warbenv3Status")) != nullptr; });
+  Pump(100);  // the Escape's messages, before the records are cleared
   g_results.clear();
   g_chars.clear();
 
   // ---- the toolbar appears ---------------------------------------------------------
-  HWND bar = Shown(L"warbenv3Status");
   if (!check(bar != nullptr, "the status toolbar shows with the input method")) {
     boxes.Stop();
     return wtest::finish();
@@ -185,19 +188,21 @@ int main(int argc, char** argv) {
 
   // ---- the input-mode button ---------------------------------------------------------
   for (UINT vk : {UINT{'R'}, UINT{'K'}, UINT{VK_SPACE}}) Key(vk);
-  Pump(200);
+  wtest::WaitUntil([&] { return g_results == u"\xAC00 "; });
   check(g_results == u"\xAC00 ", "Hangul: r k Space commit U+AC00 and a blank (%s)", imedrv::Hex(g_results).c_str());
   g_results.clear();
   g_chars.clear();
   Click(bar, ButtonCentre(0).x, ButtonCentre(0).y);
+  wtest::WaitUntil([&] { return !OpenStatus(hwnd); });
   check(!OpenStatus(hwnd), "a click on the input-mode button closes the input method");
   for (UINT vk : {'R', 'K'}) Key(vk);
-  Pump(200);
+  wtest::WaitUntil([&] { return g_chars == u"rk" && g_results.empty(); });
   check(g_chars == u"rk" && g_results.empty(), "closed: the same keys type ASCII (%s)", imedrv::Hex(g_chars).c_str());
   shot = wtest::Capture(bar, shots, L"toolbar-closed");
   check(shot.Count(button0, blue) < hangulInk / 4, "the input-mode button shows alphanumeric input");
   check(!wtest::Near(shot.at(299, 23), RGB(0, 160, 64), 30), "the on/off button shows closed");
   Click(bar, ButtonCentre(0).x, ButtonCentre(0).y);
+  wtest::WaitUntil([&] { return OpenStatus(hwnd); });
   check(OpenStatus(hwnd), "a second click opens it in Hangul input");
   // A press released away from the button does nothing.
   POINT from = ButtonCentre(0), away = ButtonCentre(5);
@@ -207,18 +212,19 @@ int main(int argc, char** argv) {
   MouseButton(true);
   MouseTo(away);
   MouseButton(false);
-  Pump(150);
+  wtest::WaitForInputHandled();
   check(OpenStatus(hwnd), "a press on the input-mode button released elsewhere changes nothing");
   g_results.clear();
   g_chars.clear();
   for (UINT vk : {UINT{'R'}, UINT{'K'}, UINT{VK_SPACE}}) Key(vk);
-  Pump(200);
+  wtest::WaitUntil([&] { return g_results == u"\xAC00 "; });
   check(g_results == u"\xAC00 ", "Hangul again: r k Space commit U+AC00 (%s)", imedrv::Hex(g_results).c_str());
 
   // ---- the on-screen keyboard --------------------------------------------------------
   // Buttons of "101111111111": functions 1, 3, 4, 5, 6, ... at positions 0, 1, 2, 3, 4, ...
   Click(bar, ButtonCentre(2).x, ButtonCentre(2).y);
-  HWND guide = Shown(L"warbenv3Guide");
+  HWND guide = nullptr;
+  wtest::WaitUntil([&] { return (guide = Shown(L"warbenv3Guide")) != nullptr; });
   if (check(guide != nullptr, "the keyboard button shows the on-screen keyboard")) {
     const RECT gr = Rect(guide), app = Rect(hwnd);
     check(gr.right - gr.left == 473 && gr.bottom - gr.top == 163, "keyboard window 473 x 163 (got %ld x %ld)",
@@ -232,7 +238,7 @@ int main(int argc, char** argv) {
     const POINT r{14 + 3 * 33 + 16, 21 + 28 + 14}, k{23 + 7 * 33 + 16, 21 + 56 + 14};
     const POINT q = CapFace(14, 49), y = CapFace(14 + 5 * 33, 49);
     Click(guide, r.x, r.y);
-    Pump(200);
+    wtest::WaitUntil([&] { return Composition(hwnd) == u"\x3131"; });
     check(Composition(hwnd) == u"\x3131", "a click on the r key types U+3131 (%s)", imedrv::Hex(Composition(hwnd)).c_str());
     shot = wtest::Capture(guide, shots, L"guide-consonant");
     RECT client = wtest::ClientInShot(guide);
@@ -241,22 +247,22 @@ int main(int argc, char** argv) {
     check(at(q) == marked, "after a consonant the consonant keys are marked (q: 0x%06lx)", static_cast<unsigned long>(at(q)));
     check(at(y) == plain, "and the vowel keys are not (y: 0x%06lx)", static_cast<unsigned long>(at(y)));
     Click(guide, k.x, k.y);
-    Pump(200);
+    wtest::WaitUntil([&] { return Composition(hwnd) == u"\xAC00"; });
     check(Composition(hwnd) == u"\xAC00", "then the k key makes U+AC00 (%s)", imedrv::Hex(Composition(hwnd)).c_str());
     shot = wtest::Capture(guide, shots, L"guide-syllable");
     check(at(q) == plain, "after a syllable the consonant keys are free (q: 0x%06lx)", static_cast<unsigned long>(at(q)));
     check(at(y) == marked, "and the vowel keys are marked (y: 0x%06lx)", static_cast<unsigned long>(at(y)));
     Click(guide, y.x, y.y - 6);
-    Pump(200);
+    wtest::WaitForInputHandled();
     check(Composition(hwnd) == u"\xAC00", "a marked key types nothing");
     Click(guide, 438, 63);  // Enter, upper half
-    Pump(200);
+    wtest::WaitUntil([&] { return g_results == u"\xAC00" && Composition(hwnd).empty(); });
     check(g_results == u"\xAC00" && Composition(hwnd).empty(), "Enter on the keyboard commits U+AC00 (%s)",
           imedrv::Hex(g_results).c_str());
     // Shift latches: the shifted jamo, and the latch stays for the next key.
     Click(guide, 430, 21 + 84 + 14);
     Click(guide, r.x, r.y);
-    Pump(200);
+    wtest::WaitUntil([&] { return Composition(hwnd) == u"\x3132"; });
     check(Composition(hwnd) == u"\x3132", "latched Shift then r types U+3132 (%s)", imedrv::Hex(Composition(hwnd)).c_str());
     shot = wtest::Capture(guide, shots, L"guide-shift");
     check(wtest::Near(at({405, 21 + 84 + 22}), RGB(196, 208, 228), 12), "the Shift key stays drawn pressed (0x%06lx)",
@@ -267,15 +273,15 @@ int main(int argc, char** argv) {
     RECT gc{};
     GetClientRect(guide, &gc);
     Click(guide, gc.right - 12, 10);
-    Pump(100);
+    wtest::WaitUntil([&] { return !IsWindowVisible(guide); });
     check(!IsWindowVisible(guide), "the close box hides the on-screen keyboard");
   }
 
   // ---- the lookup window ----------------------------------------------------------
   g_results.clear();
   Click(bar, ButtonCentre(1).x, ButtonCentre(1).y);
-  Pump(200);
-  HWND lookup = FindWindowA("QuillonStandIn", nullptr);
+  HWND lookup = nullptr;
+  wtest::WaitUntil([&] { return (lookup = FindWindowA("QuillonStandIn", nullptr)) != nullptr; });
   if (check(lookup != nullptr, "the lookup button opens the lookup window (stand-in QuillonV6.dll)")) {
     char text[256]{};
     GetWindowTextA(lookup, text, sizeof text);
@@ -290,18 +296,18 @@ int main(int argc, char** argv) {
     Click(bar, ButtonCentre(1).x, ButtonCentre(1).y);
     check(FindWindowExA(nullptr, lookup, "QuillonStandIn", nullptr) == nullptr, "a second press opens no second lookup window");
     SendMessageA(lookup, WM_APP + 1, 0x9F88, 0);  // GM95 88 9F: 가
-    Pump(200);
+    wtest::WaitUntil([&] { return g_results == u"\xAC00"; });
     check(g_results == u"\xAC00", "a character picked in the lookup window reaches the window (%s)",
           imedrv::Hex(g_results).c_str());
     SendMessageA(lookup, WM_APP + 2, 0, 0);
-    Pump(200);
+    wtest::WaitUntil([&] { return Shown(L"warbenv3Status") == bar; });
     check(Shown(L"warbenv3Status") == bar, "the toolbar shows again after the lookup window closes");
   }
 
   // ---- the pad and the workbench ------------------------------------------------------
   g_results.clear();
   Click(bar, ButtonCentre(3).x, ButtonCentre(3).y);
-  check(WaitForResult(u"\xD55C\xAD6D\xC5B4", 30000), "the pad's text is committed into the window (%s)",
+  check(WaitForResult(u"\xD55C\xAD6D\xC5B4", 2 * wtest::StartAllowance(64)), "the pad's text is committed into the window (%s)",
         imedrv::Hex(g_results).c_str());
   char numbers[64];
   std::snprintf(numbers, sizeof numbers, " %d 1", static_cast<int>(reinterpret_cast<intptr_t>(hwnd)));
@@ -310,7 +316,7 @@ int main(int argc, char** argv) {
   check(padLine.find(numbers) != std::string::npos, "the pad got the UI window, this window and code 1");
   g_results.clear();
   Click(bar, ButtonCentre(4).x, ButtonCentre(4).y);
-  check(WaitForResult(u"\xC548\xB155", 30000), "the workbench's text is committed into the window (%s)",
+  check(WaitForResult(u"\xC548\xB155", 2 * wtest::StartAllowance(64)), "the workbench's text is committed into the window (%s)",
         imedrv::Hex(g_results).c_str());
   check(ReadFile(folder + "DALMOK.EXE.txt").find(numbers) != std::string::npos,
         "the workbench got the UI window, this window and code 1");
@@ -320,11 +326,13 @@ int main(int argc, char** argv) {
 
   // ---- the switch and the grip -----------------------------------------------------------
   Click(bar, 53 + 22 * 11 + 5, 12);
+  wtest::WaitUntil([&] { return Rect(bar).right - Rect(bar).left == 332; });
   br = Rect(bar);
   check(br.right - br.left == 332, "the switch shows all twelve buttons (width %ld)", br.right - br.left);
   check(br.right == work.right, "and moves the toolbar left to stay in the work area");
   wtest::Capture(bar, shots, L"toolbar-full");
   Click(bar, 53 + 22 * 12 + 5, 12);
+  wtest::WaitUntil([&] { return Rect(bar).right - Rect(bar).left == 310; });
   check(Rect(bar).right - Rect(bar).left == 310, "a second click goes back to the configured buttons");
   const RECT before = Rect(bar);
   POINT grip{20, 18};
@@ -334,9 +342,14 @@ int main(int argc, char** argv) {
   MouseTo({grip.x - 150, grip.y - 120});
   MouseTo({grip.x - 300, grip.y - 240});
   MouseButton(false);
-  Pump(150);
-  br = Rect(bar);
   const std::wstring pos = imeinst::EditionKey(L"ZO", L"WindowPos");
+  // The place is written when the drag ends.
+  wtest::WaitUntil([&] {
+    const RECT r = Rect(bar);
+    return r.left == before.left - 300 && r.top == before.top - 240 &&
+           imeinst::GetString(HKEY_CURRENT_USER, pos, L"Xpos") == std::to_wstring(r.left);
+  });
+  br = Rect(bar);
   check(br.left == before.left - 300 && br.top == before.top - 240, "the grip drags the toolbar (%ld,%ld)", br.left,
         br.top);
   check(imeinst::GetString(HKEY_CURRENT_USER, pos, L"Xpos") == std::to_wstring(br.left) &&
@@ -350,7 +363,11 @@ int main(int argc, char** argv) {
   MouseTo({grip.x - 400, grip.y - 300});
   MouseTo({0, 0});
   MouseButton(false);
-  Pump(150);
+  wtest::WaitUntil([&] {
+    const RECT r = Rect(bar);
+    return r.left == work.left && r.top == work.top &&
+           imeinst::GetString(HKEY_CURRENT_USER, pos, L"Xpos") == std::to_wstring(work.left);
+  });
   br = Rect(bar);
   check(br.left == work.left && br.top == work.top, "a drag past the corner stops at the work area (%ld,%ld)", br.left,
         br.top);
@@ -362,10 +379,5 @@ int main(int argc, char** argv) {
   for (const std::u16string& t : boxes.Texts()) note("message box: %s", imedrv::Utf8(t).c_str());
   ActivateKeyboardLayout(previous, 0);
   DestroyWindow(hwnd);
-  for (const char* f : {"QuillonV6.dll", "Vestra.EXE", "DALMOK.EXE", "Vestra.EXE.txt", "DALMOK.EXE.txt"}) {
-    DeleteFileA((folder + f).c_str());
-  }
-  RemoveDirectoryA(folder.c_str());
-  RemoveDirectoryA(install.c_str());
   return wtest::finish();
 }

@@ -8,6 +8,7 @@
 //   ime_windows_test.exe gm <WARBENV6.IME> <folder for screenshots>
 #include "check.h"
 #include "ime_driver.h"
+#include "wait.h"
 #include "screenshot.h"
 
 #include <cstdio>
@@ -315,7 +316,7 @@ void CompositionWindow(Session& s) {
   check(s.Comp().hdr().dwCompStrLen == 14, "close box pressed and released elsewhere: composition kept");
   Press(main, box);
   SendMessageW(main, WM_LBUTTONUP, 0, 0);
-  Pump(100);
+  wtest::WaitUntil([&] { return s.Comp().hdr().dwCompStrLen == 0 && !IsWindowVisible(main); });
   check_eq(s.Comp().hdr().dwCompStrLen, 0, "close box click cancels the composition");
   check(!IsWindowVisible(main), "and the window hides");
 }
@@ -437,7 +438,7 @@ void CandidateWindow(Session& s) {
     SendMessageW(g_ui, WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_COMPATTR);
     SendMessageW(g_ui, WM_IME_NOTIFY, IMN_OPENCANDIDATE, 1);
   }
-  Pump(60);
+  wtest::WaitUntil([] { return Cand() && IsWindowVisible(Cand()); });
   HWND cand = Cand();
   if (!check(cand && IsWindowVisible(cand), "candidate window shown")) return;
   DWORD count = 0;
@@ -492,7 +493,7 @@ void CandidateWindow(Session& s) {
 
   // Scroll bar: one line down.
   SendMessageW(cand, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(sb));
-  Pump(60);
+  wtest::WaitUntil([&] { return Selection(s.himc) == 1; });
   check_eq(Selection(s.himc), 1, "SB_LINEDOWN selects the next candidate");
 
   // Mouse: row 3, then row 4 moves; row 4 again at once commits it.
@@ -500,15 +501,15 @@ void CandidateWindow(Session& s) {
   ClientToScreen(cand, &org);
   auto rowPoint = [&](int row) { return POINT{org.x + 20, org.y + cy + row * lh + lh / 2 + 2}; };
   Press(cand, rowPoint(2));
-  Pump(30);
+  wtest::WaitUntil([&] { return Selection(s.himc) == 2; });
   check_eq(Selection(s.himc), 2, "click on row 3 selects candidate 3");
   Sleep(GetDoubleClickTime() + 50);
   Press(cand, rowPoint(3));
-  Pump(30);
+  wtest::WaitUntil([&] { return Selection(s.himc) == 3; });
   check_eq(Selection(s.himc), 3, "click on row 4 only moves the selection");
   check(s.Comp().hdr().dwCompStrLen == 1, "no commit yet");
   Press(cand, rowPoint(3));
-  Pump(100);
+  wtest::WaitUntil([&] { return s.Comp().hdr().dwCompStrLen == 0 && !IsWindowVisible(cand); });
   imedrv::CompRecord rec = s.Comp();
   std::u16string result = rec.wide(rec.hdr().dwResultStrOffset, rec.hdr().dwResultStrLen);
   if (!cands.empty())
@@ -537,7 +538,7 @@ void GmEdition(Session& s) {
   ClientToScreen(bars[0], &keyboardButton);
   Press(bars[0], keyboardButton);
   SendMessageW(bars[0], WM_LBUTTONUP, 0, 0);
-  Pump(150);
+  wtest::WaitUntil([] { return !ThreadWindows(L"warbenv3Guide", true).empty(); });
   const std::vector<HWND> guides = ThreadWindows(L"warbenv3Guide", true);
   if (check(guides.size() == 1, "GM edition: the keyboard button shows the on-screen keyboard")) {
     shot = Capture(guides[0], L"guide-gm");

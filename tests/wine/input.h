@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "pump.h"
+#include "wait.h"
 
 namespace wtest {
 
@@ -71,10 +72,17 @@ inline void SendKeys(std::initializer_list<WORD> keys) {
   Pump(150);
 }
 
+// Waits until this thread has taken every input event and posted message
+// from its queue and dispatched it: SendInput queues its events at once, so
+// once the queue is empty their answers within this thread have been given.
+// The point to check that a click or key made nothing happen.
+inline bool WaitForInputHandled() {
+  return WaitUntil([] { return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) == 0; });
+}
+
 // Keys go where the focus is once a click has activated the window.
 inline bool WaitForFocus(HWND w) {
-  for (int i = 0; i < 40 && GetFocus() != w; ++i) Pump(50);
-  return GetFocus() == w;
+  return WaitUntil([&] { return GetFocus() == w; });
 }
 
 }  // namespace wtest

@@ -125,8 +125,10 @@ POINT ItemCentre(HWND list, int item) {
 
 // A slow (emulated) process may still be handling the keys.
 void WaitForCharacters(size_t n) {
-  for (int i = 0; i < 40 && CharactersReceived().size() < n; ++i) Pump(50);
+  wtest::WaitUntil([&] { return CharactersReceived().size() >= n; });
 }
+
+
 
 
 
@@ -268,6 +270,7 @@ void JisoPage(Session& s, HWND sheet) {
   s.TypingInHost();
   g_received.clear();
   Click(ItemCentre(initials, 0));  // ㄱ
+  wtest::WaitUntil([&] { return SendMessageW(syllables, LB_GETCOUNT, 0, 0) >= 220; });
   check(SendMessageW(syllables, LB_GETCOUNT, 0, 0) >= 220, "the syllables of ㄱ, padded to 220");
   Click(ItemCentre(syllables, 1), 2);  // 가, behind the label ㅏ
   WaitForCharacters(1);
@@ -277,6 +280,7 @@ void JisoPage(Session& s, HWND sheet) {
     check(got[0].lParam == reinterpret_cast<LPARAM>(s.edit), "lParam: the edit field");
   }
   Click(ItemCentre(syllables, 0), 2);  // the vowel label
+  wtest::WaitForInputHandled();
   check_eq(CharactersReceived().size(), 1, "a double click on a vowel label sends nothing");
 
   // The range toggle: all syllables, then the names range again.
@@ -284,19 +288,23 @@ void JisoPage(Session& s, HWND sheet) {
   const LRESULT namesCount = SendMessageW(syllables, LB_GETCOUNT, 0, 0);
   HWND toggle = GetDlgItem(page, 22010);
   SendMessageW(toggle, BM_CLICK, 0, 0);
-  Pump(200);
+  wtest::WaitUntil([&] { return Text(toggle) == L"全て" && imeinst::GetString(HKEY_CURRENT_USER, rangeKey, L"MOJI_RANGE") == L"0"; });
   check(Text(toggle) == L"全て" && imeinst::GetString(HKEY_CURRENT_USER, rangeKey, L"MOJI_RANGE") == L"0",
         "the toggle shows 全て and writes \"0\"");
   check_eq(SendMessageW(syllables, LB_GETCOUNT, 0, 0), 0, "and empties the syllables");
   Click(ItemCentre(initials, 4));  // ㄸ: no name syllable, but syllables of its own
+  wtest::WaitUntil([&] { return SendMessageW(syllables, LB_GETCOUNT, 0, 0) >= 220; });
   check(SendMessageW(syllables, LB_GETCOUNT, 0, 0) >= 220, "ㄸ lists its syllables in the whole range");
   SendMessageW(toggle, BM_CLICK, 0, 0);
-  Pump(200);
+  wtest::WaitUntil([&] { return Text(toggle) == L"人名・地名" && imeinst::GetString(HKEY_CURRENT_USER, rangeKey, L"MOJI_RANGE") == L"1"; });
   check(Text(toggle) == L"人名・地名" && imeinst::GetString(HKEY_CURRENT_USER, rangeKey, L"MOJI_RANGE") == L"1",
         "toggling twice leaves 人名・地名 and \"1\"");
   Click(ItemCentre(initials, 4));
+  // The page fills the syllables while it handles the click.
+  wtest::WaitForInputHandled();
   check_eq(SendMessageW(syllables, LB_GETCOUNT, 0, 0), 0, "ㄸ has no syllable in the names range: nothing is listed");
   Click(ItemCentre(initials, 0));
+  wtest::WaitUntil([&] { return SendMessageW(syllables, LB_GETCOUNT, 0, 0) == namesCount; });
   check_eq(SendMessageW(syllables, LB_GETCOUNT, 0, 0), namesCount, "ㄱ lists what it listed before");
   Click(ItemCentre(syllables, 1));
 
@@ -338,6 +346,7 @@ void CodePage(Session& s, HWND sheet) {
   check_eq(SendMessageW(cells, LB_GETCURSEL, 0, 0), 5, "its first cell in the cell grid (item 5)");
   check(GetFocus() == entry, "Enter leaves the focus in the entry");
   SendKeys({VK_TAB});
+  wtest::WaitUntil([&] { return GetFocus() != entry; });
   check(GetFocus() != entry && IsChild(sheet, GetFocus()), "Tab moves the focus out of the entry");
   check_eq(CharactersReceived().size(), 1, "Tab sends nothing");
 
@@ -352,7 +361,16 @@ void CodePage(Session& s, HWND sheet) {
 // The closing messages: the two notifications posted (close, then open),
 // then 0x5F6 (0, 0) sent.
 void CheckClosing(const char* how) {
-  Pump(200);
+  // The posted notifications come in before the sent (0, 0) is answered only
+  // once this thread has read them; wait for all three.
+  auto seen = [](UINT message, WPARAM wp) {
+    for (const Received& r : g_received)
+      if (r.message == message && r.wParam == wp && (message != kLookupChar || r.lParam == 0)) return true;
+    return false;
+  };
+  wtest::WaitUntil([&] {
+    return seen(WM_IME_NOTIFY, kCloseStatusWindow) && seen(WM_IME_NOTIFY, kOpenStatusWindow) && seen(kLookupChar, 0);
+  });
   int closeAt = -1, openAt = -1, doneAt = -1;
   for (size_t i = 0; i < g_received.size(); ++i) {
     const Received& r = g_received[i];
@@ -458,8 +476,10 @@ int main(int argc, char** argv) {
   // Closing with "終了", clicked.
   g_received.clear();
   Click(WindowCentre(GetDlgItem(Page(second), 22026)));
+  wtest::WaitUntil([&] { return !IsWindow(second); });
   check(!IsWindow(second), "終了 destroys the sheet");
   CheckClosing("終了");
+  wtest::WaitUntil([&] { return s.count() == 0; });
   check_eq(s.count(), 0, "no object is left after closing");
   check_eq(TopLevelSheets(), 0, "no sheet is left");
 
@@ -470,6 +490,7 @@ int main(int argc, char** argv) {
   SetFocus(GetDlgItem(Page(third), 121));
   Pump(100);
   SendKeys({VK_ESCAPE});
+  wtest::WaitUntil([&] { return !IsWindow(third); });
   check(!IsWindow(third), "Esc closes the sheet");
   CheckClosing("Esc");
   HWND fourth = s.Open();
@@ -477,7 +498,7 @@ int main(int argc, char** argv) {
   SendMessageW(fourth, WM_CLOSE, 0, 0);
   check(!IsWindow(fourth), "WM_CLOSE closes the sheet");
   CheckClosing("WM_CLOSE");
-  Pump(100);
+  wtest::WaitUntil([&] { return s.count() == 0; });
   check_eq(s.count(), 0, "no object is left after the closings");
 
   // The GM edition in GM V3 (code number 2): a user-defined code and a row
@@ -503,11 +524,11 @@ int main(int argc, char** argv) {
     check_eq(got[1].wParam, 0x40F0, "9501: row 95 cell 1, the same code");
   }
   SendMessageW(gm, WM_CLOSE, 0, 0);
-  Pump(100);
+  wtest::WaitUntil([&] { return s.count() == 0; });
   check_eq(s.count(), 0, "no object is left at the end");
 
   g_boxes.stop = true;
-  WaitForSingleObject(watcher, 5000);
+  WaitForSingleObject(watcher, wtest::Allowance());
   CloseHandle(watcher);
   check(g_boxes.seen == 0, "no message box came up (%d; last: %ls)", g_boxes.seen, g_boxes.last);
   DestroyWindow(s.host);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pump.h"
+#include "wait.h"
 
 namespace wtest {
 
@@ -33,9 +34,13 @@ struct Shot {
 
 // The screen's pixels of a window, saved as <folder>\<name>.bmp.
 inline Shot Capture(HWND w, const std::wstring& folder, const wchar_t* name) {
-  UpdateWindow(w);
+  // The window and the windows of this thread inside it paint now; the
+  // painted surface reaches the screen when the thread's loop flushes it,
+  // which takes longer on a slower machine: pump for a hundredth of an
+  // allowance (150 ms natively).
+  RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   GdiFlush();
-  Pump(150);
+  Pump(Allowance() / 100 > 150 ? Allowance() / 100 : 150);
   RECT r{};
   GetWindowRect(w, &r);
   Shot s;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "check.h"
+#include "wait.h"
 #include "sedit_text.h"
 #include "sedit_window.h"
 
@@ -395,14 +396,18 @@ int RunVariant(const char* name) {
 // --- the input method's own registration ---
 
 // Waits for the message box titled "SEdit", keeps its text and closes it.
+// Watches for the control's box until one came or the creator is done: the
+// box is modal inside the creation, so once the control is made any box has
+// been seen.
 struct BoxWatch {
-  int polls = 0;  // 50 ms each
   std::string seen;
+  volatile bool done = false;
 };
 
 DWORD WINAPI CloseSEditBox(LPVOID param) {
   auto* watch = static_cast<BoxWatch*>(param);
-  for (int i = 0; i < watch->polls; ++i) {
+  const DWORD start = GetTickCount();
+  while (!watch->done && GetTickCount() - start < 2 * wtest::Allowance()) {
     if (HWND box = FindWindowA(nullptr, "SEdit")) {
       char text[64] = {};
       GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
@@ -432,10 +437,11 @@ int RunModule(const char* path) {
   TypeBytes(controls[0], "ok\xC7\xD1");
   check(GetText(controls[0]) == "ok\xC7\xD1", "typing into the input method's control");
 
-  BoxWatch watch{200, {}};
+  BoxWatch watch;
   HANDLE watcher = CreateThread(nullptr, 0, CloseSEditBox, &watch, 0, nullptr);
   HWND fourth = MakeControl(ime, parent, 203, 120);
-  WaitForSingleObject(watcher, 15000);
+  watch.done = true;
+  WaitForSingleObject(watcher, 2 * wtest::Allowance());
   CloseHandle(watcher);
   check(watch.seen == "Create Error", "a fourth control shows \"Create Error\" (saw \"%s\")", watch.seen.c_str());
   check(fourth != nullptr, "the fourth control lives on");
@@ -444,10 +450,11 @@ int RunModule(const char* path) {
   DestroyWindow(fourth);
 
   DestroyWindow(controls[1]);
-  BoxWatch none{20, {}};  // a box would come while the control is created
+  BoxWatch none;  // a box would come while the control is created
   watcher = CreateThread(nullptr, 0, CloseSEditBox, &none, 0, nullptr);
   controls[1] = MakeControl(ime, parent, 204, 40);
-  WaitForSingleObject(watcher, 15000);
+  none.done = true;
+  WaitForSingleObject(watcher, 2 * wtest::Allowance());
   CloseHandle(watcher);
   check(none.seen.empty(), "after a control is destroyed the next one gets its record");
   TypeBytes(controls[1], "again");

@@ -1,12 +1,13 @@
-// Draws the picture strip of a tool bar: one 16 x 15 picture a button, side
-// by side in the order named, on the grey ground (192, 192, 192) that the
-// tool bar lets the button face show through. Letters come from the Debian
-// fonts named on the command line.
+// Draws the picture strip of a tool bar: one 16 x 15 picture a button (or
+// the size given first), side by side in the order named, on the grey
+// ground (192, 192, 192) that the tool bar lets the button face show
+// through. Letters come from the Debian fonts named on the command line.
 //
-//   toolbar_pictures <output .bmp> <Hangul font file> <Japanese font file> <picture>...
+//   toolbar_pictures [--size=<w>x<h>] <output .bmp> <Hangul font file> <Japanese font file> <picture>...
 //
 // Pictures: new, open, save, print, cut, copy, paste, ks-copy, gm-copy,
-// find, help.
+// find, help (drawn for 16 x 15), and text:<colour>:<letters> (one or two
+// letters in navy, blue, maroon, teal or black, any size).
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -23,8 +24,8 @@ using raster::Box;
 using raster::Canvas;
 using raster::Rgb;
 
-constexpr int kWidth = 16;
-constexpr int kHeight = 15;
+int kWidth = 16;
+int kHeight = 15;
 constexpr uint32_t kGround = Rgb(192, 192, 192);
 constexpr uint32_t kInk = Rgb(0, 0, 0);
 constexpr uint32_t kPaper = Rgb(255, 255, 255);
@@ -158,7 +159,35 @@ void Find(Cell& p, raster::Glyphs&) {
 
 void Help(Cell& p, raster::Glyphs& glyphs) { p.Text(glyphs, u"?", 14, 7, kNavy); }
 
+std::u16string Utf16(const std::string& s) {
+  std::u16string out;
+  for (std::size_t i = 0; i < s.size();) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    const int n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
+    char32_t c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
+    for (int k = 1; k < n && i + k < s.size(); ++k) c = c << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    if (c < 0x10000) out.push_back(static_cast<char16_t>(c));
+    i += static_cast<std::size_t>(n);
+  }
+  return out;
+}
+
+// "text:<colour>:<letters>": the letters centred, larger when there is one.
+bool DrawText(const std::string& spec, Cell& p, raster::Glyphs& glyphs) {
+  static const std::map<std::string, uint32_t> colours = {
+      {"navy", kNavy}, {"blue", kBlue}, {"maroon", kMaroon}, {"teal", kTeal}, {"black", kInk}};
+  const std::size_t colon = spec.find(':', 5);
+  if (colon == std::string::npos) return false;
+  const auto colour = colours.find(spec.substr(5, colon - 5));
+  const std::u16string letters = Utf16(spec.substr(colon + 1));
+  if (colour == colours.end() || letters.empty() || letters.size() > 2) return false;
+  const int pixels = letters.size() == 1 ? kHeight * 3 / 4 : kWidth * 3 / 5;
+  p.Text(glyphs, letters, pixels, kHeight / 2, colour->second);
+  return true;
+}
+
 bool Draw(const std::string& name, Cell& p, raster::Glyphs& glyphs) {
+  if (name.rfind("text:", 0) == 0) return DrawText(name, p, glyphs);
   static const std::map<std::string, void (*)(Cell&, raster::Glyphs&)> pictures = {
       {"new", New},   {"open", Open},       {"save", Save},       {"print", Print}, {"cut", Cut},  {"copy", Copy},
       {"paste", Paste}, {"ks-copy", KsCopy}, {"gm-copy", GmCopy}, {"find", Find},   {"help", Help}};
@@ -171,8 +200,17 @@ bool Draw(const std::string& name, Cell& p, raster::Glyphs& glyphs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]).rfind("--size=", 0) == 0) {
+    if (std::sscanf(argv[1] + 7, "%dx%d", &kWidth, &kHeight) != 2 || kWidth < 8 || kHeight < 8) {
+      std::fprintf(stderr, "%s: bad size %s\n", argv[0], argv[1]);
+      return 2;
+    }
+    ++argv;
+    --argc;
+  }
   if (argc < 5) {
-    std::fprintf(stderr, "usage: %s <output .bmp> <Hangul font> <Japanese font> <picture>...\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--size=<w>x<h>] <output .bmp> <Hangul font> <Japanese font> <picture>...\n",
+                 argv[0]);
     return 2;
   }
   raster::Glyphs glyphs;

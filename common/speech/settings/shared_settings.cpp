@@ -238,4 +238,24 @@ void LoadVoiceSettings(SettingsPlatform& platform, const char* caption, int* spe
 }
 }  // namespace dictionary
 
+namespace workbench {
+void LoadVoiceSettings(SettingsPlatform& platform, const char* caption, int* speaker, int* volume, int* rate,
+                       int* pitch) {
+  RegKey key;
+  const int opened = OpenOrCreateRegKey(platform, dictionary::kVoiceKeyPath, key, caption);
+  if (opened < 0) return;
+  int* const outputs[] = {speaker, volume, rate, pitch};
+  if (opened == 0) {
+    ReadVoiceValues(platform, key, outputs, 4);
+    return;
+  }
+  for (size_t i = 0; i < 4; ++i) {
+    char text[kVoiceValueSize];
+    std::snprintf(text, sizeof text, "%d", kVoiceValues[i].fallback);
+    WriteStringValue(platform, key.Handle(), kVoiceValues[i].name, text);
+    if (outputs[i]) *outputs[i] = kVoiceValues[i].fallback;
+  }
+}
+}  // namespace workbench
+
 }  // namespace settings

@@ -122,4 +122,13 @@ void LoadVoiceSettings(SettingsPlatform& platform, const char* caption, int* spe
                        int* pitch);
 }  // namespace dictionary
 
+// The translation workbench's copy: the same key through OpenOrCreateRegKey;
+// a key just created gets the four defaults written (decimal REG_SZ) and
+// they are used; a key that existed gives the four values or their
+// defaults; no key (the warning shown) leaves the four as they are.
+namespace workbench {
+void LoadVoiceSettings(SettingsPlatform& platform, const char* caption, int* speaker, int* volume, int* rate,
+                       int* pitch);
+}  // namespace workbench
+
 }  // namespace settings

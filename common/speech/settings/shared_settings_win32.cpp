@@ -145,6 +145,12 @@ void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate
 }
 }  // namespace dictionary
 
+namespace workbench {
+void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch) {
+  workbench::LoadVoiceSettings(SystemSettings(), caption, speaker, volume, rate, pitch);
+}
+}  // namespace workbench
+
 void ApplyFramePlacement(HWND window, const FrameRecord& record) {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;

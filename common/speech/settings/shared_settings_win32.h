@@ -29,6 +29,9 @@ void LoadVoiceSettings(int* speaker, int* volume, int* rate, int* pitch, int* re
 namespace dictionary {
 void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch);
 }
+namespace workbench {
+void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch);
+}
 
 // The record's placement (flags, show state, normal rectangle) given to the
 // window.

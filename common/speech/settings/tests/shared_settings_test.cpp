@@ -400,6 +400,31 @@ TEST(VoiceSettings, PlayerOpensTheKeyWithAllAccess) {
   EXPECT_EQ(p.ValueWrites(), 0);
 }
 
+TEST(VoiceSettings, WorkbenchWritesTheDefaultsIntoANewKey) {
+  FakeSettingsPlatform p;
+  Voice v{7, 7, 7, 7, 9};
+  workbench::LoadVoiceSettings(p, "DAL-MOK", &v.speaker, &v.volume, &v.rate, &v.pitch);
+  EXPECT_EQ(v, V(0, 100, 100, 100, 9)) << "a key just created: the defaults, used";
+  EXPECT_EQ(p.Get(CU, kVoice, "VoiceSpeaker")->data, "0");
+  EXPECT_EQ(p.Get(CU, kVoice, "VoiceVolume")->data, "100");
+  EXPECT_EQ(p.Get(CU, kVoice, "VoiceRate")->data, "100");
+  EXPECT_EQ(p.Get(CU, kVoice, "VoicePitch")->data, "100");
+
+  p.Put(CU, kVoice, "VoiceRate", "80");
+  p.Put(CU, kVoice, "VoicePitch", "x");  // no number: 0
+  workbench::LoadVoiceSettings(p, "DAL-MOK", &v.speaker, &v.volume, &v.rate, &v.pitch);
+  EXPECT_EQ(v, V(0, 100, 80, 0, 9));
+  EXPECT_EQ(p.OpenHandles(), 0);
+
+  FakeSettingsPlatform locked;
+  locked.DenyWrites(CU, kVoice);
+  Voice w{5, 6, 7, 8, 9};
+  workbench::LoadVoiceSettings(locked, "DAL-MOK", &w.speaker, &w.volume, &w.rate, &w.pitch);
+  EXPECT_EQ(w, V(5, 6, 7, 8, 9));
+  ASSERT_EQ(locked.warnings.size(), 1u);
+  EXPECT_EQ(locked.warnings[0].first, "DAL-MOK");
+}
+
 TEST(VoiceSettings, DictionaryReadsOnlyAKeyThatExisted) {
   FakeSettingsPlatform p;
   Voice v{0, 0, 0, 0, 9};
