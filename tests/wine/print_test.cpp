@@ -180,14 +180,6 @@ HWND OpenMenu() {
 }
 
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
-  // A step that pumps (the screenshot does) lets this timer fire again
-  // inside it: that call waits for the step to end.
-  static bool busy = false;
-  if (busy) return;
-  struct Busy {
-    Busy() { busy = true; }
-    ~Busy() { busy = false; }
-  } inStep;
   DialogDrive& d = g_drive;
   switch (d.step) {
     case 0:
