@@ -3,7 +3,8 @@
 # wine-fixture.sh:  wine-run.sh <32|64> <program.exe> [args...]
 # Arguments that are absolute Unix paths are given to the program as Windows
 # paths.  The program may run for WINE_RUN_ALLOWANCES (default 3) start
-# allowances of its kind (scripts/wine-timing.env).  Exits 77 (skipped) when a 32-bit program cannot run here, neither
+# allowances of its kind (scripts/wine-timing.env); a run that exits 0
+# without the program's totals ("[...] N passed, 0 failed") fails.  Exits 77 (skipped) when a 32-bit program cannot run here, neither
 # natively nor through qemu-i386.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -48,6 +49,13 @@ secs=$(wine_budget "$bits" "${WINE_RUN_ALLOWANCES:-3}")
 wine_exec "$log" "$secs" "$loader" "$(wine_path "$program")" "${args[@]}"
 rc=$?
 cat "$log"
+# A test program ends by printing its totals; one that exits 0 without them
+# ended some other way (a stack overflow under Wine can give 0) before its
+# remaining checks ran.
+if [ "$rc" = 0 ] && ! grep -Eq '\] [0-9]+ passed, 0 failed' "$log"; then
+  echo "wine-run: $(basename "$program") exited 0 without its totals: it ended before all its checks ran"
+  rc=1
+fi
 rm -f "$log"
 [ "$rc" = 124 ] && echo "wine-run: timed out after $secs s ($(basename "$program"), ${WINE_RUN_ALLOWANCES:-3} start allowances of a ${bits}-bit process)"
 exit "$rc"

@@ -251,4 +251,17 @@ int Utf8SequenceLength(const unsigned char* s, size_t n) {
   return static_cast<int>(need + 1);
 }
 
+std::u32string DecodeUtf8Unchecked(std::string_view text) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned b = static_cast<unsigned char>(text[i]);
+    const size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
+    char32_t c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
+    for (size_t k = 1; k < n && i + k < text.size(); ++k) c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    out.push_back(c);
+    i += n;
+  }
+  return out;
+}
+
 }  // namespace codeconv

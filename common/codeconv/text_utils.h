@@ -1,10 +1,13 @@
 // Small text routines shared by the workbench and the dictionary program:
 // Shift-JIS character ordinals and classes, trimming, the percent escaping of
 // UTF-16 text for a command line and its decoder, and the spacing normaliser;
-// the UTF-8 sequence check of the editor and the code detector.
+// the UTF-8 sequence check of the editor and the code detector, and the
+// UTF-8 decoder of the build tools.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace codeconv {
 
@@ -51,5 +54,10 @@ void NormalizeSpacing(const char* source, char* destination, int mode);
 // far. Single surrogate units (ED A0..BF xx) count as well-formed: files
 // written unit by unit carry supplementary characters that way.
 int Utf8SequenceLength(const unsigned char* s, size_t n);
+
+// The code points of UTF-8 text that the build tools read from their own
+// inputs (taken as well-formed, so unchecked): each lead byte takes the
+// continuation bytes its form names, as many as the text still holds.
+std::u32string DecodeUtf8Unchecked(std::string_view text);
 
 }  // namespace codeconv

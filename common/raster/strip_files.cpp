@@ -33,4 +33,12 @@ bool WriteToolBarStrips(const char* normalPath, const Canvas& normal, const char
          Write(disabledPath, Bmp8(disabled.w, disabled.h, palette, indexes));
 }
 
+int ToolBarStripsMain(int argc, char** argv, const Canvas& normal, const Canvas& disabled) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s <normal .bmp> <disabled .bmp>\n", argv[0]);
+    return 2;
+  }
+  return WriteToolBarStrips(argv[1], normal, argv[2], disabled) ? 0 : 1;
+}
+
 }  // namespace raster

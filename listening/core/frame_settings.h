@@ -6,35 +6,33 @@
 #pragma once
 #include <string>
 
+#include "frame_record.h"
 #include "settings_platform.h"
 
 namespace ferlin {
 
 inline constexpr char kSettingsKey[] = "ExampleCollection";
 inline constexpr char kPlacementKey[] = "ExampleCollection\\WindowPosFig";
-// "ＭＳ ゴシック" in code page 932.
-inline constexpr char kDefaultJapaneseFace[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
-inline constexpr char kDefaultKoreanFace[] = "KS Gothic";
-inline constexpr int kDefaultFontHeight = -21;
+inline constexpr settings::FrameRecordKeys kFrameKeys{kSettingsKey, kPlacementKey};
+using settings::kDefaultFontHeight;
+using settings::kDefaultJapaneseFace;
+using settings::kDefaultKoreanFace;
 
 // The copy sources (CopyCode).
 enum CopySource : int { kCopyJapanese = 0, kCopyKorean = 1, kCopyKana = 2, kCopyAll = 3 };
 inline constexpr int kDefaultCopyCode = kCopyKorean;
 inline constexpr int kFirstCopySourceCommand = 32785;
 
-inline constexpr int kShowNormal = 1;
-inline constexpr int kShowMinimized = 2;
-inline constexpr int kShowMaximized = 3;
-inline constexpr int kShowNotApplied = -1;  // a stored showCmd of -1: the placement is not applied
+using settings::kShowMaximized;
+using settings::kShowMinimized;
+using settings::kShowNormal;
+using settings::kShowNotApplied;
+using settings::AppliesPlacement;
 
-struct FrameSettings {
-  int flags = 0;
-  int showCmd = kShowNormal;
-  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;               // the normal rectangle
-  std::string databasePath;                         // full path of the example database
-  std::string japaneseFace = kDefaultJapaneseFace;  // Japanese and kana panes, system code page
-  std::string koreanFace = kDefaultKoreanFace;
-  int fontHeight = kDefaultFontHeight;              // all three panes, logical units
+// The shared placement and fonts (all three panes), with the database path
+// and the copy source.
+struct FrameSettings : settings::FrameRecord {
+  std::string databasePath;  // full path of the example database
   int copyCode = kDefaultCopyCode;
 };
 
@@ -47,8 +45,6 @@ FrameSettings DefaultFrameSettings(int screenWidth, int screenHeight);
 // copy command always agree on one source.
 FrameSettings LoadFrameSettings(settings::SettingsPlatform& platform, int screenWidth, int screenHeight);
 
-// Whether the stored placement is applied to the frame.
-inline bool AppliesPlacement(const FrameSettings& s) { return s.showCmd != kShowNotApplied; }
 // The show command the frame is first shown with: the stored one, or
 // SW_SHOWNORMAL when the placement is not applied (nothing was stored).
 inline int StartShowCommand(const FrameSettings& s) { return AppliesPlacement(s) ? s.showCmd : kShowNormal; }

@@ -23,13 +23,6 @@ namespace {
 
 constexpr char kMutexName[] = "GMV6Ferlin2";
 
-// The document is never saved: no name is ever asked for.
-class VelmoraDocumentUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
-};
-
 // The WAV file of the read-aloud: in the user's temporary folder, which is
 // always writable, never in the current folder, which the input method's
 // start and the file dialog leave anywhere.
@@ -53,11 +46,7 @@ class CVelmoraApp final : public fw::App {
  protected:
   bool InitInstance() override {
     // 1-2. One instance: a second start ends here, silently.
-    if (HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
-      CloseHandle(running);
-      return false;
-    }
-    mutex_ = CreateMutexA(nullptr, FALSE, kMutexName);
+    if (!fw::ClaimSingleInstance(kMutexName, mutex_)) return false;
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_TREEVIEW_CLASSES;
@@ -108,7 +97,7 @@ class CVelmoraApp final : public fw::App {
 
  private:
   HANDLE mutex_ = nullptr;
-  VelmoraDocumentUi ui_;
+  fw::NeverSavingDocumentUi ui_;  // the document is never saved
   codeconv::GmCodeConverter gm_;
   editorview::RtfClipBuilder rtf_;
   editorview::ViewSettings viewSettings_;

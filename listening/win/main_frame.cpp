@@ -10,7 +10,6 @@
 #include "dialog.h"
 #include "example_readers.h"
 #include "ferlin_resource.h"
-#include "bar_resource.h"
 #include "file_dialog.h"
 #include "font_set_dlg.h"
 #include "shared_settings.h"
@@ -208,15 +207,8 @@ bool CMainFrame::OnCreate() {
   box.items = {IDS_COPY_JAPANESE, IDS_COPY_KOREAN, IDS_COPY_KANA, IDS_COPY_ALL};
   toolBar_ = std::make_unique<editorview::CPasteCodeBar>(module(), settings_.copyCode, box);
   if (!toolBar_->Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_CAPTION))) return false;
-  const auto bar = fw::ParseToolBarResource(module().Resource(MAKEINTRESOURCEW(241), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-  HIMAGELIST normal = fw::PictureList(module(), IDB_TOOLBAR, kPictureSize, kPictureGround, ILC_COLOR24);
-  HIMAGELIST disabled = fw::PictureList(module(), IDB_TOOLBAR_DISABLED, kPictureSize, kPictureGround, ILC_COLOR8);
-  if (!bar || !normal || !disabled || !toolBar_->SetButtons(bar->slots)) {
-    if (normal) ImageList_Destroy(normal);
-    if (disabled) ImageList_Destroy(disabled);
+  if (!toolBar_->LoadPictureBar(IDR_MAINFRAME, IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, kPictureSize, kPictureGround))
     return false;
-  }
-  toolBar_->SetImageLists(normal, disabled, kPictureSize);
   toolBar_->PositionCombo();
   toolBar_->FillCombo();
   if (!statusBar_.Create(*this, fw::kStatusBarId)) return false;
@@ -225,13 +217,7 @@ bool CMainFrame::OnCreate() {
 }
 
 LOGFONTW CMainFrame::KoreanFont() const {
-  LOGFONTW lf{};
-  lf.lfHeight = settings_.fontHeight;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = HANGEUL_CHARSET;
-  lf.lfPitchAndFamily = FIXED_PITCH;
-  lstrcpynW(lf.lfFaceName, Wide(settings_.koreanFace).c_str(), LF_FACESIZE);
-  return lf;
+  return fontdlg::KoreanPaneFont(settings_.fontHeight, Wide(settings_.koreanFace));
 }
 
 bool CMainFrame::EnsureDatabasePath() {
@@ -251,12 +237,7 @@ bool CMainFrame::OnCreateClient(fw::Document& document) {
   timer_.SetWindow(hwnd());
   const int iconHeight = GetSystemMetrics(SM_CYICON);
   if (AppliesPlacement(settings_)) {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    wp.flags = static_cast<UINT>(settings_.flags);
-    wp.showCmd = static_cast<UINT>(settings_.showCmd);
-    wp.rcNormalPosition = {settings_.x1, settings_.y1, settings_.x2, settings_.y2};
-    SetWindowPlacement(hwnd(), &wp);
+    settings::ApplyFramePlacement(hwnd(), settings_);
   } else {
     ShowWindow(hwnd(), StartShowCommand(settings_));
   }
@@ -471,15 +452,7 @@ bool CMainFrame::OnUpdateCommand(unsigned id, fw::CommandState& state) {
 }
 
 void CMainFrame::SaveWindowSettings() {
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  if (!GetWindowPlacement(hwnd(), &wp)) return;
-  settings_.flags = static_cast<int>(wp.flags);
-  settings_.showCmd = static_cast<int>(wp.showCmd);
-  settings_.x1 = wp.rcNormalPosition.left;
-  settings_.y1 = wp.rcNormalPosition.top;
-  settings_.x2 = wp.rcNormalPosition.right;
-  settings_.y2 = wp.rcNormalPosition.bottom;
+  if (!settings::TakeFramePlacement(hwnd(), settings_)) return;
   SaveFrameSettings(settings::SystemSettings(), settings_);
 }
 

@@ -7,30 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "frame_record.h"
 #include "settings_platform.h"
 
 namespace tessaly {
 
 inline constexpr char kSettingsKey[] = "Tessaly3";
 inline constexpr char kPlacementKey[] = "Tessaly3\\WindowPosFig";
-// "ＭＳ ゴシック" in code page 932.
-inline constexpr char kDefaultJapaneseFace[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
-inline constexpr char kDefaultKoreanFace[] = "KS Gothic";
-inline constexpr int kDefaultFontHeight = -21;
+inline constexpr settings::FrameRecordKeys kFrameKeys{kSettingsKey, kPlacementKey};
+using settings::kDefaultFontHeight;
+using settings::kDefaultJapaneseFace;
+using settings::kDefaultKoreanFace;
+using settings::kShowMaximized;
+using settings::kShowMinimized;
+using settings::kShowNotApplied;
+using settings::AppliesPlacement;
 
-// Window show states of the placement.
-inline constexpr int kShowMinimized = 2;
-inline constexpr int kShowMaximized = 3;
-inline constexpr int kShowNotApplied = -1;  // a stored showCmd of -1: the placement is not applied
-
-struct WindowSettings {
-  int flags = 0;
-  int showCmd = 1;
-  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // the normal rectangle
-  std::string japaneseFace = kDefaultJapaneseFace;  // the kana pane's, in the system's code page
-  std::string koreanFace = kDefaultKoreanFace;      // the editor pane's
-  int fontHeight = kDefaultFontHeight;              // both panes', logical units
-};
+// The shared placement and fonts: the Japanese face is the kana pane's, the
+// Korean face the editor pane's, the height both panes'.
+using WindowSettings = settings::FrameRecord;
 
 // The defaults on a screen of that size: the middle half of it.
 WindowSettings DefaultWindowSettings(int screenWidth, int screenHeight);
@@ -38,8 +33,6 @@ WindowSettings DefaultWindowSettings(int screenWidth, int screenHeight);
 // Each value read from "Tessaly3\WindowPosFig" and "Tessaly3", a missing one
 // (or one that does not fit its buffer) taking its default.
 WindowSettings LoadWindowSettings(settings::SettingsPlatform& platform, int screenWidth, int screenHeight);
-// Whether the stored placement is applied to the frame.
-inline bool AppliesPlacement(const WindowSettings& s) { return s.showCmd != kShowNotApplied; }
 
 // Writes "flags"; unless the window is minimised or maximised, also the show
 // state, the normal rectangle, the faces and the height. False when a write

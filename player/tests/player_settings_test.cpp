@@ -19,114 +19,28 @@ std::string Stored(FakeSettingsPlatform& p, const std::string& key, const char* 
   return v ? v->data : "(none)";
 }
 
-TEST(PlayerSettings, AFirstStartTakesTheMiddleOfTheScreenAndTheDefaultFonts) {
-  FakeSettingsPlatform p;
-  const WindowSettings s = LoadWindowSettings(p, 1024, 768);
-  EXPECT_EQ(s.flags, 0);
-  EXPECT_EQ(s.showCmd, 1);
-  EXPECT_EQ(s.x1, 256);
-  EXPECT_EQ(s.y1, 192);
-  EXPECT_EQ(s.x2, 768);
-  EXPECT_EQ(s.y2, 576);
-  EXPECT_EQ(s.japaneseFace, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
-  EXPECT_EQ(s.koreanFace, "KS Gothic");
-  EXPECT_EQ(s.fontHeight, -21);
-  EXPECT_TRUE(AppliesPlacement(s));
-  EXPECT_EQ(p.ValueWrites(), 0) << "reading writes nothing";
-}
-
-TEST(PlayerSettings, StoredValuesAreRead) {
-  FakeSettingsPlatform p;
-  p.Put(RegRoot::CurrentUser, kPlacement, "flags", "2");
-  p.Put(RegRoot::CurrentUser, kPlacement, "showCmd", "-1");
-  p.Put(RegRoot::CurrentUser, kPlacement, "x1", "-20");
-  p.Put(RegRoot::CurrentUser, kPlacement, "y1", "30");
-  p.Put(RegRoot::CurrentUser, kPlacement, "x2", "700");
-  p.Put(RegRoot::CurrentUser, kPlacement, "y2", "500");
-  p.Put(RegRoot::CurrentUser, kPlayer, "JpnFontFaceName", "IPAGothic");
-  p.Put(RegRoot::CurrentUser, kPlayer, "KrnFontFaceName", "NanumGothic");
-  p.Put(RegRoot::CurrentUser, kPlayer, "FontHight", "-16");
-  const WindowSettings s = LoadWindowSettings(p, 1024, 768);
-  EXPECT_EQ(s.flags, 2);
-  EXPECT_EQ(s.showCmd, -1);
-  EXPECT_FALSE(AppliesPlacement(s));
-  EXPECT_EQ(s.x1, -20);
-  EXPECT_EQ(s.y1, 30);
-  EXPECT_EQ(s.x2, 700);
-  EXPECT_EQ(s.y2, 500);
-  EXPECT_EQ(s.japaneseFace, "IPAGothic");
-  EXPECT_EQ(s.koreanFace, "NanumGothic");
-  EXPECT_EQ(s.fontHeight, -16);
-}
-
-TEST(PlayerSettings, AValueThatDoesNotFitItsBufferTakesTheDefault) {
-  FakeSettingsPlatform p;
-  // Ten bytes for a number with its NUL: nine digits fit, ten do not.
-  p.Put(RegRoot::CurrentUser, kPlacement, "x1", "123456789");
-  p.Put(RegRoot::CurrentUser, kPlacement, "y1", "1234567890");
-  // 32 bytes for a face with its NUL.
-  p.Put(RegRoot::CurrentUser, kPlayer, "KrnFontFaceName", std::string(32, 'F'));
-  p.Put(RegRoot::CurrentUser, kPlayer, "JpnFontFaceName", std::string(31, 'J'));
-  p.Put(RegRoot::CurrentUser, kPlayer, "FontHight", "big");
-  const WindowSettings s = LoadWindowSettings(p, 800, 600);
-  EXPECT_EQ(s.x1, 123456789);
-  EXPECT_EQ(s.y1, 150);
-  EXPECT_EQ(s.koreanFace, "KS Gothic");
-  EXPECT_EQ(s.japaneseFace, std::string(31, 'J'));
-  EXPECT_EQ(s.fontHeight, 0) << "text that is no number reads as 0";
-}
-
-TEST(PlayerSettings, SavedAsTheyAreWhenNormal) {
+// The frame record itself is tested with the shared settings; here, that the
+// player keeps it under "Tessaly3\WindowPosFig" and "Tessaly3".
+TEST(PlayerSettings, TheFrameRecordLivesUnderThePlayersKeys) {
   FakeSettingsPlatform p;
   WindowSettings s = DefaultWindowSettings(1024, 768);
-  s.flags = 0;
-  s.showCmd = 1;
-  s.x1 = 10;
-  s.y1 = 20;
-  s.x2 = 610;
-  s.y2 = 420;
-  s.japaneseFace = "IPAGothic";
   s.koreanFace = "NanumGothic";
-  s.fontHeight = -16;
   ASSERT_TRUE(SaveWindowSettings(p, s));
-  EXPECT_EQ(Stored(p, kPlacement, "flags"), "0");
-  EXPECT_EQ(Stored(p, kPlacement, "showCmd"), "1");
-  EXPECT_EQ(Stored(p, kPlacement, "x1"), "10");
-  EXPECT_EQ(Stored(p, kPlacement, "y1"), "20");
-  EXPECT_EQ(Stored(p, kPlacement, "x2"), "610");
-  EXPECT_EQ(Stored(p, kPlacement, "y2"), "420");
-  EXPECT_EQ(Stored(p, kPlayer, "JpnFontFaceName"), "IPAGothic");
-  EXPECT_EQ(Stored(p, kPlayer, "KrnFontFaceName"), "NanumGothic");
-  EXPECT_EQ(Stored(p, kPlayer, "FontHight"), "-16");
+  EXPECT_EQ(p.ValueWrites(), 9);
+  const struct {
+    const std::string& key;
+    const char* name;
+    const char* value;
+  } cases[] = {{kPlacement, "flags", "0"},         {kPlacement, "showCmd", "1"},
+               {kPlacement, "x1", "256"},          {kPlacement, "y2", "576"},
+               {kPlayer, "KrnFontFaceName", "NanumGothic"}, {kPlayer, "FontHight", "-21"}};
+  for (const auto& c : cases) EXPECT_EQ(Stored(p, c.key, c.name), c.value) << c.name;
+  p.Put(RegRoot::CurrentUser, kPlayer, "FontHight", "-16");
+  p.Put(RegRoot::CurrentUser, kPlacement, "showCmd", "-1");
   const WindowSettings back = LoadWindowSettings(p, 1, 1);
-  EXPECT_EQ(back.x2, 610);
+  EXPECT_EQ(back.fontHeight, -16);
   EXPECT_EQ(back.koreanFace, "NanumGothic");
-}
-
-// Closing while maximised (or minimised) keeps the previous position and fonts.
-TEST(PlayerSettings, MaximisedOrMinimisedWritesOnlyTheFlags) {
-  for (int show : {2, 3}) {
-    FakeSettingsPlatform p;
-    p.Put(RegRoot::CurrentUser, kPlacement, "x1", "5");
-    p.Put(RegRoot::CurrentUser, kPlayer, "FontHight", "-21");
-    WindowSettings s = DefaultWindowSettings(1024, 768);
-    s.flags = 2;
-    s.showCmd = show;
-    s.x1 = 99;
-    s.fontHeight = -30;
-    ASSERT_TRUE(SaveWindowSettings(p, s));
-    EXPECT_EQ(Stored(p, kPlacement, "flags"), "2");
-    EXPECT_EQ(Stored(p, kPlacement, "showCmd"), "(none)");
-    EXPECT_EQ(Stored(p, kPlacement, "x1"), "5");
-    EXPECT_EQ(Stored(p, kPlayer, "FontHight"), "-21");
-    EXPECT_EQ(p.ValueWrites(), 1);
-  }
-}
-
-TEST(PlayerSettings, AFailedWriteIsReported) {
-  FakeSettingsPlatform p;
-  p.FailWritesAfter(3);
-  EXPECT_FALSE(SaveWindowSettings(p, DefaultWindowSettings(640, 480)));
+  EXPECT_FALSE(AppliesPlacement(back));
 }
 
 TEST(PlayerSettings, VoiceCodeAndMachineValues) {

@@ -5,8 +5,6 @@
 // shapes in grey, is 8-bit with a palette.
 //
 //   player_pictures <normal .bmp> <disabled .bmp>
-#include <cstdio>
-
 #include "canvas.h"
 #include "strip_files.h"
 
@@ -54,9 +52,5 @@ Canvas Strip(const Inks& ink) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <normal .bmp> <disabled .bmp>\n", argv[0]);
-    return 2;
-  }
-  return raster::WriteToolBarStrips(argv[1], Strip(kNormal), argv[2], Strip(kDisabled)) ? 0 : 1;
+  return raster::ToolBarStripsMain(argc, argv, Strip(kNormal), Strip(kDisabled));
 }

@@ -6,7 +6,6 @@
 #include <array>
 #include <string_view>
 
-#include "bar_resource.h"
 #include "code_page.h"
 #include "font_set_dlg.h"
 #include "omidel_library.h"
@@ -74,15 +73,8 @@ bool CMainFrame::FrameFirst(unsigned id) const {
 
 bool CMainFrame::OnCreate() {
   if (!toolBar_.Create(*this, fw::kToolBarId, module().String(IDS_TOOLBAR_CAPTION))) return false;
-  const auto bar = fw::ParseToolBarResource(module().Resource(MAKEINTRESOURCEW(241), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-  HIMAGELIST normal = fw::PictureList(module(), IDB_TOOLBAR, kPictureSize, kPictureGround, ILC_COLOR24);
-  HIMAGELIST disabled = fw::PictureList(module(), IDB_TOOLBAR_DISABLED, kPictureSize, kPictureGround, ILC_COLOR8);
-  if (!bar || !normal || !disabled || !toolBar_.SetButtons(bar->slots)) {
-    if (normal) ImageList_Destroy(normal);
-    if (disabled) ImageList_Destroy(disabled);
+  if (!toolBar_.LoadPictureBar(IDR_MAINFRAME, IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, kPictureSize, kPictureGround))
     return false;
-  }
-  toolBar_.SetImageLists(normal, disabled, kPictureSize);
   if (!statusBar_.Create(*this, fw::kStatusBarId)) return false;
   const fw::StatusPane panes[] = {
       {0, L""}, {0, L"999999 /9999"}, {0, L"GM   "}, {fw::kIndicatorCaps, L""}, {fw::kIndicatorNum, L""}};
@@ -90,13 +82,7 @@ bool CMainFrame::OnCreate() {
 }
 
 LOGFONTW CMainFrame::KoreanFont() const {
-  LOGFONTW lf{};
-  lf.lfHeight = settings_.fontHeight;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = HANGEUL_CHARSET;
-  lf.lfPitchAndFamily = FIXED_PITCH;
-  lstrcpynW(lf.lfFaceName, Wide(settings_.koreanFace).c_str(), LF_FACESIZE);
-  return lf;
+  return fontdlg::KoreanPaneFont(settings_.fontHeight, Wide(settings_.koreanFace));
 }
 
 bool CMainFrame::OnCreateClient(fw::Document& document) {
@@ -104,12 +90,7 @@ bool CMainFrame::OnCreateClient(fw::Document& document) {
   // The stored place and fonts; the place applied unless showCmd is -1.
   settings_ = LoadWindowSettings(settings::SystemSettings(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   if (AppliesPlacement(settings_)) {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    wp.flags = static_cast<UINT>(settings_.flags);
-    wp.showCmd = static_cast<UINT>(settings_.showCmd);
-    wp.rcNormalPosition = {settings_.x1, settings_.y1, settings_.x2, settings_.y2};
-    SetWindowPlacement(hwnd(), &wp);
+    settings::ApplyFramePlacement(hwnd(), settings_);
   }
   UpdateWindow(hwnd());
   RECT client{};
@@ -242,15 +223,7 @@ void CMainFrame::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void CMainFrame::SaveWindowSettings() {
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  if (!GetWindowPlacement(hwnd(), &wp)) return;
-  settings_.flags = static_cast<int>(wp.flags);
-  settings_.showCmd = static_cast<int>(wp.showCmd);
-  settings_.x1 = wp.rcNormalPosition.left;
-  settings_.y1 = wp.rcNormalPosition.top;
-  settings_.x2 = wp.rcNormalPosition.right;
-  settings_.y2 = wp.rcNormalPosition.bottom;
+  if (!settings::TakeFramePlacement(hwnd(), settings_)) return;
   tessaly::SaveWindowSettings(settings::SystemSettings(), settings_);
 }
 

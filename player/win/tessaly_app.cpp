@@ -21,13 +21,6 @@ namespace {
 
 constexpr char kMutexName[] = "TessalyV3";
 
-// The document is never saved: no name is ever asked for.
-class TessalyDocumentUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
-};
-
 class CTessalyApp final : public fw::App {
  public:
   CTessalyApp(const fw::Module& module, std::string arguments)
@@ -41,11 +34,7 @@ class CTessalyApp final : public fw::App {
   bool InitInstance() override {
     // 1. The client window, then the one instance: a second start ends here.
     requester_ = ParseRequesterWindow(arguments_).value_or(0);
-    if (HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
-      CloseHandle(running);
-      return false;
-    }
-    mutex_ = CreateMutexA(nullptr, FALSE, kMutexName);
+    if (!fw::ClaimSingleInstance(kMutexName, mutex_)) return false;
     // 2. Common controls; the editor view's tables and templates.
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
@@ -85,7 +74,7 @@ class CTessalyApp final : public fw::App {
   std::string arguments_;
   int requester_ = 0;
   HANDLE mutex_ = nullptr;
-  TessalyDocumentUi ui_;
+  fw::NeverSavingDocumentUi ui_;  // the document is never saved
   codeconv::GmCodeConverter gm_;
   editorview::RtfClipBuilder rtf_;
   editorview::ViewSettings viewSettings_;

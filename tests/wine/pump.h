@@ -18,4 +18,20 @@ inline void Pump(DWORD ms) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+// The same, leaving the thread's timers queued: a test step that a timer
+// drives may pump (for a screenshot) without its timer running it again
+// inside itself.
+inline void PumpWithoutTimers(DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  MSG m;
+  do {
+    while (PeekMessageW(&m, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+           PeekMessageW(&m, nullptr, WM_TIMER + 1, 0xFFFFFFFF, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
 }  // namespace wtest

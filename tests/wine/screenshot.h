@@ -37,10 +37,11 @@ inline Shot Capture(HWND w, const std::wstring& folder, const wchar_t* name) {
   // The window and the windows of this thread inside it paint now; the
   // painted surface reaches the screen when the thread's loop flushes it,
   // which takes longer on a slower machine: pump for a hundredth of an
-  // allowance (150 ms natively).
+  // allowance (150 ms natively). A screenshot taken inside a timer's step
+  // does not run the timer again meanwhile.
   RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   GdiFlush();
-  Pump(Allowance() / 100 > 150 ? Allowance() / 100 : 150);
+  PumpWithoutTimers(Allowance() / 100 > 150 ? Allowance() / 100 : 150);
   RECT r{};
   GetWindowRect(w, &r);
   Shot s;

@@ -19,10 +19,7 @@ class LinesDocument : public editorview::LinesDocumentOf<editorview::MemoryDocum
   explicit LinesDocument(fw::DocumentUi& ui) : LinesDocumentOf(ui) {}
 };
 
-class NoSaveUi final : public fw::Win32DocumentUi {
- public:
-  using fw::Win32DocumentUi::Win32DocumentUi;
-  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
-};
+// The framework's save questions with a save dialog that never gives a name.
+using NoSaveUi = fw::NeverSavingDocumentUi;
 
 }  // namespace wtest

@@ -57,18 +57,10 @@ LRESULT CALLBACK ReceiverProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcW(w, message, wParam, lParam);
 }
 
+// The receiver and application windows of the test, side by side.
 HWND MakeWindow(const wchar_t* cls, const wchar_t* title, int x) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ReceiverProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = cls;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, cls, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 40, 300, 200, nullptr, nullptr,
-                           wc.hInstance, nullptr);
-  wtest::Pump(50);
-  return w;
+  return imedrv::CreateTestWindow(ReceiverProc, cls, title, {x, 40, x + 300, 240},
+                                  reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
 HWND WaitForDialog(DWORD pid, const wchar_t* title) {

@@ -258,5 +258,13 @@ TEST(ImeLayouts, SwitchKeepsTheOpenState) {
   EXPECT_TRUE(f.calls.empty());
 }
 
+// The tools' decoder: ASCII, 2-, 3- and 4-byte forms (U+00E9, U+AC00 가,
+// U+1F600), and a sequence the text cuts off keeps the bits it has.
+TEST(DecodeUtf8Unchecked, EachFormAndACutSequence) {
+  EXPECT_EQ(DecodeUtf8Unchecked("a\xC3\xA9\xEA\xB0\x80\xF0\x9F\x98\x80"), (std::u32string{U'a', 0xE9, 0xAC00, 0x1F600}));
+  EXPECT_EQ(DecodeUtf8Unchecked(""), std::u32string());
+  EXPECT_EQ(DecodeUtf8Unchecked("x\xEA\xB0"), (std::u32string{U'x', (0xAu << 6) | 0x30}));
+}
+
 }  // namespace
 }  // namespace codeconv

@@ -20,6 +20,16 @@ std::wstring ListText(HWND list, int index) {
 
 }  // namespace
 
+LOGFONTW KoreanPaneFont(int height, const std::wstring& face) {
+  LOGFONTW lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = HANGEUL_CHARSET;
+  lf.lfPitchAndFamily = FIXED_PITCH;
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  return lf;
+}
+
 COLORREF ColorOfIndex(int index) {
   return index >= 0 && index < kColorCount ? ColorAt(index).colorref : GetSysColor(COLOR_WINDOWTEXT);
 }

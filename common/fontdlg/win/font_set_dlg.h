@@ -43,6 +43,10 @@ struct FontSide {
   int color = kAutoColor;  // index of the colour table
 };
 
+// The Korean pane's font record: that height and face, normal weight, the
+// Hangul character set, fixed pitch.
+LOGFONTW KoreanPaneFont(int height, const std::wstring& face);
+
 // The COLORREF of a colour index (kAutoColor: the window-text colour now).
 COLORREF ColorOfIndex(int index);
 

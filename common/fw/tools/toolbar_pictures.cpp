@@ -17,6 +17,7 @@
 #include "bmp_file.h"
 #include "canvas.h"
 #include "glyphs.h"
+#include "text_utils.h"
 
 namespace {
 
@@ -159,27 +160,23 @@ void Find(Cell& p, raster::Glyphs&) {
 
 void Help(Cell& p, raster::Glyphs& glyphs) { p.Text(glyphs, u"?", 14, 7, kNavy); }
 
+// The letters of a picture name (characters of the basic plane only).
 std::u16string Utf16(const std::string& s) {
   std::u16string out;
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    const int n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
-    char32_t c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k < n && i + k < s.size(); ++k) c = c << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  for (char32_t c : codeconv::DecodeUtf8Unchecked(s)) {
     if (c < 0x10000) out.push_back(static_cast<char16_t>(c));
-    i += static_cast<std::size_t>(n);
   }
   return out;
 }
 
 // "text:<colour>:<letters>": the letters centred, larger when there is one.
-bool DrawText(const std::string& spec, Cell& p, raster::Glyphs& glyphs) {
+bool DrawText(const std::string& picture, Cell& p, raster::Glyphs& glyphs) {
   static const std::map<std::string, uint32_t> colours = {
       {"navy", kNavy}, {"blue", kBlue}, {"maroon", kMaroon}, {"teal", kTeal}, {"black", kInk}};
-  const std::size_t colon = spec.find(':', 5);
+  const std::size_t colon = picture.find(':', 5);
   if (colon == std::string::npos) return false;
-  const auto colour = colours.find(spec.substr(5, colon - 5));
-  const std::u16string letters = Utf16(spec.substr(colon + 1));
+  const auto colour = colours.find(picture.substr(5, colon - 5));
+  const std::u16string letters = Utf16(picture.substr(colon + 1));
   if (colour == colours.end() || letters.empty() || letters.size() > 2) return false;
   const int pixels = letters.size() == 1 ? kHeight * 3 / 4 : kWidth * 3 / 5;
   p.Text(glyphs, letters, pixels, kHeight / 2, colour->second);

@@ -62,6 +62,15 @@ bool DialogKeysFilter::PreTranslateMessage(MSG& msg) {
 
 // ---- App ----
 
+bool ClaimSingleInstance(const char* mutexName, HANDLE& mutex) {
+  if (HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, mutexName)) {
+    CloseHandle(running);
+    return false;
+  }
+  mutex = CreateMutexA(nullptr, FALSE, mutexName);
+  return true;
+}
+
 App::App(const Module& module, std::wstring programName)
     : module_(module), programName_(std::move(programName)), previous_(t_app) {
   t_app = this;

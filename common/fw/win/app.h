@@ -22,6 +22,11 @@ namespace fw {
 
 class SingleDocTemplate;
 
+// One instance of a program by a named mutex: false when the mutex exists
+// already (another instance runs); otherwise true with the mutex created
+// into mutex (null when it could not be), which the program closes at exit.
+bool ClaimSingleInstance(const char* mutexName, HANDLE& mutex);
+
 class MessageFilter {
  public:
   virtual ~MessageFilter() = default;

@@ -67,4 +67,12 @@ class Win32DocumentUi : public DocumentUi {
   HCURSOR before_ = nullptr;
 };
 
+// The document UI of a program whose document is never saved: no name is
+// ever asked for.
+class NeverSavingDocumentUi final : public Win32DocumentUi {
+ public:
+  using Win32DocumentUi::Win32DocumentUi;
+  std::optional<std::u16string> PromptSaveName(std::u16string_view, unsigned) override { return std::nullopt; }
+};
+
 }  // namespace fw

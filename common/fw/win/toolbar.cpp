@@ -81,6 +81,20 @@ bool ToolBar::Create(FrameWindow& frame, UINT id, const std::wstring& title) {
   return true;
 }
 
+bool ToolBar::LoadPictureBar(unsigned resourceId, unsigned normalBitmap, unsigned disabledBitmap, SIZE pictureSize,
+                             COLORREF ground) {
+  const auto bar = ParseToolBarResource(module_.Resource(kToolBarType, MAKEINTRESOURCEW(resourceId)));
+  HIMAGELIST normal = PictureList(module_, normalBitmap, pictureSize, ground, ILC_COLOR24);
+  HIMAGELIST disabled = PictureList(module_, disabledBitmap, pictureSize, ground, ILC_COLOR8);
+  if (!bar || !normal || !disabled || !SetButtons(bar->slots)) {
+    if (normal) ImageList_Destroy(normal);
+    if (disabled) ImageList_Destroy(disabled);
+    return false;
+  }
+  SetImageLists(normal, disabled, pictureSize);
+  return true;
+}
+
 bool ToolBar::LoadToolBar(unsigned resourceId) {
   const auto parsed = ParseToolBarResource(module_.Resource(kToolBarType, MAKEINTRESOURCEW(resourceId)));
   if (!parsed || !buttons_) return false;

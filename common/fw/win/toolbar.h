@@ -49,6 +49,12 @@ class ToolBar : public Window {
   // The slots of the tool-bar resource and the pictures of its bitmap (same
   // id). False when either is missing or malformed.
   bool LoadToolBar(unsigned resourceId);
+  // The slots of a tool-bar resource with the pictures of two bitmap strips
+  // of their own (PictureList): the normal one 24-bit, the disabled one 8-bit,
+  // pictures of that size on the ground colour. False, with neither list
+  // kept, when any of the three is missing or malformed.
+  bool LoadPictureBar(unsigned resourceId, unsigned normalBitmap, unsigned disabledBitmap, SIZE pictureSize,
+                      COLORREF ground);
   // Other slots (0: a separator); buttons take the pictures in order.
   bool SetButtons(std::span<const unsigned> ids);
   // Pictures from image lists the program made (the disabled list may be

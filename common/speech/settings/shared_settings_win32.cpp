@@ -151,4 +151,26 @@ void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate
 }
 }  // namespace workbench
 
+void ApplyFramePlacement(HWND window, const FrameRecord& record) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  wp.flags = static_cast<UINT>(record.flags);
+  wp.showCmd = static_cast<UINT>(record.showCmd);
+  wp.rcNormalPosition = {record.x1, record.y1, record.x2, record.y2};
+  SetWindowPlacement(window, &wp);
+}
+
+bool TakeFramePlacement(HWND window, FrameRecord& record) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(window, &wp)) return false;
+  record.flags = static_cast<int>(wp.flags);
+  record.showCmd = static_cast<int>(wp.showCmd);
+  record.x1 = wp.rcNormalPosition.left;
+  record.y1 = wp.rcNormalPosition.top;
+  record.x2 = wp.rcNormalPosition.right;
+  record.y2 = wp.rcNormalPosition.bottom;
+  return true;
+}
+
 }  // namespace settings

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "frame_record.h"
 #include "shared_settings.h"
 
 namespace settings {
@@ -31,5 +32,12 @@ void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate
 namespace workbench {
 void LoadVoiceSettings(const char* caption, int* speaker, int* volume, int* rate, int* pitch);
 }
+
+// The record's placement (flags, show state, normal rectangle) given to the
+// window.
+void ApplyFramePlacement(HWND window, const FrameRecord& record);
+// The window's placement taken into the record; false, the record left
+// alone, when it could not be read.
+bool TakeFramePlacement(HWND window, FrameRecord& record);
 
 }  // namespace settings

@@ -25,6 +25,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "text_utils.h"
 #include "code_page.h"
 #include "lomi_dictionary.h"
 
@@ -33,19 +34,6 @@ namespace {
 using lomi::Alternation;
 using lomi::TokenKind;
 using lomi::WordValue;
-
-std::u32string Utf8To32(const std::string& s) {
-  std::u32string out;
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    int n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
-    char32_t c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k < n && i + k < s.size(); ++k) c = c << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    out.push_back(c);
-    i += n;
-  }
-  return out;
-}
 
 std::u16string To16(const std::u32string& s) {
   std::u16string out;
@@ -139,14 +127,14 @@ struct Generator {
         Fail("glossary line without tab: " + line);
         continue;
       }
-      const std::string key = Encode(932, Utf8To32(f[0]));
+      const std::string key = Encode(932, codeconv::DecodeUtf8Unchecked(f[0]));
       if (key.empty()) {
         Fail("glossary word outside Shift-JIS: " + f[0]);
         continue;
       }
       WordValue v;
       if (section == "[kana]") {
-        const std::string hangul = Encode(949, Utf8To32(f[1]));
+        const std::string hangul = Encode(949, codeconv::DecodeUtf8Unchecked(f[1]));
         if (hangul.empty()) Fail("kana reading outside KS: " + f[1]);
         builder.AddKana(key, hangul);
         kana.emplace_back(f[0], f[1]);
@@ -170,8 +158,8 @@ struct Generator {
         Fail("glossary line outside a section: " + line);
         continue;
       }
-      v.korean = Encode(949, Utf8To32(korean));
-      v.afterFinal = Encode(949, Utf8To32(second));
+      v.korean = Encode(949, codeconv::DecodeUtf8Unchecked(korean));
+      v.afterFinal = Encode(949, codeconv::DecodeUtf8Unchecked(second));
       if (v.korean.empty() || (!second.empty() && v.afterFinal.empty())) {
         Fail("glossary translation outside KS: " + f[1]);
         continue;
@@ -182,11 +170,11 @@ struct Generator {
     // A kana syllable followed by ん or っ: one Hangul syllable with the
     // final ㄴ or ㅅ, where KS has it.
     for (const auto& [hira, hangul] : kana) {
-      const std::u32string h = Utf8To32(hangul);
+      const std::u32string h = codeconv::DecodeUtf8Unchecked(hangul);
       if (h.size() != 1 || h[0] < 0xAC00 || h[0] > 0xD7A3 || (h[0] - 0xAC00) % 28 != 0) continue;
       const std::pair<const char*, int> finals[] = {{"ん", 4}, {"っ", 19}};
       for (const auto& [mark, final] : finals) {
-        const std::string key = Encode(932, Utf8To32(hira + mark));
+        const std::string key = Encode(932, codeconv::DecodeUtf8Unchecked(hira + mark));
         const std::string ks = Encode(949, std::u32string(1, h[0] + final));
         if (!key.empty() && !ks.empty()) builder.AddKana(key, ks);
       }
@@ -201,7 +189,7 @@ struct Generator {
       if (line.empty() || line[0] == '#') continue;
       const std::vector<std::string> f = Split(line, ':');
       if (f.size() < 2) continue;
-      const std::u32string reading = Utf8To32(f[0]), hanja = Utf8To32(f[1]);
+      const std::u32string reading = codeconv::DecodeUtf8Unchecked(f[0]), hanja = codeconv::DecodeUtf8Unchecked(f[1]);
       if (reading.size() != hanja.size() || hanja.empty()) continue;
       bool ok = true;
       for (char32_t c : hanja) ok = ok && IsIdeograph(c);
@@ -260,7 +248,7 @@ struct Generator {
       std::istringstream list(f[2]);
       std::string first;
       list >> first;
-      const std::u32string r = Utf8To32(first.substr(0, first.find(':')));
+      const std::u32string r = codeconv::DecodeUtf8Unchecked(first.substr(0, first.find(':')));
       if (r.size() == 1 && r[0] >= 0xAC00 && r[0] <= 0xD7A3) kHangul.emplace(ParseCode(f[0]), r[0]);
     }
   }
@@ -328,7 +316,7 @@ struct Generator {
     std::set<std::string> added;
     int words = 0;
     while (std::getline(lines, line)) {
-      const std::u32string head = Utf8To32(line.substr(0, line.find(' ')));
+      const std::u32string head = codeconv::DecodeUtf8Unchecked(line.substr(0, line.find(' ')));
       if (head.size() < 2 || head.size() > 4) continue;
       bool kanji = true;
       for (char32_t c : head) kanji = kanji && IsIdeograph(c);
