@@ -23,10 +23,14 @@
 #include "frame.h"
 #include "gm_converter.h"
 #include "hangul_view.h"
+#include "ime_layouts.h"
 #include "ime_link.h"
 #include "lines_document.h"
 #include "lomi_api.h"
 #include "rtf_clip.h"
+#include "settings_dialog.h"
+#include "text_codes.h"
+#include "settings_sheet.h"
 #include "sdi.h"
 #include "shared_settings_win32.h"
 #include "sonavo_engine.h"
@@ -56,29 +60,20 @@ constexpr char kUserDicKey[] = "SOFTWARE\\Valdrimo\\GeulmaruV6\\Dalmok\\DMUserDi
 constexpr UINT kResultClosed = WM_APP + 1;  // wParam: the result window's kind
 constexpr std::size_t kConversionLimit = 10000;
 
-std::wstring Wide(unsigned codePage, std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
-}
-
-std::string Narrow(unsigned codePage, std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 LOGFONTW WideFont(const LOGFONTA& a) {
   LOGFONTW w{};
   std::memcpy(&w, &a, offsetof(LOGFONTA, lfFaceName));
   MultiByteToWideChar(CP_ACP, 0, a.lfFaceName, -1, w.lfFaceName, LF_FACESIZE);
   return w;
+}
+
+// A font slot of the workbench's registry key as the panes use it.
+LOGFONTW ReadFont(int slot) {
+  const auto setting = workbench::sheet::ReadFontSetting(settings::SystemSettings(), slot, kCaption);
+  LOGFONTA font{};
+  static_assert(sizeof font == sizeof setting.font);
+  std::memcpy(&font, &setting.font, sizeof font);
+  return WideFont(font);
 }
 
 void Message(HWND owner, const wchar_t* text, UINT icon = MB_ICONEXCLAMATION) {
@@ -121,6 +116,34 @@ class CJapanese final : public fw::EditView {
     start = workbench::CharToByteOffset(text, start);
     end = workbench::CharToByteOffset(text, end);
   }
+  // The display font rebuilt from the settings (after the settings sheet).
+  void ApplyFont(const LOGFONTW& font) {
+    logFont_ = font;
+    HFONT old = font_;
+    font_ = CreateFontIndirectW(&logFont_);
+    if (HIMC imc = ImmGetContext(hwnd())) {
+      ImmSetCompositionFontW(imc, &logFont_);
+      ImmReleaseContext(hwnd(), imc);
+    }
+    if (font_) SetFont(font_, true);
+    if (old) DeleteObject(old);
+  }
+  // The chosen Japanese input method, activated when the pane takes the focus.
+  void SetImeName(std::string name) { imeName_ = std::move(name); }
+  void ActivateJapaneseIme() {
+    if (imeName_.empty()) return;
+    HKL layout = reinterpret_cast<HKL>(codeconv::FindImeLayoutByName(imeName_));
+    if (!layout || layout == GetKeyboardLayout(0)) return;
+    ActivateKeyboardLayout(layout, 0);
+    if (HIMC imc = ImmGetContext(hwnd())) {
+      if (!ImmGetOpenStatus(imc)) ImmSetOpenStatus(imc, TRUE);
+      DWORD conversion = 0, sentence = 0;
+      if (ImmGetConversionStatus(imc, &conversion, &sentence) && conversion == 0)
+        ImmSetConversionStatus(imc, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE | IME_CMODE_ROMAN, sentence);
+      ImmReleaseContext(hwnd(), imc);
+    }
+  }
+
   void SetSelBytes(int start, int end) {
     if (charOffsets_) {
       const std::string text = Bytes();
@@ -144,6 +167,7 @@ class CJapanese final : public fw::EditView {
   LOGFONTW logFont_;
   bool charOffsets_;
   HFONT font_ = nullptr;
+  std::string imeName_;
 
  public:
   ~CJapanese() override {
@@ -278,6 +302,7 @@ struct Program {
   std::string wavPath;
   bool speechLoaded = false;
   int speaker = 0, volume = 100, rate = 100, pitch = 100;
+  std::string selectIme;  // the Japanese pane's input method ("SelectIME")
 };
 
 speech::SpeechEngineWrapper& Speech() {
@@ -317,6 +342,7 @@ class CMainFrame final : public fw::FrameWindow {
           return v;
         });
     if (!japanese || !korean) return false;
+    japanese->SetImeName(program_.selectIme);
     return splitter_.SetActivePane(0, 0);
   }
 
@@ -335,6 +361,7 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_DICTIONARY_PROGRAM: OnDictionaryLookup(); return true;
       case ID_READ_ALOUD: OnSpeak(); return true;
       case ID_STOP_READING: StopPlayback(); return true;
+      case ID_SETTINGS: OnSettings(); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -358,13 +385,12 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_STOP_READING:
         state.enabled = program_.speechLoaded && playing_;
         return true;
-      case ID_SETTINGS:
       case ID_HELP_INDEX:
         state.enabled = false;
         return true;
       case ID_TRANSLATE: case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
       case ID_KANA_READING: case ID_SEND_TO_APPLICATION: case ID_SEND_ENTER: case ID_CLEAR_ALL:
-      case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM:
+      case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM: case ID_SETTINGS:
         state.enabled = true;
         return true;
       default:
@@ -754,6 +780,48 @@ class CMainFrame final : public fw::FrameWindow {
     RegCloseKey(key);
   }
 
+  void OnSettings() {
+    StopPlayback();
+    settings::workbench::LoadVoiceSettings(kCaption, &program_.speaker, &program_.volume, &program_.rate,
+                                           &program_.pitch);
+    SheetValues v;
+    v.codeMode = program_.arguments.codeMode;
+    v.speech = program_.speechLoaded ? &Speech() : nullptr;
+    v.wavPath = program_.wavPath;
+    v.gmSample = "Sample\xB9\xAE\xC0\xDA";  // "문자" in KS code, turned into GM below
+    program_.gm.KsToGm(v.gmSample.data() + 6, 4);
+    v.selectIme = program_.selectIme;
+    v.speaker = program_.speaker, v.volume = program_.volume, v.rate = program_.rate, v.pitch = program_.pitch;
+    v.searchMethod = searchMethod_ >= 0 && searchMethod_ <= 2 ? searchMethod_ : 0;
+    v.newWindow = handOver_ ? 1 : 0;
+    if (RunSettingsSheet(module(), hwnd(), v) == IDOK) {
+      program_.selectIme = v.selectIme;
+      japanese->SetImeName(program_.selectIme);
+      if (program_.speechLoaded)
+        program_.speaker = v.speaker, program_.volume = v.volume, program_.rate = v.rate, program_.pitch = v.pitch;
+      program_.japaneseFont = ReadFont(workbench::sheet::kSlotJapanese);
+      japanese->ApplyFont(program_.japaneseFont);
+      program_.koreanFont = ReadFont(workbench::sheet::KoreanSlot(program_.arguments.codeMode));
+      korean->SetViewFont(program_.koreanFont);
+      searchMethod_ = v.searchMethod;
+      handOver_ = v.newWindow == 1;
+      SaveDictionaryProgramSettings();
+    }
+    StopPlayback();
+  }
+
+  void SaveDictionaryProgramSettings() {
+    HKEY key = nullptr;
+    if (settings::OpenOrCreateRegKey("SOFTWARE\\Valdrimo\\GeulmaruV6\\Ombrel", &key, kCaption) < 0) return;
+    char method[16];
+    wsprintfA(method, "%d", searchMethod_);
+    const char* window = handOver_ ? "1" : "0";
+    RegSetValueExA(key, "SearchMethod", 0, REG_SZ, reinterpret_cast<const BYTE*>(method),
+                   static_cast<DWORD>(std::strlen(method)));
+    RegSetValueExA(key, "NotNwWindow", 0, REG_SZ, reinterpret_cast<const BYTE*>(window), 1);
+    RegCloseKey(key);
+  }
+
   void LoadDictionaryProgramSettings() {
     HKEY key = nullptr;
     const int opened = settings::OpenOrCreateRegKey("SOFTWARE\\Valdrimo\\GeulmaruV6\\Ombrel", &key, kCaption);
@@ -862,6 +930,11 @@ bool CJapanese::OnCommand(unsigned id) {
 
 bool CJapanese::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_SETFOCUS:
+      fw::EditView::OnMessage(message, wParam, lParam, result);
+      ActivateJapaneseIme();
+      if (font_) SetFont(font_, false);
+      return true;
     case WM_CHAR:
       if (wParam == '\t') {
         frame_.SetActiveView(frame_.korean, true);
@@ -935,16 +1008,14 @@ class CDalmokApp final : public fw::App {
         workbench::JoinPath(program_.installPath.empty() ? program_.folder : program_.installPath, "speech.wav");
     program_.speechLoaded = Speech().LoadSpeechEngine(speechData.c_str(), 16000, 0) == 0;
 
-    LOGFONTA font{};
-    settings::LoadFontSettings(&font, program_.arguments.codeMode == 1 ? settings::kFontKs : settings::kFontGm);
-    program_.koreanFont = WideFont(font);
-    settings::LoadFontSettings(&font, settings::kFontJapanese);
-    program_.japaneseFont = WideFont(font);
+    program_.koreanFont = ReadFont(workbench::sheet::KoreanSlot(program_.arguments.codeMode));
+    program_.japaneseFont = ReadFont(workbench::sheet::kSlotJapanese);
 
     LoadUserDictionaries();
     if (!ConfigureTranslationEngine()) return false;
 
     ReadWindowPos();
+    if (auto name = workbench::sheet::LoadSelectIme(settings::SystemSettings(), kCaption)) program_.selectIme = *name;
     const bool placed = program_.windowPos.showCommand != -1;
     place_ = RECT{program_.windowPos.left, program_.windowPos.top, program_.windowPos.right,
                   program_.windowPos.bottom};
