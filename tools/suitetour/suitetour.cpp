@@ -361,6 +361,15 @@ void Dictionary(Tour& tour, const std::wstring& standins) {
         Allowance32(), [&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 0; },
         [&] { return std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0)) + " rows"; },
         "the dictionary lists the headwords from 학교");
+    // The stand-in browser keeps the page's text as its window text.
+    auto page = [&] {
+      for (HWND b : wtest::ChildrenOfClass(main, L"GeulmaruTestBrowser"))
+        if (IsWindowVisible(b)) return Text(b);
+      return std::wstring(L"(no browser window)");
+    };
+    CheckWithin(
+        Allowance32(), [&] { return page().find(L"学校") != std::wstring::npos; },
+        [&] { return U8(page().substr(0, 200)); }, "its entry page shows 학교 with 学校");
     tour.Shoot(main, L"dictionary", "Ombrel.exe - Korean-Japanese dictionary");
   }
   Close(p, main);
