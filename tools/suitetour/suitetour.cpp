@@ -304,6 +304,9 @@ bool FindMenuEntry(const wchar_t* file, MenuEntry& entry) {
   return false;
 }
 
+// The program of a Start-menu entry, started as the shortcut says (its target
+// in its working folder). Under Wine 8 ShellExecuteEx on the shortcut starts
+// the program but gives no handle of its process, which the tour waits on.
 bool StartFromMenu(Program& p, const wchar_t* file, const std::wstring& args) {
   MenuEntry entry;
   if (!check(FindMenuEntry(file, entry), "the Start menu has an entry for %ls", file)) return false;
