@@ -15,10 +15,20 @@
 #               the demo then runs on its own Xvfb)
 #   --exports   drive the input method through its exports even where the
 #               32-bit keyboard road would work
+#   --no-tour   with --auto, stop after the typing window: no tour of the
+#               companion programs and no contact sheet
 #   editor      start the installed Hangul text editor BRISELV6.EXE instead
 #               (32-bit only), on FILE when one is given; with --auto it
 #               runs for a while on its own display and a picture of the
 #               screen is saved to build/debug/editor.png
+#
+# With --auto, after the typing window, the tour (suitetour.exe, 32-bit road
+# only) opens each companion program as a user does, the workbench and the
+# input pad from the input method's toolbar and the others from their
+# Start-menu entries, each with a little content, photographs each main
+# window and puts the pictures, after the typing window's, on one contact
+# sheet, build/debug/suite.png
+# (the pictures themselves in build/debug/demo-wine/tour/).
 #
 # The 32-bit keyboard road (the installed keyboard layout, found by the input
 # method's file name) is used when 32-bit Windows programs run here;
@@ -33,14 +43,16 @@ auto=0
 force_exports=0
 editor=0
 editor_file=
+tour=1
 while [ $# -gt 0 ]; do
   case "$1" in
     editor) editor=1 ;;
     --gm) ime_name=WARBENV6.IME ;;
     --auto) auto=1 ;;
     --exports) force_exports=1 ;;
+    --no-tour) tour=0 ;;
     --build-dir) build="$(cd "$2" && pwd)"; shift ;;
-    -h|--help) sed -n '2,28p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,37p' "$0"; exit 0 ;;
     *)
       if [ "$editor" = 1 ] && [ -z "$editor_file" ] && [ "${1#-}" = "$1" ]; then
         editor_file="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
@@ -177,4 +189,40 @@ else
 fi
 if [ -f "$out" ]; then
   printf 'run-demo: committed text: %s\n' "$(cat "$out")"
+fi
+
+# The tour of the companion programs and its contact sheet.
+[ "$tour" = 1 ] || exit 0
+if [ "$bits" != 32 ]; then
+  echo "run-demo: no tour of the companion programs: they are 32-bit programs and the 32-bit road is not used here"
+  exit 0
+fi
+tourexe="$build/win32/tools/suitetour/suitetour.exe"
+if [ ! -f "$tourexe" ]; then
+  echo "run-demo: $tourexe is missing: build first (cmake --build --preset native-debug)" >&2
+  exit 1
+fi
+pictures="$WINE_STATE_DIR/tour"
+sheet="$build/suite.png"
+rm -rf "$pictures"
+mkdir -p "$pictures"
+# The typing window's picture opens the sheet.
+if [ -f "$bmp" ]; then
+  cp "$bmp" "$pictures/imedemo.bmp"
+  echo "imedemo.bmp|$ime_name - typing and hanja conversion" >"$pictures/typing.txt"
+fi
+t0=$SECONDS
+rc=0
+wine_exec "$WINE_STATE_DIR/tour.log" "$(wine_budget 32 24)" "$WINE32" "$(wine_path "$tourexe")" \
+  "$(wine_path "$pictures")" "$(wine_path "$build/win32/tests/wine")" || rc=$?
+grep -a -E 'FAIL|passed, ' "$WINE_STATE_DIR/tour.log" | sed 's/^/run-demo: /' || true
+echo "run-demo: the tour took $((SECONDS - t0)) s (exit $rc; log: $WINE_STATE_DIR/tour.log)"
+if [ -f "$pictures/typing.txt" ] && [ -f "$pictures/tour.txt" ]; then
+  cat "$pictures/typing.txt" "$pictures/tour.txt" >"$pictures/sheet.txt" && mv "$pictures/sheet.txt" "$pictures/tour.txt"
+fi
+if "$root/scripts/suite-sheet.sh" "$pictures" "$sheet"; then
+  echo "run-demo: contact sheet: $sheet"
+else
+  echo "run-demo: no contact sheet was saved"
+  exit 1
 fi

@@ -14,6 +14,7 @@
 
 #include "ado_registration.h"
 #include "check.h"
+#include "child_windows.h"
 #include "ime_install.h"
 #include "screenshot.h"
 #include "wait.h"
@@ -36,39 +37,8 @@ std::string U8(const std::wstring& w) {
   return s;
 }
 
-std::wstring Text(HWND w) {
-  if (!w) return L"";
-  const LRESULT n = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring s(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');
-  SendMessageW(w, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(std::wcslen(s.c_str()));
-  return s;
-}
-
-// The frame's child windows of a class, top to bottom.
-std::vector<HWND> Children(HWND frame, const wchar_t* cls) {
-  struct Data {
-    const wchar_t* cls;
-    std::vector<HWND> found;
-  } d{cls, {}};
-  EnumChildWindows(
-      frame,
-      [](HWND w, LPARAM lp) WINAPI -> BOOL {
-        auto* d = reinterpret_cast<Data*>(lp);
-        wchar_t name[64]{};
-        GetClassNameW(w, name, 64);
-        if (_wcsicmp(name, d->cls) == 0) d->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&d));
-  std::sort(d.found.begin(), d.found.end(), [](HWND a, HWND b) {
-    RECT ra{}, rb{};
-    GetWindowRect(a, &ra);
-    GetWindowRect(b, &rb);
-    return ra.top < rb.top;
-  });
-  return d.found;
-}
+std::wstring Text(HWND w) { return wtest::WindowText(w); }
+std::vector<HWND> Children(HWND frame, const wchar_t* cls) { return wtest::ChildrenOfClass(frame, cls); }
 
 HTREEITEM Next(HWND tree, HTREEITEM item, UINT code) {
   return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));

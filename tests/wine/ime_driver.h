@@ -323,6 +323,18 @@ inline void PressKey(UINT vk, DWORD pumpMs = 80) {
   if (pumpMs) Pump(pumpMs);
 }
 
+// The first key brings the window's context over to the input method;
+// opening the context then makes the input method's UI window and its
+// status toolbar (Wine 8). The window has the focus.
+inline void OpenInputMethod(HWND hwnd) {
+  PressKey('R');
+  PressKey(VK_ESCAPE);
+  if (HIMC himc = ImmGetContext(hwnd)) {
+    ImmSetOpenStatus(himc, TRUE);
+    ImmReleaseContext(hwnd, himc);
+  }
+}
+
 // Closes the message boxes that the input method shows while it loads
 // (missing fonts or dictionary) so that an unattended run does not hang;
 // the texts are kept for the caller.

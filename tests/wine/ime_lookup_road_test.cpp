@@ -79,12 +79,7 @@ int main(int argc, char**) {
   check(imedrv::WaitForKeyboardFocus(hwnd), "the window is in front with the focus");
   // The first key brings the window's context over to the input method;
   // opening it then makes the input method's UI window (Wine 8).
-  imedrv::PressKey('R');
-  imedrv::PressKey(VK_ESCAPE);
-  if (HIMC himc = ImmGetContext(hwnd)) {
-    ImmSetOpenStatus(himc, TRUE);
-    ImmReleaseContext(hwnd, himc);
-  }
+  imedrv::OpenInputMethod(hwnd);
   HWND bar = nullptr;
   wtest::WaitUntil([&] { return (bar = Shown(L"warbenv3Status")) != nullptr; });
   if (!check(bar != nullptr, "the status toolbar shows with the input method")) return wtest::finish();

@@ -97,12 +97,7 @@ int main(int argc, char** argv) {
   SetFocus(hwnd);
   // The first key brings the window's context over to the input method;
   // opening it makes the UI window and its toolbar.
-  imedrv::PressKey('R');
-  imedrv::PressKey(VK_ESCAPE);
-  if (HIMC himc = ImmGetContext(hwnd)) {
-    ImmSetOpenStatus(himc, TRUE);
-    ImmReleaseContext(hwnd, himc);
-  }
+  imedrv::OpenInputMethod(hwnd);
   HWND bar = nullptr;
   wtest::CheckWithin(
       wtest::Allowance(),

@@ -31,6 +31,7 @@
 
 #include "check.h"
 #include "ime_install.h"
+#include "shell_links.h"
 
 using wtest::check;
 using wtest::note;
@@ -121,30 +122,8 @@ constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 constexpr const wchar_t* kStartedPrograms[] = {L"BRISELV6.EXE", L"Ombrel.exe", L"Tessaly.exe", L"Ferlin2.exe",
                                                L"Belvo4.exe"};
 
-std::wstring ProgramsFolder(int csidl) {
-  wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return L"";
-  return std::wstring(path) + L"\\GeulmaruV6";
-}
-
-// The shortcut's target, through the shell's own link object.
-std::wstring LinkTarget(const std::wstring& link) {
-  IShellLinkW* shell = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&shell))))
-    return L"(no link object)";
-  std::wstring target = L"(unreadable)";
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    wchar_t path[MAX_PATH] = {};
-    if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
-        SUCCEEDED(shell->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
-      target = path;
-    file->Release();
-  }
-  shell->Release();
-  return target;
-}
+using shlinks::LinkTarget;
+using shlinks::ProgramsFolder;
 
 void CheckEntries(const std::wstring& installDirectory, const std::wstring& package, std::string& state) {
   const std::wstring programFolder = installDirectory + L"\\GeulmaruV6";
