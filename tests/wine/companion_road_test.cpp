@@ -157,14 +157,7 @@ int main(int argc, char** argv) {
   SetForegroundWindow(hwnd);
   SetFocus(hwnd);
   imedrv::Pump(300);
-  // The first key brings the window's context over to the input method;
-  // opening it then makes the input method's UI window and its toolbar.
-  imedrv::PressKey('R');
-  imedrv::PressKey(VK_ESCAPE);
-  if (HIMC himc = ImmGetContext(hwnd)) {
-    ImmSetOpenStatus(himc, TRUE);
-    ImmReleaseContext(hwnd, himc);
-  }
+  imedrv::OpenInputMethod(hwnd);
   HWND bar = nullptr;
   check(WaitUntil([&] { return (bar = ShownOfThread(L"warbenv3Status")) != nullptr; }, Allowance()),
         "the status toolbar shows with the input method");
