@@ -9,7 +9,7 @@
 //   - the font page: the Japanese slot's "Height" from the size chosen,
 //     -(MulDiv(points x 100, dpi, 72) / 100), and the Korean size written
 //     under both Korean keys while the other key's face stays;
-// screenshots of each page.  Help: the frame's "目次" and the sheet's Help
+// screenshots of each page.  Help: the frame's "目次", F1 in a pane and the sheet's Help
 // button on every page open Wine's help viewer, which stays open only when
 // "Dalmok.chm" lies where the program looks and its context map holds the
 // topic asked for.
@@ -152,6 +152,10 @@ int main(int argc, char** argv) {
 
   HelpOpens(pi.dwProcessId, "the frame's 目次 (57666)", [](HWND frame) { PostMessageW(frame, WM_COMMAND, 57666, 0); },
             g_frame);
+  // F1 in the Japanese pane (the WM_KEYF1 that the system's keyboard input
+  // posts for it) reaches the frame as WM_HELP.
+  HelpOpens(pi.dwProcessId, "F1 in the Japanese pane", [](HWND pane) { PostMessageW(pane, 0x004D /* WM_KEYF1 */, 0, 0); },
+            FindChild(g_frame, L"Edit"));
 
   PostMessageW(g_frame, WM_COMMAND, 233, 0);
   HWND sheet = wtest::WaitForProcessWindow(pi.dwProcessId, L"#32770", L"環境設定", Allowance());
