@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ime_install.h"
+#include "test_files.h"
 
 namespace adotest {
 
@@ -43,11 +44,6 @@ class StandinRegistration {
 };
 
 // The stand-in beside the test program.
-inline std::wstring StandinBesideMe() {
-  wchar_t self[MAX_PATH]{};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self);
-  return path.substr(0, path.find_last_of(L'\\') + 1) + L"ado_standin.dll";
-}
+inline std::wstring StandinBesideMe() { return wtest::BesideMe(L"ado_standin.dll"); }
 
 }  // namespace adotest

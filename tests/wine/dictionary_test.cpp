@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "browser_registration.h"
 #include "check.h"
 #include "ime_install.h"
 #include "screenshot.h"
@@ -35,8 +36,6 @@ using wtest::note;
 
 namespace {
 
-constexpr wchar_t kBrowserClsidKey[] =
-    L"Software\\Classes\\CLSID\\{8856F961-340A-11D0-A96B-00C04FD705A2}";
 constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Valdrimo\\GeulmaruV6\\Ombrel";
 constexpr wchar_t kVoiceKey[] = L"SOFTWARE\\Valdrimo\\Sonavo50";
 constexpr wchar_t kBrowserClass[] = L"GeulmaruTestBrowser";
@@ -59,26 +58,6 @@ std::wstring Text(HWND w) {
   s.resize(std::wcslen(s.c_str()));
   return s;
 }
-
-// The stand-in browser under the control's CLSID for the time of the test.
-// A stand-in left there by an interrupted run is not taken for the system's.
-class StandinRegistration {
- public:
-  explicit StandinRegistration(const std::wstring& dll) : key_(std::wstring(kBrowserClsidKey) + L"\\InprocServer32") {
-    previous_ = imeinst::GetString(HKEY_LOCAL_MACHINE, key_, L"");
-    if (previous_.find(L"browser_standin") != std::wstring::npos) previous_ = kSystemServer;
-    imeinst::SetString(HKEY_LOCAL_MACHINE, key_, L"", dll);
-    imeinst::SetString(HKEY_LOCAL_MACHINE, key_, L"ThreadingModel", L"Apartment");
-  }
-  ~StandinRegistration() {
-    imeinst::SetString(HKEY_LOCAL_MACHINE, key_, L"", previous_ != L"(none)" ? previous_ : std::wstring(kSystemServer));
-  }
-
- private:
-  static constexpr wchar_t kSystemServer[] = L"C:\\windows\\system32\\ieframe.dll";
-  std::wstring key_;
-  std::wstring previous_;
-};
 
 struct Program {
   PROCESS_INFORMATION pi{};
@@ -232,13 +211,9 @@ int main(int argc, char** argv) {
         "the setup program installed the data root VESKADATA");
 
   // The stand-in browser for this user, the engine's data folder, the voice values.
-  wchar_t self[MAX_PATH]{};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring standin(self);
-  standin = standin.substr(0, standin.find_last_of(L'\\') + 1) + L"browser_standin.dll";
-  // Registered in this prefix's classes (the 32-bit view) while the test
-  // runs; what was there is put back on every way out.
-  const StandinRegistration registration(standin);
+  // The browser is registered in this prefix's classes (the 32-bit view)
+  // while the test runs; what was there is put back on every way out.
+  const browsertest::StandinRegistration registration(browsertest::StandinBesideMe());
   wchar_t temp[MAX_PATH]{};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring speechData = std::wstring(temp) + L"dictionary-test-ddb";

@@ -17,8 +17,11 @@
 //     setup) that the package holds, and none else.
 //   install_check.exe removed <Install Directory> <package>
 //     no layout key names either file in any way, no "Install Directory",
-//     none of the package's files left, no uninstall entry, no Start-menu
-//     folder of the suite (all users' or the user's).
+//     none of the package's files left, nothing in the program folder but
+//     the files the programs wrote for the user (the dictionary's history
+//     and word book), and no program folder when there are none; no
+//     uninstall entry, no Start-menu folder of the suite (all users' or the
+//     user's).
 #include <windows.h>
 #include <imm.h>
 #include <objbase.h>
@@ -256,8 +259,19 @@ int Removed(const std::wstring& installDirectory, const std::wstring& package) {
     const std::wstring& target = placement.second;
     check(GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES, "%s removed", Narrow(target).c_str());
   }
-  check(GetFileAttributesW((installDirectory + L"\\GeulmaruV6").c_str()) == INVALID_FILE_ATTRIBUTES,
-        "the program folder removed");
+  // What the programs wrote for the user as they were used (the
+  // dictionary's history and word book) stays, with the folders that hold
+  // it; nothing else may.
+  const std::wstring programFolder = installDirectory + L"\\GeulmaruV6";
+  std::string users, others;
+  for (const std::wstring& f : FilesBelow(programFolder)) {
+    const bool own = Same(FilePart(f), L"history.dat") || Same(FilePart(f), L"wordbook.dat");
+    (own ? users : others) += " " + Narrow(f);
+  }
+  check(others.empty(), "nothing but the user's own files left in the program folder (%s)",
+        others.empty() ? (users.empty() ? "none left" : ("the user's:" + users).c_str()) : ("left:" + others).c_str());
+  if (users.empty())
+    check(GetFileAttributesW(programFolder.c_str()) == INVALID_FILE_ATTRIBUTES, "the program folder removed");
   HKEY key;
   const bool entry = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
   if (entry) RegCloseKey(key);

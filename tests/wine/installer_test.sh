@@ -7,7 +7,8 @@
 # 1. a new prefix (wineboot), 2. GeulmaruSetup.exe /quiet, and the check of
 # what it left, 3. the same again: the check passes and nothing changed,
 # 4. the 32-bit keyboard road types Korean through the installed input
-# method, 5. the installed setup program that the uninstall entry names, run
+# method, and every installed program a user (or the input method) starts
+# shows its main window and closes again, 5. the installed setup program that the uninstall entry names, run
 # with /uninstall /quiet, leaves nothing of the suite, 6. installed once more,
 # GeulmaruSetup.exe /uninstall /quiet from the package leaves nothing either.
 # The prefix is removed at the end. Exits 77 (skipped) where 32-bit programs
@@ -41,10 +42,11 @@ mkdir -p "$WINEPREFIX"
 setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
 
 failures=0
+# A step's run time: 5 allowances, or the step's own number in $allowances.
 step() {
   local what="$1" t0=$SECONDS rc
   shift
-  wine_exec "$state/step.log" "$(wine_budget 32 5)" "$@"
+  wine_exec "$state/step.log" "$(wine_budget 32 "${allowances:-5}")" "$@"
   rc=$?
   cat "$state/step.log"
   echo "installer_test: $what: exit $rc, $((SECONDS - t0)) s"
@@ -69,6 +71,8 @@ else
   failures=$((failures + 1))
 fi
 step "typing through the installed input method" "$WINE32" "$(wine_path "$programs/ime_keyboard_test.exe")"
+# Seven programs, each with a start and an end.
+allowances=14 step "every installed program starts and closes" "$WINE32" "$(wine_path "$programs/start_check.exe")"
 # The command of the uninstall entry (its path is checked above).
 step "uninstall by the installed entry" "$WINE32" "$installed\\GeulmaruV6\\GeulmaruSetup.exe" /uninstall /quiet
 step "check after uninstalling" "$WINE32" "$check" removed "$installed" "$pkg"

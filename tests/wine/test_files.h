@@ -1,5 +1,6 @@
 // Files of the Windows test programs: fixtures written with the bytes a
-// test gives, and files read back whole to compare byte for byte.
+// test gives, files read back whole to compare byte for byte, and the
+// files beside the test program.
 #pragma once
 #include <windows.h>
 
@@ -25,6 +26,14 @@ inline std::string ReadFileBytes(const std::wstring& path) {
   ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
   CloseHandle(f);
   return bytes;
+}
+
+// A file beside the running test program (a stand-in library it registers).
+inline std::wstring BesideMe(const wchar_t* name) {
+  wchar_t self[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self);
+  return path.substr(0, path.find_last_of(L'\\') + 1) + name;
 }
 
 }  // namespace wtest

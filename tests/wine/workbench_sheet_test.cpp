@@ -9,7 +9,10 @@
 //   - the font page: the Japanese slot's "Height" from the size chosen,
 //     -(MulDiv(points x 100, dpi, 72) / 100), and the Korean size written
 //     under both Korean keys while the other key's face stays;
-// screenshots of each page.
+// screenshots of each page.  Help: the frame's "目次", F1 in a pane and the sheet's Help
+// button on every page open Wine's help viewer, which stays open only when
+// "Dalmok.chm" lies where the program looks and its context map holds the
+// topic asked for.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
@@ -77,6 +80,27 @@ HWND ShowPage(HWND sheet, int index) {
   return page;
 }
 
+// A help request of the workbench (ask) opens the help viewer: its window
+// comes, and is still there once the workbench's thread answers again (the
+// viewer closes its window at once when the file lacks the topic).
+void HelpOpens(DWORD pid, const char* what, void (*ask)(HWND), HWND target) {
+  ask(target);
+  HWND viewer = nullptr;
+  if (!CheckWithin(
+          Allowance(), [&] { return (viewer = wtest::FindProcessWindow(pid, L"HH Parent", nullptr)) != nullptr; },
+          [] { return std::string("no viewer window"); }, "%s opens the help viewer", what)) {
+    wtest::NoteProcessWindows(pid);
+    return;
+  }
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(viewer, WM_NULL, 0, 0, SMTO_NORMAL, Allowance(), &answer);
+  check(IsWindow(viewer) != FALSE, "%s: the help file holds the topic (the viewer stays open)", what);
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  CheckWithin(
+      Allowance(), [&] { return wtest::FindProcessWindow(pid, L"HH Parent", nullptr) == nullptr; },
+      [] { return std::string("still open"); }, "the help viewer closes");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +150,13 @@ int main(int argc, char** argv) {
   check(Reg(L"SOFTWARE\\Valdrimo\\GeulmaruV6\\Dalmok", L"SelectIME") == L"JP:Text Services Framework",
         "start-up stored the text-services name as \"SelectIME\"");
 
+  HelpOpens(pi.dwProcessId, "the frame's 目次 (57666)", [](HWND frame) { PostMessageW(frame, WM_COMMAND, 57666, 0); },
+            g_frame);
+  // F1 in the Japanese pane (the WM_KEYF1 that the system's keyboard input
+  // posts for it) reaches the frame as WM_HELP.
+  HelpOpens(pi.dwProcessId, "F1 in the Japanese pane", [](HWND pane) { PostMessageW(pane, 0x004D /* WM_KEYF1 */, 0, 0); },
+            FindChild(g_frame, L"Edit"));
+
   PostMessageW(g_frame, WM_COMMAND, 233, 0);
   HWND sheet = wtest::WaitForProcessWindow(pi.dwProcessId, L"#32770", L"環境設定", Allowance());
   if (!check(sheet != nullptr, "command 233 opens the sheet 環境設定")) {
@@ -138,6 +169,12 @@ int main(int argc, char** argv) {
       [&] { return std::to_string(tab ? SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0) : -1) + " pages"; },
       "with the speech engine loaded the sheet has four pages");
   check(!IsWindowVisible(GetDlgItem(sheet, 0x3021)), "the sheet has no Apply button");
+  check(IsWindowVisible(GetDlgItem(sheet, IDHELP)) != FALSE, "the sheet has a Help button");
+  for (int i = 0; i < 4; ++i) {
+    ShowPage(sheet, i);
+    const std::string what = "Help on page " + std::to_string(i + 1);
+    HelpOpens(pi.dwProcessId, what.c_str(), [](HWND s) { PostMessageW(s, PSM_PRESSBUTTON, PSBTN_HELP, 0); }, sheet);
+  }
 
   // ---- the input method ----
   HWND page = ShowPage(sheet, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "font_rules.h"
+#include "help_topics.h"
 
 namespace workbench::sheet {
 
@@ -229,11 +230,11 @@ bool WriteSelectIme(SettingsPlatform& platform, const std::string& name, const c
 
 int HelpContextOfPage(unsigned templateId) {
   switch (templateId) {
-    case kImePage: return 25;
-    case kVoicePage: return 26;
-    case kDictionaryPage: return 27;
-    case kFontPage: return 28;
-    default: return 1;
+    case kImePage: return static_cast<int>(help::kHelpContextImePage);
+    case kVoicePage: return static_cast<int>(help::kHelpContextVoicePage);
+    case kDictionaryPage: return static_cast<int>(help::kHelpContextDictionaryPage);
+    case kFontPage: return static_cast<int>(help::kHelpContextFontPage);
+    default: return static_cast<int>(help::kHelpContextMain);
   }
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dalmok_resource.h"
+#include "dalmok_help.h"
 #include "dialog.h"
 #include "control_views.h"
 #include "frame.h"
@@ -78,15 +79,6 @@ LOGFONTW ReadFont(int slot) {
 
 void Message(HWND owner, const wchar_t* text, UINT icon = MB_ICONEXCLAMATION) {
   MessageBoxW(owner, text, L"DAL-MOK", MB_OK | icon);
-}
-
-// The program's folder with its trailing backslash.
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  folder.resize(folder.find_last_of('\\') + 1);
-  return folder;
 }
 
 // ---- the document: the Korean pane's lines with line 0's table ----
@@ -362,6 +354,7 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_READ_ALOUD: OnSpeak(); return true;
       case ID_STOP_READING: StopPlayback(); return true;
       case ID_SETTINGS: OnSettings(); return true;
+      case ID_HELP_INDEX: ShowHelp(workbench::help::kHelpContextMain); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -385,12 +378,9 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_STOP_READING:
         state.enabled = program_.speechLoaded && playing_;
         return true;
-      case ID_HELP_INDEX:
-        state.enabled = false;
-        return true;
       case ID_TRANSLATE: case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
       case ID_KANA_READING: case ID_SEND_TO_APPLICATION: case ID_SEND_ENTER: case ID_CLEAR_ALL:
-      case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM: case ID_SETTINGS:
+      case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM: case ID_SETTINGS: case ID_HELP_INDEX:
         state.enabled = true;
         return true;
       default:
@@ -492,6 +482,11 @@ class CMainFrame final : public fw::FrameWindow {
           w.reset();
         }
         break;
+      case WM_HELP:
+        // F1 anywhere in the frame and its panes.
+        ShowHelp(workbench::help::kHelpContextMain);
+        result = TRUE;
+        return true;
       case kResultClosed:
         if (wParam < 2) results_[wParam].reset();
         result = 0;

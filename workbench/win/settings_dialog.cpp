@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dalmok_help.h"
 #include "property_sheet.h"
 #include "shared_settings_win32.h"
 #include "text_codes.h"
@@ -28,12 +29,11 @@ class SheetPage : public fw::PropertyPage {
   SheetPage(const fw::Module& module, unsigned templateId) : PropertyPage(module, templateId), id_(templateId) {}
 
  protected:
-  // The workbench ships no help file yet: F1 on a page asks for nothing
-  // (its topic will be rules::HelpContextOfPage(id_)).
-  void OnHelp() override {}
+  // The sheet's Help button and F1 open the topic of the page shown.
+  void OnHelp() override { ShowHelp(static_cast<unsigned long>(rules::HelpContextOfPage(id_))); }
 
  private:
-  [[maybe_unused]] unsigned id_;
+  unsigned id_;
 };
 
 // ---- the input method ----
@@ -509,6 +509,7 @@ class CPSheet final : public fw::PropSheet {
  public:
   CPSheet(const fw::Module& module, SheetValues& v)
       : PropSheet(module, L"環境設定"), ime_(module, v), voice_(module, v), dic_(module, v), font_(module, v) {
+    SetHelpButton(true);
     AddPage(ime_);
     if (v.speech) AddPage(voice_);
     AddPage(dic_);
