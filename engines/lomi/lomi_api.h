@@ -30,6 +30,47 @@
 //   int nCreatUserDic_JK(const char* path)
 //       Creates an empty user dictionary path + ".DIC"; 0 on success. A file
 //       that exists already is never overwritten.
+//
+// The user-dictionary calls. A user dictionary is named by its digit ('0',
+// '1', '2': the configuration's slots 1-3; digit values 0-2 are taken too)
+// and, where a name is passed, by its path as configured. Entry numbers are
+// 1-based positions in the dictionary, whose entries are in byte order of
+// their Japanese words; an entry number changes when an entry before it is
+// added or removed, so every write checks that the record it is given still
+// names the entry it means. Records carry translations in KS code, except
+// those given to nUpdateUserDic_JK, which are in GM code.
+//   int nReadDORizData(const char* word, int dictionary, void* records,
+//                      int* reserved, int constant, int capacity)
+//       The candidates of word (Shift-JIS, at most 200 bytes) in dictionary
+//       0-2 (user) or 4 (system), in their order; fills at most capacity
+//       records and returns how many there are (0: none; negative: error).
+//   int nDORizOrderChange(char digit, void* records, int count, int index,
+//                         int to)
+//       Moves candidate index (of records, as nReadDORizData returned them
+//       for the dictionary of digit '0'-'2' or '4') to the neighbouring place
+//       to. 0 when moved; -12 when a verb or adjective and a word of another
+//       part of speech would change places; other negatives: refused. The
+//       records themselves are left as they are.
+//   int nGetUserDicInfo_JK(char* digit, char* name, int* count)
+//       With a name (the buffer holds kUserDicPathBytes bytes) that is a
+//       configured dictionary's path: its digit and count. Otherwise the
+//       dictionary of *digit: its path into name (empty when the slot is
+//       unused) and its count. 0, or a negative LomiError.
+//   int nListDataFromUserDic_JK(const char* name, int digit, int step,
+//                               void* records, int count)
+//       Entries by number from the entry number in the first record's
+//       kCandidateNumber field (-1: from the first, or from the last going
+//       backward): step 2 those after it, -2 those before it (nearest
+//       first), 1 and -1 the same including it. The digit is in the low
+//       byte; the other bits are all ones for backward reads. Returns the
+//       records filled (0: none).
+//   int nUpdateUserDic_JK(const char* name, char digit, void* record,
+//                         int operation)
+//       Operation 0 adds the record's entry, 1 replaces the entry of its
+//       number, 2 deletes the entry of its number. 0 on success, the entry's
+//       number then in the record; -2 (kLomiDuplicate) when another entry
+//       holds the same word and translation, whose number is then in the
+//       record; other negative values: nothing changed.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -93,6 +134,38 @@ inline constexpr std::size_t kCandidatePartOfSpeech = 136;  // type, subtype, th
 inline constexpr std::size_t kCandidateHanjaFlag = 140;   // 32-bit
 inline constexpr std::size_t kCandidateDictionary = 144;  // 32-bit: 0-2 user dictionaries 1-3, 4 system
 inline constexpr std::size_t kCandidateNumber = 148;      // 32-bit entry number in its dictionary
+inline constexpr std::size_t kCandidateWordBytes = 42;    // room of each of the two words
+
+// The record itself, as the callers lay it out.
+struct DicCandidateRecord {
+  char source[42];          // the Japanese word (Shift-JIS)
+  char listedSource[42];    // the same, in records listed one by one
+  char korean[42];          // the translation
+  uint8_t carried[9];       // travel with the translation into an alignment entry
+  uint8_t reserved1;
+  uint8_t partOfSpeech[3];  // type, subtype, third (signed)
+  uint8_t reserved2;
+  int32_t hanjaFlag;        // 0 or 1
+  int32_t dictionary;       // 0-2 user dictionaries 1-3, 4 system
+  int32_t number;           // entry number in its dictionary
+  uint8_t reserved3[4];
+};
+static_assert(sizeof(DicCandidateRecord) == kCandidateSize);
+static_assert(offsetof(DicCandidateRecord, source) == kCandidateSource);
+static_assert(offsetof(DicCandidateRecord, listedSource) == kCandidateListedSource);
+static_assert(offsetof(DicCandidateRecord, korean) == kCandidateKorean);
+static_assert(offsetof(DicCandidateRecord, carried) == kCandidateCarried);
+static_assert(offsetof(DicCandidateRecord, partOfSpeech) == kCandidatePartOfSpeech);
+static_assert(offsetof(DicCandidateRecord, hanjaFlag) == kCandidateHanjaFlag);
+static_assert(offsetof(DicCandidateRecord, dictionary) == kCandidateDictionary);
+static_assert(offsetof(DicCandidateRecord, number) == kCandidateNumber);
+
+// The system dictionary's number in the candidate calls.
+inline constexpr int kSystemDictionary = 4;
+// Operations of nUpdateUserDic_JK.
+enum UserDicOperation : int { kUdicAdd = 0, kUdicModify = 1, kUdicDelete = 2 };
+// Steps of nListDataFromUserDic_JK.
+inline constexpr int kListForward = 2, kListBackward = -2, kListAtForward = 1, kListAtBackward = -1;
 
 // Results of the calls.
 enum LomiError : int {
@@ -104,6 +177,9 @@ enum LomiError : int {
   kLomiBadTable = -5,        // an alignment table the engine did not write
   kLomiFileError = -6,       // a user dictionary cannot be read or written
   kLomiExists = -7,          // the user dictionary file exists already
+  kLomiStale = -8,           // a record that no longer names its entry
+  kLomiDuplicate = -2,       // nUpdateUserDic_JK: the same entry is there already
+  kLomiMixedInflecting = -12,  // nDORizOrderChange: a verb or adjective and another word
 };
 
 // Modes and code pages of JK_Transfer.
@@ -122,4 +198,10 @@ typedef int(LOMI_API* JKTransferFn)(int mode, int sourceCodePage, int outputCode
 typedef int(LOMI_API* LomiReKrnGenerateFn)(char* output, int capacity, void* table);
 typedef int(LOMI_API* CheckIfUDicFileFn)(const char* path);
 typedef int(LOMI_API* CreatUserDicFn)(const char* path);
+typedef int(LOMI_API* ReadDORizDataFn)(const char* word, int dictionary, void* records, int* reserved, int constant,
+                                       int capacity);
+typedef int(LOMI_API* DORizOrderChangeFn)(char digit, void* records, int count, int index, int to);
+typedef int(LOMI_API* GetUserDicInfoFn)(char* digit, char* name, int* count);
+typedef int(LOMI_API* ListDataFromUserDicFn)(const char* name, int digit, int step, void* records, int count);
+typedef int(LOMI_API* UpdateUserDicFn)(const char* name, char digit, void* record, int operation);
 }

@@ -40,6 +40,9 @@
 #include "statusbar.h"
 #include "tibrel_api.h"
 #include "toolbar.h"
+#include "user_dic_dialogs.h"
+#include "user_dic_editor.h"
+#include "user_dic_win.h"
 #include "view_resources.h"
 #include "workbench_core.h"
 
@@ -355,6 +358,8 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_STOP_READING: StopPlayback(); return true;
       case ID_SETTINGS: OnSettings(); return true;
       case ID_HELP_INDEX: ShowHelp(workbench::help::kHelpContextMain); return true;
+      case ID_DICTIONARY_CHOICE: OnDictionaryChoice(); return true;
+      case ID_DICTIONARY_EDIT: OnDictionaryEdit(); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -367,18 +372,24 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_COUNTERPART:
         state.enabled = Table() != nullptr;
         return true;
-      // The user-dictionary dialogs, read-aloud, the dictionary program
-      // and the settings sheet are not built yet.
+      // While the frame's dictionary editor is open, the commands that
+      // use or change the dictionaries wait for it.
       case ID_DICTIONARY_EDIT:
-      case ID_WORD_CHOICE:
       case ID_DICTIONARY_CHOICE:
+        state.enabled = FrameUserDicEditor() == nullptr;
+        return true;
+      case ID_TRANSLATE:
+        state.enabled = FrameUserDicEditor() == nullptr;
+        return true;
+      // The word chooser is not built yet.
+      case ID_WORD_CHOICE:
       case ID_READ_ALOUD:
         state.enabled = program_.speechLoaded && !playing_;
         return true;
       case ID_STOP_READING:
         state.enabled = program_.speechLoaded && playing_;
         return true;
-      case ID_TRANSLATE: case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
+      case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
       case ID_KANA_READING: case ID_SEND_TO_APPLICATION: case ID_SEND_ENTER: case ID_CLEAR_ALL:
       case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM: case ID_SETTINGS: case ID_HELP_INDEX:
         state.enabled = true;
@@ -760,6 +771,37 @@ class CMainFrame final : public fw::FrameWindow {
     playing_ = false;
   }
 
+  // "辞書指定": on OK the engine is given the three dictionaries again.
+  void OnDictionaryChoice() {
+    workbench::DicSlots slots;
+    for (int i = 0; i < lomi::kUserDicSlots; ++i) slots[static_cast<std::size_t>(i)] = AnsiToUtf8(program_.userDic[i]);
+    const int answer = RunDicSpecDialog(hwnd(), slots);
+    for (int i = 0; i < lomi::kUserDicSlots; ++i) program_.userDic[i] = Utf8ToAnsi(slots[static_cast<std::size_t>(i)]);
+    if (answer < 0) MessageBeep(MB_ICONHAND);  // the dialog could not be made
+    if (answer != 1) return;
+    program_.config = workbench::MakeTranslationConfig(program_.userDic);
+    Set_JKTrans_Configure(program_.config);
+  }
+
+  // "辞書編集": the editor with the Japanese pane's selected text.
+  void OnDictionaryEdit() {
+    if (FrameUserDicEditor()) return;
+    std::string word;
+    if (japanese) {
+      int start = 0, end = 0;
+      japanese->GetSelBytes(start, end);
+      const std::string text = japanese->Bytes();
+      if (start >= 0 && end > start && static_cast<std::size_t>(end) <= text.size())
+        word = text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+    }
+    HWND editor = CreateUserDicEditor(hwnd(), word);
+    if (!editor) {
+      MessageBeep(MB_ICONHAND);
+      return;
+    }
+    SetFrameUserDicEditor(editor);
+  }
+
   void SaveWindowPos() {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -791,6 +833,7 @@ class CMainFrame final : public fw::FrameWindow {
     v.newWindow = handOver_ ? 1 : 0;
     if (RunSettingsSheet(module(), hwnd(), v) == IDOK) {
       program_.selectIme = v.selectIme;
+      DicContext().japaneseIme = program_.selectIme;
       japanese->SetImeName(program_.selectIme);
       if (program_.speechLoaded)
         program_.speaker = v.speaker, program_.volume = v.volume, program_.rate = v.rate, program_.pitch = v.pitch;
@@ -1011,6 +1054,12 @@ class CDalmokApp final : public fw::App {
 
     ReadWindowPos();
     if (auto name = workbench::sheet::LoadSelectIme(settings::SystemSettings(), kCaption)) program_.selectIme = *name;
+    static LomiUserDicEngine userDicEngine;
+    UserDicContext& dictionaries = DicContext();
+    dictionaries.module = module().handle();
+    dictionaries.ks = program_.arguments.codeMode == 1;
+    dictionaries.japaneseIme = program_.selectIme;
+    dictionaries.engine = &userDicEngine;
     const bool placed = program_.windowPos.showCommand != -1;
     place_ = RECT{program_.windowPos.left, program_.windowPos.top, program_.windowPos.right,
                   program_.windowPos.bottom};

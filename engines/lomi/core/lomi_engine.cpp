@@ -77,14 +77,25 @@ std::string GmToKsText(std::string_view gm) {
 }
 
 void Engine::Configure(const JKTransConfig& config, const UserDicFiles& files) {
+  files_ = &files;
   for (int slot = 0; slot < kUserDicSlots; ++slot) {
     user_[slot] = UserDictionary();
+    paths_[slot].clear();
     const char* path = config.userDic[slot];
     const std::size_t length = strnlen(path, kUserDicPathBytes);
     if (length == 0 || length == kUserDicPathBytes) continue;  // unused, or no terminated path
     UserDictionary dic;
-    if (LoadUserDic(files, std::string(path, length), dic)) user_[slot] = std::move(dic);
+    if (LoadUserDic(files, std::string(path, length), dic)) {
+      user_[slot] = std::move(dic);
+      paths_[slot].assign(path, length);
+    }
   }
+}
+
+std::vector<WordValue> Engine::SystemValues(std::string_view key) const {
+  auto it = systemOrder_.find(key);
+  if (it != systemOrder_.end()) return it->second;
+  return key.size() > dictionary_.LongestKey() ? std::vector<WordValue>{} : dictionary_.Find(key);
 }
 
 // The longest word of the user dictionaries (slot order) or the system
@@ -108,8 +119,7 @@ bool Engine::MatchWord(std::string_view rest, std::size_t maxBytes, Token& token
       token.dictionary = static_cast<uint8_t>(slot);
       return true;
     }
-    if (key.size() > dictionary_.LongestKey()) continue;
-    const std::vector<WordValue> values = dictionary_.Find(key);
+    const std::vector<WordValue> values = SystemValues(key);
     if (values.empty()) continue;
     const WordValue& v = values.front();
     token.japaneseLength = key.size();

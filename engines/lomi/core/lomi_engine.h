@@ -5,6 +5,7 @@
 // rebuilt from an alignment table.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +57,21 @@ class Engine {
                void* alignment, int* alignmentCount) const;
   int Regenerate(char* output, int capacity, void* table) const;
 
+  // The user-dictionary calls (arguments as the exports take them; see
+  // lomi_api.h). Writes go to the dictionary's file first, crash-safe, and
+  // only then into the dictionaries the next translation uses.
+  int ReadCandidates(const char* word, int dictionary, uint8_t* records, int capacity) const;
+  int OrderChange(int digit, const uint8_t* records, int count, int index, int to);
+  int GetUserDicInfo(char* digit, char* name, int* count) const;
+  int ListUserDic(const char* name, int digit, int step, uint8_t* records, int count) const;
+  int UpdateUserDic(const char* name, int digit, uint8_t* record, int operation);
+
  private:
+  // The slot of a dictionary digit ('0'-'2' or 0-2) whose dictionary is
+  // configured and whose name (when one is given) is its path; -1 if none.
+  int SlotOf(int digit, const char* name) const;
+  // The system dictionary's values of a key in the order the user chose.
+  std::vector<WordValue> SystemValues(std::string_view key) const;
   int Translate(std::string_view source, bool gm, char* output, int* length, void* alignment,
                 int* alignmentCount) const;
   int Characters(std::string_view source, bool gm, char* output, int* length) const;
@@ -65,6 +80,9 @@ class Engine {
 
   const SystemDictionary& dictionary_;
   UserDictionary user_[kUserDicSlots];
+  std::string paths_[kUserDicSlots];  // the configured dictionaries that could be read
+  const UserDicFiles* files_ = nullptr;
+  std::map<std::string, std::vector<WordValue>, std::less<>> systemOrder_;  // reordered system words
 };
 
 // KS text to GM code and back (double-byte characters only; others kept).

@@ -91,6 +91,30 @@ bool UserDictionary::Remove(std::size_t i) {
   return true;
 }
 
+bool UserDictionary::Replace(std::size_t i, UserEntry entry) {
+  if (i >= entries_.size() || !ValidWord(entry.japanese) || !ValidWord(entry.korean)) return false;
+  const int same = FindPair(entry.japanese, entry.korean);
+  if (same >= 0 && static_cast<std::size_t>(same) != i) return false;
+  if (entries_[i].japanese == entry.japanese) {
+    entries_[i] = std::move(entry);
+    return true;
+  }
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+  return Add(std::move(entry));
+}
+
+bool UserDictionary::SwapWithNext(std::size_t i) {
+  if (i + 1 >= entries_.size() || entries_[i].japanese != entries_[i + 1].japanese) return false;
+  std::swap(entries_[i], entries_[i + 1]);
+  return true;
+}
+
+int UserDictionary::FindPair(std::string_view japanese, std::string_view korean) const {
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].japanese == japanese && entries_[i].korean == korean) return static_cast<int>(i);
+  return -1;
+}
+
 int UserDictionary::Find(std::string_view japanese) const {
   auto at = std::lower_bound(entries_.begin(), entries_.end(), japanese,
                              [](const UserEntry& a, std::string_view k) { return std::string_view(a.japanese) < k; });
@@ -117,8 +141,24 @@ int CreateUserDic(const UserDicFiles& files, const std::string& path) {
   return SaveUserDic(files, path, UserDictionary()) ? kLomiOk : kLomiFileError;
 }
 
+bool ReplaceFile(const UserDicFiles& files, const std::string& path, const std::vector<uint8_t>& bytes) {
+  const std::string temporary = path + ".tmp";
+  if (!files.OpenTemporary(temporary)) {
+    files.Remove(temporary);
+    return false;
+  }
+  bool ok = true;
+  for (std::size_t at = 0; ok && at < bytes.size(); at += kWriteBlock)
+    ok = files.WriteTemporary(bytes.data() + at, std::min(kWriteBlock, bytes.size() - at));
+  ok = ok && files.FlushTemporary();
+  ok = files.CloseTemporary() && ok;
+  ok = ok && files.MoveOver(temporary, path);
+  if (!ok) files.Remove(temporary);
+  return ok;
+}
+
 bool SaveUserDic(const UserDicFiles& files, const std::string& path, const UserDictionary& dic) {
-  return !path.empty() && files.Replace(UserDicFileName(path), dic.Encode());
+  return !path.empty() && ReplaceFile(files, UserDicFileName(path), dic.Encode());
 }
 
 }  // namespace lomi

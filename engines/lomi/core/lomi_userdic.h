@@ -28,16 +28,31 @@ struct UserEntry {
   bool operator==(const UserEntry&) const = default;
 };
 
-// What a user dictionary is read from and written to: the platform's files.
+// What a user dictionary is read from and written to: the platform's files,
+// in the steps of a crash-safe replacement (one temporary file at a time).
 class UserDicFiles {
  public:
   virtual ~UserDicFiles() = default;
   virtual bool Exists(const std::string& path) const = 0;
   virtual bool Read(const std::string& path, std::vector<uint8_t>& bytes) const = 0;
-  // Writes bytes to a temporary file beside path, flushes it and moves it
-  // over path; false (path untouched, no temporary left) on any failure.
-  virtual bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) const = 0;
+  // Creates (or truncates) the temporary file and keeps it open for writing.
+  virtual bool OpenTemporary(const std::string& temporary) const = 0;
+  // Appends to the open temporary file; may have written part on failure.
+  virtual bool WriteTemporary(const uint8_t* data, std::size_t size) const = 0;
+  // Flushes the open temporary file to the disk.
+  virtual bool FlushTemporary() const = 0;
+  // Closes the open temporary file (also after a failed step).
+  virtual bool CloseTemporary() const = 0;
+  // Moves the temporary file over path in one step.
+  virtual bool MoveOver(const std::string& temporary, const std::string& path) const = 0;
+  virtual void Remove(const std::string& path) const = 0;
 };
+
+// Writes bytes to a temporary file beside path (in blocks), flushes and
+// closes it, and moves it over path; false (path untouched, no temporary
+// left) when any step fails.
+bool ReplaceFile(const UserDicFiles& files, const std::string& path, const std::vector<uint8_t>& bytes);
+inline constexpr std::size_t kWriteBlock = 4096;
 
 class UserDictionary {
  public:
@@ -51,6 +66,14 @@ class UserDictionary {
   bool Add(UserEntry entry);
   // Removes entry number i; false when there is none.
   bool Remove(std::size_t i);
+  // Puts entry in place of entry i (an entry of the same word stays where
+  // it is, another word goes to its place in byte order); false when i is
+  // no entry, a word is invalid or another entry holds the same pair.
+  bool Replace(std::size_t i, UserEntry entry);
+  // Swaps entries i and i + 1 when both are entries of the same word.
+  bool SwapWithNext(std::size_t i);
+  // Index of the entry with this pair, or -1.
+  int FindPair(std::string_view japanese, std::string_view korean) const;
   const std::vector<UserEntry>& Entries() const { return entries_; }
   // Index of the first entry of a Japanese word, or -1.
   int Find(std::string_view japanese) const;

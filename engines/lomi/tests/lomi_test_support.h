@@ -32,6 +32,9 @@ inline const lomi::SystemDictionary& Dictionary() {
   return dictionary;
 }
 
+// Files in memory, writing in the steps of a replacement; failAt makes the
+// step of that number (counted from 1 over all writes) fail, a failing
+// write having written half its bytes.
 class MemoryFiles : public lomi::UserDicFiles {
  public:
   bool Exists(const std::string& path) const override { return files.count(path) != 0; }
@@ -41,15 +44,43 @@ class MemoryFiles : public lomi::UserDicFiles {
     bytes = it->second;
     return true;
   }
-  bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) const override {
+  bool OpenTemporary(const std::string& temporary) const override {
     ++replaces;
-    if (failWrites) return false;
-    files[path] = bytes;
+    if (failWrites || Fails()) return false;
+    open = temporary;
+    files[open].clear();
     return true;
   }
+  bool WriteTemporary(const uint8_t* data, std::size_t size) const override {
+    if (open.empty()) return false;
+    const bool fail = Fails();
+    files[open].insert(files[open].end(), data, data + (fail ? size / 2 : size));
+    return !fail;
+  }
+  bool FlushTemporary() const override { return !open.empty() && !Fails(); }
+  bool CloseTemporary() const override {
+    const bool was = !open.empty();
+    open.clear();
+    return !Fails() && was;
+  }
+  bool MoveOver(const std::string& temporary, const std::string& path) const override {
+    auto it = files.find(temporary);
+    if (it == files.end() || Fails()) return false;
+    files[path] = it->second;
+    files.erase(temporary);
+    return true;
+  }
+  void Remove(const std::string& path) const override { files.erase(path); }
+
   mutable std::map<std::string, std::vector<uint8_t>> files;
   mutable int replaces = 0;
+  mutable int steps = 0;  // steps done so far
+  int failAt = 0;         // 0: none fails
   bool failWrites = false;
+
+ private:
+  bool Fails() const { return ++steps == failAt; }
+  mutable std::string open;
 };
 
 }  // namespace lomi_test

@@ -33,19 +33,29 @@ class WinUserDicFiles final : public lomi::UserDicFiles {
     CloseHandle(file);
     return ok;
   }
-  bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) const override {
-    const std::string temporary = path + ".tmp";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+  bool OpenTemporary(const std::string& temporary) const override {
+    open_ = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return open_ != INVALID_HANDLE_VALUE;
+  }
+  bool WriteTemporary(const uint8_t* data, std::size_t size) const override {
     DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temporary.c_str());
+    return open_ != INVALID_HANDLE_VALUE && WriteFile(open_, data, static_cast<DWORD>(size), &written, nullptr) &&
+           written == size;
+  }
+  bool FlushTemporary() const override { return open_ != INVALID_HANDLE_VALUE && FlushFileBuffers(open_); }
+  bool CloseTemporary() const override {
+    if (open_ == INVALID_HANDLE_VALUE) return false;
+    const bool ok = CloseHandle(open_);
+    open_ = INVALID_HANDLE_VALUE;
     return ok;
   }
+  bool MoveOver(const std::string& temporary, const std::string& path) const override {
+    return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  }
+  void Remove(const std::string& path) const override { DeleteFileA(path.c_str()); }
+
+ private:
+  mutable HANDLE open_ = INVALID_HANDLE_VALUE;
 };
 
 lomi::SystemDictionary g_dictionary;
@@ -91,6 +101,29 @@ int LOMI_API nCreatUserDic_JK(const char* path) {
   return path ? lomi::CreateUserDic(g_files, path) : lomi::kLomiBadArgument;
 }
 
+int LOMI_API nReadDORizData(const char* word, int dictionary, void* records, int* reserved, int constant,
+                            int capacity) {
+  (void)constant;
+  if (reserved) *reserved = 0;
+  return g_engine.ReadCandidates(word, dictionary, static_cast<uint8_t*>(records), capacity);
+}
+
+int LOMI_API nDORizOrderChange(char digit, void* records, int count, int index, int to) {
+  return g_engine.OrderChange(static_cast<uint8_t>(digit), static_cast<const uint8_t*>(records), count, index, to);
+}
+
+int LOMI_API nGetUserDicInfo_JK(char* digit, char* name, int* count) {
+  return g_engine.GetUserDicInfo(digit, name, count);
+}
+
+int LOMI_API nListDataFromUserDic_JK(const char* name, int digit, int step, void* records, int count) {
+  return g_engine.ListUserDic(name, digit, step, static_cast<uint8_t*>(records), count);
+}
+
+int LOMI_API nUpdateUserDic_JK(const char* name, char digit, void* record, int operation) {
+  return g_engine.UpdateUserDic(name, static_cast<uint8_t>(digit), static_cast<uint8_t*>(record), operation);
+}
+
 }  // extern "C"
 
 static_assert(std::is_same_v<decltype(&Set_JKTrans_Configure), SetJKTransConfigureFn>);
@@ -98,3 +131,8 @@ static_assert(std::is_same_v<decltype(&JK_Transfer), JKTransferFn>);
 static_assert(std::is_same_v<decltype(&Lomi_ReKrnGenerate), LomiReKrnGenerateFn>);
 static_assert(std::is_same_v<decltype(&CheckIfUDicFile_JK), CheckIfUDicFileFn>);
 static_assert(std::is_same_v<decltype(&nCreatUserDic_JK), CreatUserDicFn>);
+static_assert(std::is_same_v<decltype(&nReadDORizData), ReadDORizDataFn>);
+static_assert(std::is_same_v<decltype(&nDORizOrderChange), DORizOrderChangeFn>);
+static_assert(std::is_same_v<decltype(&nGetUserDicInfo_JK), GetUserDicInfoFn>);
+static_assert(std::is_same_v<decltype(&nListDataFromUserDic_JK), ListDataFromUserDicFn>);
+static_assert(std::is_same_v<decltype(&nUpdateUserDic_JK), UpdateUserDicFn>);
