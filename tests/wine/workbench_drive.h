@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ime_driver.h"
+#include "ime_install.h"
 #include "wait.h"
 
 namespace wbdrive {
@@ -132,6 +133,18 @@ inline bool PasteJapanese(HWND frame, HWND pane, const std::wstring& text) {
   return CheckWithin(
       Allowance(), [&] { return Text(pane) == text; }, [&] { return U8(Text(pane)); },
       "the Japanese pane holds %s after Ctrl+V", U8(text).c_str());
+}
+
+// The installed suite's program folder (with its backslash) when it holds
+// DALMOK.EXE; empty, after a failed check, when it does not.
+inline std::wstring WorkbenchFolder() {
+  const std::wstring installDir = imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory");
+  const std::wstring folder = installDir + L"\\GeulmaruV6\\";
+  const std::wstring program = folder + L"DALMOK.EXE";
+  if (!wtest::check(GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s",
+                    U8(program).c_str()))
+    return {};
+  return folder;
 }
 
 // The workbench's frame by its title (its process was started by another).

@@ -11,6 +11,7 @@
 #include <imm.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -41,6 +42,9 @@
 #include "toolbar.h"
 #include "view_resources.h"
 #include "workbench_core.h"
+#include "sedit_window.h"
+#include "word_choice.h"
+#include "word_select_dlg.h"
 
 extern "C" {
 int LOMI_API Set_JKTrans_Configure(lomi::JKTransConfig config);
@@ -48,6 +52,13 @@ int LOMI_API JK_Transfer(int mode, int sourceCodePage, int outputCodePage, const
                          int* length, void* alignment, int* alignmentCount);
 int LOMI_API Lomi_ReKrnGenerate(char* output, int capacity, void* table);
 int LOMI_API CheckIfUDicFile_JK(const char* path);
+int LOMI_API nReadDORizData(const char* word, int dictionary, void* records, int* reserved, int constant,
+                            int capacity);
+int LOMI_API nDORizOrderChange(char digit, void* records, int count, int index, int to);
+int LOMI_API nCreatUserDic_JK(const char* path);
+int LOMI_API nGetUserDicInfo_JK(char* digit, char* name, int* count);
+int LOMI_API nListDataFromUserDic_JK(const char* name, int digit, int step, void* records, int count);
+int LOMI_API nUpdateUserDic_JK(const char* name, char digit, void* record, int operation);
 int TIBREL_API HanjaToHangeul(wchar_t* text, int reserved);
 }
 
@@ -88,6 +99,55 @@ std::string ProgramFolder() {
   folder.resize(folder.find_last_of('\\') + 1);
   return folder;
 }
+
+// The SEdit controls of the workbench's dialogs.
+sedit::StaticTable<sedit::kWorkbenchVariant> g_seditTable;
+sedit::SEditHost g_seditHost;
+
+// The engine's user-dictionary calls for the dictionary dialogs (paths and
+// names UTF-8 on this side, ANSI for the engine).
+class LomiUserDicEngine final : public workbench::UserDicEngine {
+ public:
+  bool IsUserDicFile(const std::string& path) override { return CheckIfUDicFile_JK(Ansi(path).c_str()) != 0; }
+  int CreateUserDic(const std::string& path) override { return nCreatUserDic_JK(Ansi(path).c_str()); }
+  int ReadCandidates(const std::string& word, int dictionary, workbench::DicCandidateRecord* records,
+                     int capacity) override {
+    int unused = 0;
+    return nReadDORizData(word.c_str(), dictionary, records, &unused, 1, capacity);
+  }
+  int OrderChange(char digit, workbench::DicCandidateRecord* records, int count, int index, int to) override {
+    return nDORizOrderChange(digit, records, count, index, to);
+  }
+  int GetUserDicInfo(char& digit, std::string& name, int& count) override {
+    char buffer[lomi::kUserDicPathBytes] = {};
+    const std::string ansi = Ansi(name);
+    if (ansi.size() < sizeof buffer) std::memcpy(buffer, ansi.data(), ansi.size());
+    const int result = nGetUserDicInfo_JK(&digit, buffer, &count);
+    buffer[sizeof buffer - 1] = '\0';
+    name = Utf8(buffer);
+    return result;
+  }
+  int ListData(const std::string& name, int digit, int step, workbench::DicCandidateRecord* records,
+               int count) override {
+    return nListDataFromUserDic_JK(Ansi(name).c_str(), digit, step, records, count);
+  }
+  int UpdateUserDic(const std::string& name, char digit, workbench::DicCandidateRecord& record,
+                    int operation) override {
+    return nUpdateUserDic_JK(Ansi(name).c_str(), digit, &record, operation);
+  }
+  int ConvertCharacters(const std::string& sjis, std::string& ks, int room) override {
+    std::vector<char> output(static_cast<std::size_t>(room > 0 ? room : 0) + 1, '\0');
+    int length = room;
+    const int result = JK_Transfer(lomi::kModeCharacters, 932, 949, sjis.c_str(), output.data(), &length, nullptr,
+                                   nullptr);
+    if (result == 0 || result == 333) ks.assign(output.data(), static_cast<std::size_t>(std::clamp(length, 0, room)));
+    return result;
+  }
+
+ private:
+  static std::string Ansi(const std::string& utf8) { return Narrow(CP_ACP, Wide(CP_UTF8, utf8)); }
+  static std::string Utf8(const char* ansi) { return Narrow(CP_UTF8, Wide(CP_ACP, ansi)); }
+};
 
 // ---- the document: the Korean pane's lines with line 0's table ----
 using CDalmokDoc = editorview::LinesDocumentOf<workbench::PaneLines>;
@@ -358,6 +418,7 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_SEND_ENTER: OnSendEnter(); return true;
       case ID_CLEAR_ALL: ClearAll(); return true;
       case ID_COUNTERPART: Counterpart(ActiveView() == korean); return true;
+      case ID_WORD_CHOICE: OnSelectWord(); return true;
       case ID_DICTIONARY_PROGRAM: OnDictionaryLookup(); return true;
       case ID_READ_ALOUD: OnSpeak(); return true;
       case ID_STOP_READING: StopPlayback(); return true;
@@ -376,8 +437,10 @@ class CMainFrame final : public fw::FrameWindow {
         return true;
       // The user-dictionary dialogs, read-aloud, the dictionary program
       // and the settings sheet are not built yet.
-      case ID_DICTIONARY_EDIT:
       case ID_WORD_CHOICE:
+        state.enabled = !EditorWindow();
+        return true;
+      case ID_DICTIONARY_EDIT:
       case ID_DICTIONARY_CHOICE:
       case ID_READ_ALOUD:
         state.enabled = program_.speechLoaded && !playing_;
@@ -427,6 +490,63 @@ class CMainFrame final : public fw::FrameWindow {
   }
 
   void TranslateFromPane() { Translate(); }
+
+  // The user dictionary editor's window while one is open.
+  HWND EditorWindow() const { return nullptr; }
+
+  // Word choice: the pair under the active pane's selection goes to the
+  // chooser; a translation written there rebuilds the Korean text.
+  void OnSelectWord() {
+    if (EditorWindow()) return;
+    const bool japaneseActive = ActiveView() != korean;
+    int start = -1, end = -1;
+    auto& engine = korean->Engine();
+    engine.CommitLineBuffer();
+    if (japaneseActive) {
+      japanese->GetSelBytes(start, end);
+    } else if (engine.HasSelection() && engine.SelectionStart().line == 0 && engine.SelectionEnd().line == 0) {
+      start = engine.SelectionStart().offset;
+      end = engine.SelectionEnd().offset;
+    }
+    const std::string line = doc_ && doc_->lines.LineCount() > 0 ? std::string(doc_->lines.GetLine(0)) : std::string();
+    dalmok::WordSelectInputs inputs;
+    inputs.codeMode = program_.arguments.codeMode;
+    inputs.gm = &program_.gm;
+    inputs.pair = workbench::choice::MakeWordPair(Table(), japanese->Bytes(), line, japaneseActive, start, end,
+                                                  program_.gm);
+    inputs.imeName = program_.selectIme;
+    inputs.helpFile = program_.folder + "Dalmok.chm";
+    inputs.frameEditor = [this] { return EditorWindow(); };
+    LomiUserDicEngine calls;
+    CWordSelectDlg dialog(module(), std::move(inputs), calls);
+    dialog.DoModal(hwnd());
+    // Whatever the result: a written entry is always shown (an order
+    // change refused after the replacement ends the dialog with 3).
+    if (!dialog.Replaced()) return;
+    engine.CommitLineBuffer();
+    if (workbench::AlignmentTable* table = Table()) RegenerateKorean(*table);
+  }
+
+  // The Korean pane's line 0 rebuilt from the table's words; the table
+  // stays the line's data and the selection keeps its place.
+  void RegenerateKorean(workbench::AlignmentTable& table) {
+    auto& engine = korean->Engine();
+    const bool selected = engine.HasSelection();
+    const editorview::TextPosition from = engine.SelectionStart(), to = engine.SelectionEnd();
+    std::vector<char> output(0x8000, '\0');
+    if (Lomi_ReKrnGenerate(output.data(), 0x7FFF, table.Buffer().data()) < 0) return;
+    std::string text(output.data(), strnlen(output.data(), 0x7FFF));
+    if (Ks()) text = GmToKs(text);
+    auto kept = std::make_unique<workbench::AlignmentTable>(table);
+    kept->Refresh(text.size());
+    doc_->lines.SetText(text, std::move(kept));
+    engine.OnUpdate(0);
+    if (selected) {
+      const int length = static_cast<int>(text.size());
+      engine.SetSelection({0, std::min(from.offset, length)}, {0, std::min(to.offset, length)});
+    }
+    InvalidateRect(korean->hwnd(), nullptr, FALSE);
+  }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -983,6 +1103,7 @@ class CDalmokApp final : public fw::App {
     program_.arguments = *arguments;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
+    sedit::RegisterSEditClass(module().handle(), g_seditTable.table, g_seditHost);
 
     editorview::LoadGmTables(program_.gm, module());
     editorview::LoadRtfParts(program_.rtf, module());
