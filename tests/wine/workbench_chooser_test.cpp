@@ -11,7 +11,11 @@
 //   - moving the second row up swaps the rows, and 訳語変更 then writes the
 //     moved word: the chooser closes and the Korean pane is rebuilt as
 //     저는 생도입니다;
-//   - opened again, the system row 학생 replaces it: 저는 학생입니다;
+//   - with 学習 checked, the user dictionary's verb 공부하다 chosen: the order
+//     change that learning asks for is refused with its message and the
+//     chooser ends, and the Korean text still shows the word written;
+//   - opened again (学習 still checked), the system row 학생 replaces it:
+//     저는 학생입니다;
 //   - 来る searched: the one fixed row 오다 / "動詞    " / "システム辞書", and
 //     訳語変更, 学習 and 辞書登録 disabled; 閉じる changes nothing;
 //   - screenshots of the chooser with its coloured rows.
@@ -79,15 +83,20 @@ bool MakeUserDictionary(const std::wstring& folder, const std::string& path) {
   std::memcpy(config.option, options, sizeof options);
   config.lastOption = 1;
   ok = check((configure(config) & 0xFF) != 0, "the engine takes the configuration with it") && ok;
-  for (const wchar_t* korean : {L"학도", L"생도"}) {
+  const struct {
+    const wchar_t* korean;
+    uint8_t type, subtype;
+  } entries[] = {{L"학도", 6, 1}, {L"생도", 6, 1}, {L"공부하다", 2, 0}};
+  for (const auto& e : entries) {
     lomi::DicCandidateRecord r{};
-    const std::string source = Sjis(L"学生"), gm = GmOf(Ks(korean));
+    const std::string source = Sjis(L"学生"), gm = GmOf(Ks(e.korean));
     std::memcpy(r.source, source.data(), source.size());
     std::memcpy(r.korean, gm.data(), gm.size());
     r.carried[0] = '2';
-    r.partOfSpeech[0] = 6;
-    r.partOfSpeech[1] = 1;
-    ok = check(update(path.c_str(), '0', &r, lomi::kUdicAdd) == 0, "学生 - %s is registered", U8(korean).c_str()) && ok;
+    r.partOfSpeech[0] = e.type;
+    r.partOfSpeech[1] = e.subtype;
+    ok = check(update(path.c_str(), '0', &r, lomi::kUdicAdd) == 0, "学生 - %s is registered", U8(e.korean).c_str()) &&
+         ok;
   }
   FreeLibrary(lomi);
   return ok;
@@ -136,6 +145,34 @@ class RemoteList {
   HWND list_;
   char* remote_ = nullptr;
 };
+
+// A message box of the process that shows text.
+struct FindBoxState {
+  DWORD pid;
+  const std::wstring* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindBoxProc(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindBoxState*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  wchar_t cls[16]{};
+  GetClassNameW(w, cls, 16);
+  if (owner != f->pid || lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  HWND label = GetDlgItem(w, 0xFFFF);
+  if (label && wbdrive::Text(label) == *f->text) {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindBox(DWORD pid, const std::wstring& text) {
+  FindBoxState f{pid, &text, nullptr};
+  EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
 
 // The chooser opened on the Japanese pane's 学生 (characters 2-4).
 HWND OpenChooser(HWND frame, HWND japanese, DWORD pid) {
@@ -240,6 +277,37 @@ int main(int argc, char** argv) {
         [&] { return U8(text); }, "the Korean pane is rebuilt with the moved word: 저는 생도입니다");
   }
 
+  // ---- learning: the verb may not pass the nouns, but its entry is written ----
+  chooser = OpenChooser(frame, japanese, pi.dwProcessId);
+  if (check(chooser != nullptr, "the chooser opens again")) {
+    RemoteList rows(pi.hProcess, GetDlgItem(chooser, 1161));
+    CheckWithin(
+        Allowance(),
+        [&] { return rows.Rows() >= 4 && rows.Text(2, 0) == L"공부하다" && rows.Text(2, 1) == L"動詞    "; },
+        [&] { return rows.Describe(); }, "the user dictionary's verb 공부하다 is its third row");
+    rows.Select(2);
+    HWND learn = GetDlgItem(chooser, 1184);
+    SendMessageW(learn, BM_CLICK, 0, 0);
+    check(SendMessageW(learn, BM_GETCHECK, 0, 0) == BST_CHECKED, "学習 is checked");
+    PostMessageW(GetDlgItem(chooser, 1157), BM_CLICK, 0, 0);
+    const std::wstring refusal =
+        L"動詞・形容詞・形容動詞の品詞と、それ以外の品詞とで優先順位を変更することはできません。";
+    HWND box = nullptr;
+    CheckWithin(
+        Allowance(), [&] { return (box = FindBox(pi.dwProcessId, refusal)) != nullptr; },
+        [] { return std::string("no such box"); }, "learning refuses to move the verb above a noun, with its message");
+    if (box) {
+      wtest::Capture(box, shots, L"workbench-chooser-refusal");
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    CheckWithin(
+        Allowance(), [&] { return !IsWindow(chooser); }, [] { return std::string("still open"); },
+        "the refusal ends the chooser");
+    CheckWithin(
+        Allowance(), [&] { return (text = KoreanText(frame, korean)).find(L"공부하다") != std::wstring::npos; },
+        [&] { return U8(text); }, "the entry written before the refusal is shown: the Korean text holds 공부하다");
+  }
+
   // ---- again, with the system dictionary's word ----
   chooser = OpenChooser(frame, japanese, pi.dwProcessId);
   if (check(chooser != nullptr, "the chooser opens again")) {
@@ -251,9 +319,10 @@ int main(int argc, char** argv) {
         [&] {
           for (int r = 0; r < rows.Rows(); ++r)
             if (rows.Text(r, 0) == L"학생") hakseng = r;
-          return hakseng >= 2 && rows.Selected() == 0 && rows.Text(0, 0) == L"생도";
+          return hakseng >= 3 && rows.Text(0, 0) == L"생도";
         },
-        [&] { return rows.Describe(); }, "the new order is kept (생도 first, selected) and 학생 follows");
+        [&] { return rows.Describe(); }, "the new order is kept (생도 first) and 학생 follows");
+    check(SendMessageW(GetDlgItem(chooser, 1184), BM_GETCHECK, 0, 0) == BST_CHECKED, "学習 stays checked");
     if (hakseng >= 0) {
       rows.Select(hakseng);
       wtest::Capture(chooser, shots, L"workbench-chooser-system");
