@@ -14,8 +14,8 @@
 //   - with 学習 checked, the user dictionary's verb 공부하다 chosen: the order
 //     change that learning asks for is refused with its message and the
 //     chooser ends, and the Korean text still shows the word written;
-//   - opened again (学習 still checked), the system row 학생 replaces it:
-//     저는 학생입니다;
+//   - opened again (学習 still checked), 訳語コピー copies the system row's
+//     학생 and it replaces the word: 저는 학생입니다;
 //   - 来る searched: the one fixed row 오다 / "動詞    " / "システム辞書", and
 //     訳語変更, 学習 and 辞書登録 disabled; 閉じる changes nothing;
 //   - screenshots of the chooser with its coloured rows.
@@ -326,6 +326,15 @@ int main(int argc, char** argv) {
     if (hakseng >= 0) {
       rows.Select(hakseng);
       wtest::Capture(chooser, shots, L"workbench-chooser-system");
+      // 訳語コピー puts the selected word on the clipboard.
+      if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+      }
+      PostMessageW(chooser, WM_COMMAND, 32936, 0);
+      CheckWithin(
+          Allowance(), [&] { return ClipboardText() == L"학생"; }, [&] { return U8(ClipboardText()); },
+          "訳語コピー puts 학생 on the clipboard");
       PostMessageW(GetDlgItem(chooser, 1157), BM_CLICK, 0, 0);
       CheckWithin(
           Allowance(), [&] { return !IsWindow(chooser); }, [] { return std::string("still open"); },
