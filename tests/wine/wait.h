@@ -62,9 +62,7 @@ bool WaitUntil(Pred pred, DWORD ms = Allowance()) {
 namespace detail {
 // The line of a check that waited: what, and on failure how long and what was seen.
 template <typename Seen>
-bool ReportWaited(bool ok, DWORD start, Seen seen, const char* fmt, va_list ap) {
-  char what[1024];
-  std::vsnprintf(what, sizeof what, fmt, ap);
+bool ReportWaited(bool ok, DWORD start, Seen seen, const char* what) {
   if (ok) return check(true, "%s", what);
   const std::string saw = seen();
   return check(false, "%s (waited %lu ms for it; saw: %s)", what,
@@ -74,28 +72,26 @@ bool ReportWaited(bool ok, DWORD start, Seen seen, const char* fmt, va_list ap) 
 
 // A check that waits: pred is polled until it holds or ms have passed.  A
 // failure says what was waited for, for how long, and what seen() gave at
-// the end (seen returns a std::string).
-template <typename Pred, typename Seen>
-bool CheckWithin(DWORD ms, Pred pred, Seen seen, const char* fmt, ...) {
+// the end (seen returns a std::string).  The message's arguments are a
+// parameter pack, not C varargs: x86_64 mingw-w64 g++ reads the wrong stack
+// slots through va_start when an empty lambda comes by value before "...".
+template <typename Pred, typename Seen, typename... Args>
+bool CheckWithin(DWORD ms, Pred pred, Seen seen, const char* fmt, Args... args) {
   const DWORD start = GetTickCount();
   const bool ok = WaitUntil(pred, ms);
-  va_list ap;
-  va_start(ap, fmt);
-  const bool result = detail::ReportWaited(ok, start, seen, fmt, ap);
-  va_end(ap);
-  return result;
+  char what[1024];
+  std::snprintf(what, sizeof what, fmt, args...);
+  return detail::ReportWaited(ok, start, seen, what);
 }
 
 // The same with the test program's own pump (WaitUntilPumping).
-template <typename PumpFn, typename Pred, typename Seen>
-bool CheckWithinPumping(PumpFn pump, DWORD ms, Pred pred, Seen seen, const char* fmt, ...) {
+template <typename PumpFn, typename Pred, typename Seen, typename... Args>
+bool CheckWithinPumping(PumpFn pump, DWORD ms, Pred pred, Seen seen, const char* fmt, Args... args) {
   const DWORD start = GetTickCount();
   const bool ok = WaitUntilPumping(pump, pred, ms);
-  va_list ap;
-  va_start(ap, fmt);
-  const bool result = detail::ReportWaited(ok, start, seen, fmt, ap);
-  va_end(ap);
-  return result;
+  char what[1024];
+  std::snprintf(what, sizeof what, fmt, args...);
+  return detail::ReportWaited(ok, start, seen, what);
 }
 
 // ---- windows of another process ----

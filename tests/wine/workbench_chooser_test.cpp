@@ -197,7 +197,6 @@ int main(int argc, char** argv) {
   const std::wstring shots = imedrv::WidenArg(argv[1]);
   const std::wstring folder = WorkbenchFolder();
   if (folder.empty()) return wtest::finish();
-  const std::wstring program = folder + L"DALMOK.EXE";
 
   // ---- the user dictionary, named as the workbench's first ----
   char temp[MAX_PATH]{};
@@ -214,14 +213,8 @@ int main(int argc, char** argv) {
 
   HWND receiver = imedrv::CreateTestWindow(ReceiverProc, L"ChooserTestReceiver", L"input method UI window",
                                            {20, 40, 320, 240}, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-  wchar_t line[512];
-  std::swprintf(line, 512, L"\"%ls\" %d 0 1", program.c_str(), imelink::HandleNumber(receiver));
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!check(CreateProcessW(program.c_str(), line, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi),
-             "DALMOK.EXE starts"))
-    return wtest::finish();
+  if (!check(StartWorkbench(folder, receiver, nullptr, pi), "DALMOK.EXE starts")) return wtest::finish();
   HWND frame = FindFrame(L"ＤＡＬＭＯＫ(パリスク) － ＫＳ");
   HWND japanese = frame ? FindChild(frame, L"Edit") : nullptr;
   HWND korean = frame ? FindChild(frame, L"GeulmaruHangulView") : nullptr;

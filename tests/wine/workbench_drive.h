@@ -7,8 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include <cwchar>
+
 #include "ime_driver.h"
 #include "ime_install.h"
+#include "ime_link.h"
 #include "wait.h"
 
 namespace wbdrive {
@@ -145,6 +148,19 @@ inline std::wstring WorkbenchFolder() {
                     U8(program).c_str()))
     return {};
   return folder;
+}
+
+// Starts DALMOK.EXE of folder as the input method's toolbar does: for the
+// receiver (its UI window) and the application window, in KS code.
+inline bool StartWorkbench(const std::wstring& folder, HWND receiver, HWND application, PROCESS_INFORMATION& pi) {
+  const std::wstring program = folder + L"DALMOK.EXE";
+  wchar_t line[512];
+  std::swprintf(line, 512, L"\"%ls\" %d %d 1", program.c_str(), imelink::HandleNumber(receiver),
+                imelink::HandleNumber(application));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  pi = PROCESS_INFORMATION{};
+  return CreateProcessW(program.c_str(), line, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi) != FALSE;
 }
 
 // The workbench's frame by its title (its process was started by another).

@@ -42,7 +42,31 @@ void PutField(char* field, std::size_t room, std::string_view text) {
   field[n] = '\0';
 }
 
+// Each double-byte character through convert; single bytes kept.
+std::string ConvertPairs(std::string_view text, bool (*lead)(uint8_t), codeconv::DbChar (*convert)(codeconv::DbChar)) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const uint8_t b = static_cast<uint8_t>(text[i]);
+    if (lead(b) && i + 1 < text.size()) {
+      const codeconv::DbChar c = convert(codeconv::MakeDb(b, static_cast<uint8_t>(text[i + 1])));
+      out.push_back(static_cast<char>(c >> 8));
+      out.push_back(static_cast<char>(c & 0xFF));
+      ++i;
+    } else {
+      out.push_back(static_cast<char>(b));
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+std::string KsToGmBytes(std::string_view ks) {
+  return ConvertPairs(ks, [](uint8_t b) { return codeconv::IsHighBitByte(b); }, [](codeconv::DbChar c) { return codeconv::KsCharToGm(c); });
+}
+std::string GmToKsBytes(std::string_view gm) {
+  return ConvertPairs(gm, GmLead, [](codeconv::DbChar c) { return codeconv::GmCharToKs(c); });
+}
 
 std::string TrimTrailingBlanks(std::string_view text) {
   std::size_t n = text.size();
@@ -99,22 +123,7 @@ DicCandidateRecord MakeEntryRecord(std::string_view sourceSjis, std::string_view
                                    std::size_t classIndex, bool hanjaEnabled, bool hanjaChecked, int32_t number) {
   DicCandidateRecord r{};
   PutField(r.source, sizeof r.source, sourceSjis);
-  std::string gm;
-  if (ks) {
-    for (std::size_t i = 0; i < translation.size(); ++i) {
-      const uint8_t b = static_cast<uint8_t>(translation[i]);
-      if (codeconv::IsHighBitByte(b) && i + 1 < translation.size()) {
-        const codeconv::DbChar c = codeconv::KsCharToGm(codeconv::MakeDb(b, static_cast<uint8_t>(translation[i + 1])));
-        gm.push_back(static_cast<char>(c >> 8));
-        gm.push_back(static_cast<char>(c & 0xFF));
-        ++i;
-      } else {
-        gm.push_back(static_cast<char>(b));
-      }
-    }
-  } else {
-    gm = std::string(translation);
-  }
+  const std::string gm = ks ? KsToGmBytes(translation) : std::string(translation);
   PutField(r.korean, sizeof r.korean, gm);
   r.carried[0] = '2';
   r.partOfSpeech[0] = kNounType;

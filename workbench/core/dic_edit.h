@@ -35,6 +35,10 @@ bool HanjaOutputEnabled(std::string_view sourceSjis, int classIndex);
 // A loaded verb or adjective keeps its class.
 bool ClassChangeAllowed(bool modifying, uint8_t entryType);
 
+// KS text to GM code and back (double-byte characters; others kept).
+std::string KsToGmBytes(std::string_view ks);
+std::string GmToKsBytes(std::string_view gm);
+
 // The source word without its trailing blanks.
 std::string TrimTrailingBlanks(std::string_view text);
 

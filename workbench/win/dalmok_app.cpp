@@ -40,6 +40,9 @@
 #include "statusbar.h"
 #include "tibrel_api.h"
 #include "toolbar.h"
+#include "user_dic_dialogs.h"
+#include "user_dic_editor.h"
+#include "user_dic_win.h"
 #include "view_resources.h"
 #include "workbench_core.h"
 #include "sedit_window.h"
@@ -52,13 +55,6 @@ int LOMI_API JK_Transfer(int mode, int sourceCodePage, int outputCodePage, const
                          int* length, void* alignment, int* alignmentCount);
 int LOMI_API Lomi_ReKrnGenerate(char* output, int capacity, void* table);
 int LOMI_API CheckIfUDicFile_JK(const char* path);
-int LOMI_API nReadDORizData(const char* word, int dictionary, void* records, int* reserved, int constant,
-                            int capacity);
-int LOMI_API nDORizOrderChange(char digit, void* records, int count, int index, int to);
-int LOMI_API nCreatUserDic_JK(const char* path);
-int LOMI_API nGetUserDicInfo_JK(char* digit, char* name, int* count);
-int LOMI_API nListDataFromUserDic_JK(const char* name, int digit, int step, void* records, int count);
-int LOMI_API nUpdateUserDic_JK(const char* name, char digit, void* record, int operation);
 int TIBREL_API HanjaToHangeul(wchar_t* text, int reserved);
 }
 
@@ -103,51 +99,6 @@ std::string ProgramFolder() {
 // The SEdit controls of the workbench's dialogs.
 sedit::StaticTable<sedit::kWorkbenchVariant> g_seditTable;
 sedit::SEditHost g_seditHost;
-
-// The engine's user-dictionary calls for the dictionary dialogs (paths and
-// names UTF-8 on this side, ANSI for the engine).
-class LomiUserDicEngine final : public workbench::UserDicEngine {
- public:
-  bool IsUserDicFile(const std::string& path) override { return CheckIfUDicFile_JK(Ansi(path).c_str()) != 0; }
-  int CreateUserDic(const std::string& path) override { return nCreatUserDic_JK(Ansi(path).c_str()); }
-  int ReadCandidates(const std::string& word, int dictionary, workbench::DicCandidateRecord* records,
-                     int capacity) override {
-    int unused = 0;
-    return nReadDORizData(word.c_str(), dictionary, records, &unused, 1, capacity);
-  }
-  int OrderChange(char digit, workbench::DicCandidateRecord* records, int count, int index, int to) override {
-    return nDORizOrderChange(digit, records, count, index, to);
-  }
-  int GetUserDicInfo(char& digit, std::string& name, int& count) override {
-    char buffer[lomi::kUserDicPathBytes] = {};
-    const std::string ansi = Ansi(name);
-    if (ansi.size() < sizeof buffer) std::memcpy(buffer, ansi.data(), ansi.size());
-    const int result = nGetUserDicInfo_JK(&digit, buffer, &count);
-    buffer[sizeof buffer - 1] = '\0';
-    name = Utf8(buffer);
-    return result;
-  }
-  int ListData(const std::string& name, int digit, int step, workbench::DicCandidateRecord* records,
-               int count) override {
-    return nListDataFromUserDic_JK(Ansi(name).c_str(), digit, step, records, count);
-  }
-  int UpdateUserDic(const std::string& name, char digit, workbench::DicCandidateRecord& record,
-                    int operation) override {
-    return nUpdateUserDic_JK(Ansi(name).c_str(), digit, &record, operation);
-  }
-  int ConvertCharacters(const std::string& sjis, std::string& ks, int room) override {
-    std::vector<char> output(static_cast<std::size_t>(room > 0 ? room : 0) + 1, '\0');
-    int length = room;
-    const int result = JK_Transfer(lomi::kModeCharacters, 932, 949, sjis.c_str(), output.data(), &length, nullptr,
-                                   nullptr);
-    if (result == 0 || result == 333) ks.assign(output.data(), static_cast<std::size_t>(std::clamp(length, 0, room)));
-    return result;
-  }
-
- private:
-  static std::string Ansi(const std::string& utf8) { return Narrow(CP_ACP, Wide(CP_UTF8, utf8)); }
-  static std::string Utf8(const char* ansi) { return Narrow(CP_UTF8, Wide(CP_ACP, ansi)); }
-};
 
 // ---- the document: the Korean pane's lines with line 0's table ----
 using CDalmokDoc = editorview::LinesDocumentOf<workbench::PaneLines>;
@@ -423,6 +374,8 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_READ_ALOUD: OnSpeak(); return true;
       case ID_STOP_READING: StopPlayback(); return true;
       case ID_SETTINGS: OnSettings(); return true;
+      case ID_DICTIONARY_CHOICE: OnDictionaryChoice(); return true;
+      case ID_DICTIONARY_EDIT: OnDictionaryEdit(); return true;
       case ID_APP_ABOUT: fw::Dialog(module(), IDD_ABOUTBOX).DoModal(hwnd()); return true;
       case ID_APP_EXIT: PostMessageW(hwnd(), WM_CLOSE, 0, 0); return true;
       default: break;
@@ -435,13 +388,16 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_COUNTERPART:
         state.enabled = Table() != nullptr;
         return true;
-      // The user-dictionary dialogs, read-aloud, the dictionary program
-      // and the settings sheet are not built yet.
-      case ID_WORD_CHOICE:
-        state.enabled = !EditorWindow();
-        return true;
+      // While the frame's dictionary editor is open, the commands that
+      // use or change the dictionaries wait for it.
       case ID_DICTIONARY_EDIT:
       case ID_DICTIONARY_CHOICE:
+      case ID_WORD_CHOICE:
+        state.enabled = FrameUserDicEditor() == nullptr;
+        return true;
+      case ID_TRANSLATE:
+        state.enabled = FrameUserDicEditor() == nullptr;
+        return true;
       case ID_READ_ALOUD:
         state.enabled = program_.speechLoaded && !playing_;
         return true;
@@ -451,7 +407,7 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_HELP_INDEX:
         state.enabled = false;
         return true;
-      case ID_TRANSLATE: case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
+      case ID_CHAR_CONVERT: case ID_KANJI_TO_HANGUL: case ID_KOREAN_HANJA_TO_HANGUL:
       case ID_KANA_READING: case ID_SEND_TO_APPLICATION: case ID_SEND_ENTER: case ID_CLEAR_ALL:
       case ID_APP_ABOUT: case ID_APP_EXIT: case ID_DICTIONARY_PROGRAM: case ID_SETTINGS:
         state.enabled = true;
@@ -492,7 +448,7 @@ class CMainFrame final : public fw::FrameWindow {
   void TranslateFromPane() { Translate(); }
 
   // The user dictionary editor's window while one is open.
-  HWND EditorWindow() const { return nullptr; }
+  HWND EditorWindow() const { return FrameUserDicEditor(); }
 
   // Word choice: the pair under the active pane's selection goes to the
   // chooser; a translation written there rebuilds the Korean text.
@@ -517,8 +473,13 @@ class CMainFrame final : public fw::FrameWindow {
     inputs.imeName = program_.selectIme;
     inputs.helpFile = program_.folder + "Dalmok.chm";
     inputs.frameEditor = [this] { return EditorWindow(); };
-    LomiUserDicEngine calls;
-    CWordSelectDlg dialog(module(), std::move(inputs), calls);
+    // The chooser's editor is the frame's while it is open.
+    inputs.openEditor = [](HWND parent, const std::string& word) {
+      HWND editor = CreateUserDicEditor(parent, word);
+      if (editor) SetFrameUserDicEditor(editor);
+      return editor;
+    };
+    CWordSelectDlg dialog(module(), std::move(inputs), *DicContext().engine);
     dialog.DoModal(hwnd());
     // Whatever the result: a written entry is always shown (an order
     // change refused after the replacement ends the dialog with 3).
@@ -885,6 +846,41 @@ class CMainFrame final : public fw::FrameWindow {
     playing_ = false;
   }
 
+  // "辞書指定": on OK the engine is given the three dictionaries again.
+  void OnDictionaryChoice() {
+    workbench::DicSlots slots;
+    for (int i = 0; i < lomi::kUserDicSlots; ++i) slots[static_cast<std::size_t>(i)] = AnsiToUtf8(program_.userDic[i]);
+    const int answer = RunDicSpecDialog(hwnd(), slots);
+    for (int i = 0; i < lomi::kUserDicSlots; ++i) program_.userDic[i] = Utf8ToAnsi(slots[static_cast<std::size_t>(i)]);
+    if (answer < 0) {
+      wchar_t text[64];
+      wsprintfW(text, L"dialog 148: error %lu", GetLastError());
+      Message(hwnd(), text);
+    }
+    if (answer != 1) return;
+    program_.config = workbench::MakeTranslationConfig(program_.userDic);
+    Set_JKTrans_Configure(program_.config);
+  }
+
+  // "辞書編集": the editor with the Japanese pane's selected text.
+  void OnDictionaryEdit() {
+    if (FrameUserDicEditor()) return;
+    std::string word;
+    if (japanese) {
+      int start = 0, end = 0;
+      japanese->GetSelBytes(start, end);
+      const std::string text = japanese->Bytes();
+      if (start >= 0 && end > start && static_cast<std::size_t>(end) <= text.size())
+        word = text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+    }
+    HWND editor = CreateUserDicEditor(hwnd(), word);
+    if (!editor) {
+      MessageBeep(MB_ICONHAND);
+      return;
+    }
+    SetFrameUserDicEditor(editor);
+  }
+
   void SaveWindowPos() {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -916,6 +912,7 @@ class CMainFrame final : public fw::FrameWindow {
     v.newWindow = handOver_ ? 1 : 0;
     if (RunSettingsSheet(module(), hwnd(), v) == IDOK) {
       program_.selectIme = v.selectIme;
+      DicContext().japaneseIme = program_.selectIme;
       japanese->SetImeName(program_.selectIme);
       if (program_.speechLoaded)
         program_.speaker = v.speaker, program_.volume = v.volume, program_.rate = v.rate, program_.pitch = v.pitch;
@@ -1137,6 +1134,13 @@ class CDalmokApp final : public fw::App {
 
     ReadWindowPos();
     if (auto name = workbench::sheet::LoadSelectIme(settings::SystemSettings(), kCaption)) program_.selectIme = *name;
+    static LomiUserDicEngine userDicEngine;
+    UserDicContext& dictionaries = DicContext();
+    dictionaries.module = module().handle();
+    dictionaries.ks = program_.arguments.codeMode == 1;
+    dictionaries.japaneseIme = program_.selectIme;
+    dictionaries.helpFile = program_.folder + "Dalmok.chm";
+    dictionaries.engine = &userDicEngine;
     const bool placed = program_.windowPos.showCommand != -1;
     place_ = RECT{program_.windowPos.left, program_.windowPos.top, program_.windowPos.right,
                   program_.windowPos.bottom};

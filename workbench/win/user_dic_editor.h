@@ -23,5 +23,7 @@ HWND CreateUserDicEditor(HWND parent, const std::string& japaneseSjis);
 // The editor the frame opened and keeps while it is open, or null; the
 // chooser shows it instead of making a second one.
 HWND FrameUserDicEditor();
+// The frame notes the editor it opened (forgotten when it is destroyed).
+void SetFrameUserDicEditor(HWND editor);
 
 }  // namespace dalmok
