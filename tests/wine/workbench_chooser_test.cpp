@@ -16,6 +16,8 @@
 //     chooser ends, and the Korean text still shows the word written;
 //   - opened again (学習 still checked), 訳語コピー copies the system row's
 //     학생 and it replaces the word: 저는 학생입니다;
+//   - 辞書登録 opens the user dictionary editor; a second click shows the
+//     same one; closing it leaves the chooser listing the word again;
 //   - 来る searched: the one fixed row 오다 / "動詞    " / "システム辞書", and
 //     訳語変更, 学習 and 辞書登録 disabled; 閉じる changes nothing;
 //   - screenshots of the chooser with its coloured rows.
@@ -338,6 +340,38 @@ int main(int argc, char** argv) {
     }
   }
 
+  // ---- 辞書登録: the user dictionary editor on the word, one at a time ----
+  chooser = OpenChooser(frame, japanese, pi.dwProcessId);
+  if (check(chooser != nullptr, "the chooser opens for 辞書登録")) {
+    RemoteList rows(pi.hProcess, GetDlgItem(chooser, 1161));
+    CheckWithin(
+        Allowance(), [&] { return rows.Rows() >= 4; }, [&] { return rows.Describe(); }, "it lists 学生's candidates");
+    PostMessageW(GetDlgItem(chooser, 1158), BM_CLICK, 0, 0);
+    HWND editor = wtest::WaitForProcessWindow(pi.dwProcessId, L"#32770", L"辞書編集", Allowance());
+    if (check(editor != nullptr, "辞書登録 opens the user dictionary editor")) {
+      // The second click, handled before the call returns, shows the same
+      // editor; a second one never appears.
+      DWORD_PTR unused = 0;
+      SendMessageTimeoutW(GetDlgItem(chooser, 1158), BM_CLICK, 0, 0, SMTO_NORMAL, Allowance(), &unused);
+      int editors = 0;
+      for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", L"辞書編集"); w;
+           w = FindWindowExW(nullptr, w, L"#32770", L"辞書編集"))
+        ++editors;
+      check(editors == 1 && IsWindowVisible(editor), "a second 辞書登録 shows the same editor (%d open)", editors);
+      PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
+      CheckWithin(
+          Allowance(), [&] { return !IsWindow(editor); }, [] { return std::string("still open"); },
+          "the editor closes (destroyed)");
+      CheckWithin(
+          Allowance(), [&] { return IsWindow(chooser) && rows.Rows() >= 4 && IsWindowEnabled(GetDlgItem(chooser, 1161)); },
+          [&] { return rows.Describe(); }, "the chooser stays open and lists the word again");
+    }
+    PostMessageW(GetDlgItem(chooser, IDCANCEL), BM_CLICK, 0, 0);
+    CheckWithin(
+        Allowance(), [&] { return !IsWindow(chooser); }, [] { return std::string("still open"); },
+        "閉じる ends the chooser");
+  }
+
   // ---- a fixed verb: one row, and nothing to replace, learn or register ----
   chooser = OpenChooser(frame, japanese, pi.dwProcessId);
   if (check(chooser != nullptr, "the chooser opens a third time")) {
@@ -359,6 +393,13 @@ int main(int argc, char** argv) {
               !IsWindowEnabled(GetDlgItem(chooser, 1158)),
           "訳語変更, 学習 and 辞書登録 are disabled after it");
     wtest::Capture(chooser, shots, L"workbench-chooser-verb");
+    // Searched back to 学生: a fixed verb leaves 辞書登録 disabled for the
+    // dialog's life.
+    SendMessageA(GetDlgItem(chooser, 1163), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Sjis(L"学生").c_str()));
+    PostMessageW(GetDlgItem(chooser, 1156), BM_CLICK, 0, 0);
+    CheckWithin(
+        Allowance(), [&] { return rows.Rows() >= 4; }, [&] { return rows.Describe(); }, "学生 is listed again");
+    check(!IsWindowEnabled(GetDlgItem(chooser, 1158)), "辞書登録 stays disabled after the fixed verb");
     PostMessageW(GetDlgItem(chooser, IDCANCEL), BM_CLICK, 0, 0);
     CheckWithin(
         Allowance(), [&] { return !IsWindow(chooser); }, [] { return std::string("still open"); },
