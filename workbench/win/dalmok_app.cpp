@@ -852,11 +852,7 @@ class CMainFrame final : public fw::FrameWindow {
     for (int i = 0; i < lomi::kUserDicSlots; ++i) slots[static_cast<std::size_t>(i)] = AnsiToUtf8(program_.userDic[i]);
     const int answer = RunDicSpecDialog(hwnd(), slots);
     for (int i = 0; i < lomi::kUserDicSlots; ++i) program_.userDic[i] = Utf8ToAnsi(slots[static_cast<std::size_t>(i)]);
-    if (answer < 0) {
-      wchar_t text[64];
-      wsprintfW(text, L"dialog 148: error %lu", GetLastError());
-      Message(hwnd(), text);
-    }
+    if (answer < 0) MessageBeep(MB_ICONHAND);  // the dialog could not be made
     if (answer != 1) return;
     program_.config = workbench::MakeTranslationConfig(program_.userDic);
     Set_JKTrans_Configure(program_.config);

@@ -88,7 +88,9 @@ class CDicListDlg final : public fw::Dialog {
     listFont_ = MakeFont(hwnd(), L"ＭＳ 明朝", 10, SHIFTJIS_CHARSET);
     koreanFont_ = MakeFont(hwnd(), L"KS Mincho", 12, HANGUL_CHARSET);
     list_ = GetDlgItem(hwnd(), IDC_LIST_ENTRIES);
-    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+    // A plain list draws every column with one font: the Korean one, which
+    // the system completes with Japanese characters.
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     RECT r{};
     GetClientRect(list_, &r);

@@ -210,6 +210,8 @@ class CDicEditDlg final : public fw::Dialog {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐ明朝");
     SendMessageW(Item(IDC_EDIT_TRANSLATION), WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
     SendMessageW(Item(IDC_EDIT_SOURCE), WM_SETFONT, reinterpret_cast<WPARAM>(japaneseFont_), FALSE);
+    // The list is mostly translations: it takes the Korean font.
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
   }
 
   void SetIcon(int button, int icon, int slot) {
