@@ -326,10 +326,18 @@ int main(int argc, char** argv) {
         EmptyClipboard();
         CloseClipboard();
       }
+      // The clipboard is read only once the chooser has taken it (its
+      // sequence number moved): opened here before that, the chooser's
+      // own opening would fail.
+      const DWORD sequence = GetClipboardSequenceNumber();
       PostMessageW(chooser, WM_COMMAND, 32936, 0);
       CheckWithin(
-          Allowance(), [&] { return ClipboardText() == L"학생"; }, [&] { return U8(ClipboardText()); },
-          "訳語コピー puts 학생 on the clipboard");
+          Allowance(),
+          [&] {
+            return GetClipboardSequenceNumber() != sequence && IsClipboardFormatAvailable(CF_UNICODETEXT) &&
+                   ClipboardText() == L"학생";
+          },
+          [&] { return U8(ClipboardText()); }, "訳語コピー puts 학생 on the clipboard");
       PostMessageW(GetDlgItem(chooser, 1157), BM_CLICK, 0, 0);
       CheckWithin(
           Allowance(), [&] { return !IsWindow(chooser); }, [] { return std::string("still open"); },
