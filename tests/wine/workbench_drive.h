@@ -138,9 +138,16 @@ inline bool PasteJapanese(HWND frame, HWND pane, const std::wstring& text) {
       "the Japanese pane holds %s after Ctrl+V", U8(text).c_str());
 }
 
-// The installed workbench's folder (with its backslash).
+// The installed suite's program folder (with its backslash) when it holds
+// DALMOK.EXE; empty, after a failed check, when it does not.
 inline std::wstring WorkbenchFolder() {
-  return imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory") + L"\\GeulmaruV6\\";
+  const std::wstring installDir = imeinst::GetString(HKEY_LOCAL_MACHINE, imeinst::kSuiteKey, L"Install Directory");
+  const std::wstring folder = installDir + L"\\GeulmaruV6\\";
+  const std::wstring program = folder + L"DALMOK.EXE";
+  if (!wtest::check(GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES, "the suite installed %s",
+                    U8(program).c_str()))
+    return {};
+  return folder;
 }
 
 // Starts DALMOK.EXE of folder as the input method's toolbar does: for the

@@ -11,6 +11,7 @@
 #include <imm.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -45,6 +46,9 @@
 #include "user_dic_win.h"
 #include "view_resources.h"
 #include "workbench_core.h"
+#include "sedit_window.h"
+#include "word_choice.h"
+#include "word_select_dlg.h"
 
 extern "C" {
 int LOMI_API Set_JKTrans_Configure(lomi::JKTransConfig config);
@@ -83,6 +87,10 @@ LOGFONTW ReadFont(int slot) {
 void Message(HWND owner, const wchar_t* text, UINT icon = MB_ICONEXCLAMATION) {
   MessageBoxW(owner, text, L"DAL-MOK", MB_OK | icon);
 }
+
+// The SEdit controls of the workbench's dialogs.
+sedit::StaticTable<sedit::kWorkbenchVariant> g_seditTable;
+sedit::SEditHost g_seditHost;
 
 // ---- the document: the Korean pane's lines with line 0's table ----
 using CDalmokDoc = editorview::LinesDocumentOf<workbench::PaneLines>;
@@ -353,6 +361,7 @@ class CMainFrame final : public fw::FrameWindow {
       case ID_SEND_ENTER: OnSendEnter(); return true;
       case ID_CLEAR_ALL: ClearAll(); return true;
       case ID_COUNTERPART: Counterpart(ActiveView() == korean); return true;
+      case ID_WORD_CHOICE: OnSelectWord(); return true;
       case ID_DICTIONARY_PROGRAM: OnDictionaryLookup(); return true;
       case ID_READ_ALOUD: OnSpeak(); return true;
       case ID_STOP_READING: StopPlayback(); return true;
@@ -376,13 +385,12 @@ class CMainFrame final : public fw::FrameWindow {
       // use or change the dictionaries wait for it.
       case ID_DICTIONARY_EDIT:
       case ID_DICTIONARY_CHOICE:
+      case ID_WORD_CHOICE:
         state.enabled = FrameUserDicEditor() == nullptr;
         return true;
       case ID_TRANSLATE:
         state.enabled = FrameUserDicEditor() == nullptr;
         return true;
-      // The word chooser is not built yet.
-      case ID_WORD_CHOICE:
       case ID_READ_ALOUD:
         state.enabled = program_.speechLoaded && !playing_;
         return true;
@@ -428,6 +436,67 @@ class CMainFrame final : public fw::FrameWindow {
   }
 
   void TranslateFromPane() { Translate(); }
+
+  // The user dictionary editor's window while one is open.
+  HWND EditorWindow() const { return FrameUserDicEditor(); }
+
+  // Word choice: the pair under the active pane's selection goes to the
+  // chooser; a translation written there rebuilds the Korean text.
+  void OnSelectWord() {
+    if (EditorWindow()) return;
+    const bool japaneseActive = ActiveView() != korean;
+    int start = -1, end = -1;
+    auto& engine = korean->Engine();
+    engine.CommitLineBuffer();
+    if (japaneseActive) {
+      japanese->GetSelBytes(start, end);
+    } else if (engine.HasSelection() && engine.SelectionStart().line == 0 && engine.SelectionEnd().line == 0) {
+      start = engine.SelectionStart().offset;
+      end = engine.SelectionEnd().offset;
+    }
+    const std::string line = doc_ && doc_->lines.LineCount() > 0 ? std::string(doc_->lines.GetLine(0)) : std::string();
+    dalmok::WordSelectInputs inputs;
+    inputs.codeMode = program_.arguments.codeMode;
+    inputs.gm = &program_.gm;
+    inputs.pair = workbench::choice::MakeWordPair(Table(), japanese->Bytes(), line, japaneseActive, start, end,
+                                                  program_.gm);
+    inputs.imeName = program_.selectIme;
+    inputs.frameEditor = [this] { return EditorWindow(); };
+    // The chooser's editor is the frame's while it is open.
+    inputs.openEditor = [](HWND parent, const std::string& word) {
+      HWND editor = CreateUserDicEditor(parent, word);
+      if (editor) SetFrameUserDicEditor(editor);
+      return editor;
+    };
+    CWordSelectDlg dialog(module(), std::move(inputs), *DicContext().engine);
+    dialog.DoModal(hwnd());
+    // Whatever the result: a written entry is always shown (an order
+    // change refused after the replacement ends the dialog with 3).
+    if (!dialog.Replaced()) return;
+    engine.CommitLineBuffer();
+    if (workbench::AlignmentTable* table = Table()) RegenerateKorean(*table);
+  }
+
+  // The Korean pane's line 0 rebuilt from the table's words; the table
+  // stays the line's data and the selection keeps its place.
+  void RegenerateKorean(workbench::AlignmentTable& table) {
+    auto& engine = korean->Engine();
+    const bool selected = engine.HasSelection();
+    const editorview::TextPosition from = engine.SelectionStart(), to = engine.SelectionEnd();
+    std::vector<char> output(0x8000, '\0');
+    if (Lomi_ReKrnGenerate(output.data(), 0x7FFF, table.Buffer().data()) < 0) return;
+    std::string text(output.data(), strnlen(output.data(), 0x7FFF));
+    if (Ks()) text = GmToKs(text);
+    auto kept = std::make_unique<workbench::AlignmentTable>(table);
+    kept->Refresh(text.size());
+    doc_->lines.SetText(text, std::move(kept));
+    engine.OnUpdate(0);
+    if (selected) {
+      const int length = static_cast<int>(text.size());
+      engine.SetSelection({0, std::min(from.offset, length)}, {0, std::min(to.offset, length)});
+    }
+    InvalidateRect(korean->hwnd(), nullptr, FALSE);
+  }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -1021,6 +1090,7 @@ class CDalmokApp final : public fw::App {
     program_.arguments = *arguments;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
+    sedit::RegisterSEditClass(module().handle(), g_seditTable.table, g_seditHost);
 
     editorview::LoadGmTables(program_.gm, module());
     editorview::LoadRtfParts(program_.rtf, module());
