@@ -182,7 +182,10 @@ HWND OpenChooser(HWND frame, HWND japanese, DWORD pid) {
   PostMessageW(japanese, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageW(japanese, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   WaitUntil([&] { return FocusOf(frame) == japanese; }, Allowance());
-  SendMessageW(japanese, EM_SETSEL, 2, 4);
+  // Posted behind the click, not sent: a sent selection is taken before
+  // the posted click, which then puts the caret back at the click point
+  // (the focus may have been there already, so its wait proves nothing).
+  PostMessageW(japanese, EM_SETSEL, 2, 4);
   PostMessageW(frame, WM_COMMAND, 32813, 0);
   return wtest::WaitForProcessWindow(pid, L"#32770", L"訳語選択", Allowance());
 }

@@ -6,12 +6,14 @@
 #include <cstring>
 #include <memory>
 
+#include "candidate_list_rules.h"
 #include "dialog.h"
 #include "dic_edit.h"
 #include "dic_list.h"
 #include "gdi.h"
 #include "help.h"
 #include "ime_layouts.h"
+#include "owner_draw_list.h"
 #include "part_of_speech.h"
 #include "text_codes.h"
 #include "user_dic_dialogs.h"
@@ -89,9 +91,12 @@ class CDicListDlg final : public fw::Dialog {
     listFont_ = MakeFont(hwnd(), L"ＭＳ 明朝", 10, SHIFTJIS_CHARSET);
     koreanFont_ = MakeFont(hwnd(), L"KS Mincho", 12, HANGUL_CHARSET);
     list_ = GetDlgItem(hwnd(), IDC_LIST_ENTRIES);
-    // A plain list draws every column with one font: the Korean one, which
-    // the system completes with Japanese characters.
-    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
+    // The Japanese columns in the list's font; the translation column (KS
+    // code) drawn by the list itself with the Korean font, over whole rows.
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+    ownerList_.SubclassList(list_, 949);
+    ownerList_.SetFontColumn(2);
+    ownerList_.SetDrawStyle(workbench::candidates::kWholeRow, koreanFont_);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     RECT r{};
     GetClientRect(list_, &r);
@@ -158,13 +163,16 @@ class CDicListDlg final : public fw::Dialog {
   void Show() {
     filling_ = true;
     ListView_DeleteAllItems(list_);
+    ownerList_.fontTexts.clear();
     const auto& rows = pager_.Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const auto& r = rows[i];
       std::wstring source = Wide(932, std::string(r.listedSource, strnlen(r.listedSource, sizeof r.listedSource)));
       const std::wstring pos = Utf8ToWide(workbench::ListPartOfSpeechName(
           {r.partOfSpeech[0], r.partOfSpeech[1], static_cast<int8_t>(r.partOfSpeech[2])}));
-      const std::wstring korean = KsToWide(std::string(r.korean, strnlen(r.korean, sizeof r.korean)));
+      const std::string ks(r.korean, strnlen(r.korean, sizeof r.korean));
+      const std::wstring korean = KsToWide(ks);
+      ownerList_.fontTexts.push_back(ks);
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(i);
@@ -283,6 +291,7 @@ class CDicListDlg final : public fw::Dialog {
   std::string name_;
   workbench::DicListPager pager_;
   HWND list_ = nullptr;
+  COwnerDrawList ownerList_;
   HFONT listFont_ = nullptr, koreanFont_ = nullptr;
   bool filling_ = false;
 };

@@ -8,12 +8,14 @@
 #include <cstring>
 #include <vector>
 
+#include "candidate_list_rules.h"
 #include "dialog.h"
 #include "dic_edit.h"
 #include "gdi.h"
 #include "help.h"
 #include "ime_layouts.h"
 #include "ks_gm.h"
+#include "owner_draw_list.h"
 #include "part_of_speech.h"
 #include "text_codes.h"
 #include "user_dic_dialogs.h"
@@ -46,6 +48,10 @@ class CDicEditDlg final : public fw::Dialog {
     SetWindowTextW(hwnd(), Utf8ToWide(workbench::kEditCaption).c_str());
     CenterOnParent();
     list_ = GetDlgItem(hwnd(), IDC_EDIT_LIST);
+    // The translations (column 0) are drawn by the list itself in the code
+    // mode's Korean font, over whole rows.
+    ownerList_.SubclassList(list_, Ks() ? 949 : 932);
+    ownerList_.SetFontColumn(0);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     RECT r{};
     GetClientRect(list_, &r);
@@ -211,8 +217,8 @@ class CDicEditDlg final : public fw::Dialog {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐ明朝");
     SendMessageW(Item(IDC_EDIT_TRANSLATION), WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
     SendMessageW(Item(IDC_EDIT_SOURCE), WM_SETFONT, reinterpret_cast<WPARAM>(japaneseFont_), FALSE);
-    // The list is mostly translations: it takes the Korean font.
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
+    ownerList_.SetDrawStyle(workbench::candidates::kWholeRow, koreanFont_);
   }
 
   void SetIcon(int button, int icon, int slot) {
@@ -256,8 +262,11 @@ class CDicEditDlg final : public fw::Dialog {
 
   void FillList() {
     ListView_DeleteAllItems(list_);
+    ownerList_.fontTexts.clear();
     for (std::size_t i = 0; i < records_.size(); ++i) {
       const auto& r = records_[i];
+      const std::string ks = Field(r.korean, sizeof r.korean);
+      ownerList_.fontTexts.push_back(Ks() ? ks : KsToGm(ks));
       std::wstring korean = RowTranslation(r);
       const std::wstring name = Utf8ToWide(workbench::EditorClassName(r.partOfSpeech[0], r.partOfSpeech[1]));
       LVITEMW item{};
@@ -279,6 +288,7 @@ class CDicEditDlg final : public fw::Dialog {
     LeaveModify();
     records_.clear();
     ListView_DeleteAllItems(list_);
+    ownerList_.fontTexts.clear();
     const std::string source = Source();
     bool any = false;
     if (chosen_ >= 0 && !source.empty()) {
@@ -525,6 +535,7 @@ class CDicEditDlg final : public fw::Dialog {
 
   std::string word_;
   HWND parent_ = nullptr, self_ = nullptr, list_ = nullptr;
+  COwnerDrawList ownerList_;
   std::vector<Dictionary> dictionaries_;
   int chosen_ = -1;
   int modifying_ = 0;  // the entry number being modified; 0: a new entry
