@@ -52,6 +52,15 @@ void SetText(HWND dialog, int id, const std::wstring& text) {
 
 std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
+// A text field of the dictionary dialogs (an SEdit control): its text goes
+// in as the bytes of its code page (Shift-JIS, or KS for the Korean field).
+void SetFieldText(HWND dialog, int id, const std::wstring& text, unsigned codePage) {
+  char bytes[256]{};
+  WideCharToMultiByte(codePage, 0, text.c_str(), -1, bytes, sizeof bytes - 1, nullptr, nullptr);
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes), SMTO_ABORTIFHUNG,
+                      Allowance(), nullptr);
+}
+
 // A message box that the dialog owner shows (it has the dialog's caption)
 // and its text.
 struct BoxSearch {
@@ -194,8 +203,8 @@ int main(int argc, char** argv) {
       Allowance(), [&] { return Text(GetDlgItem(editor, 1024)) == dicBase; },
       [&] { return U8(Text(GetDlgItem(editor, 1024))); }, "the editor offers the dictionary by its name");
   auto registerEntry = [&](const std::wstring& source, const std::wstring& translation, int countAfter) {
-    SetText(editor, 132, source);
-    SetText(editor, 133, translation);
+    SetFieldText(editor, 132, source, 932);
+    SetFieldText(editor, 133, translation, 949);
     Click(editor, 138);
     return CheckWithin(
         Allowance(), [&] { return ItemText(editor, 134) == std::to_wstring(countAfter); },
@@ -205,7 +214,7 @@ int main(int argc, char** argv) {
   registerEntry(L"猫", L"냥이", 1);
   wtest::Capture(editor, shots, L"workbench-dic-edit");
   // The very same entry again.
-  SetText(editor, 133, L"냥이");
+  SetFieldText(editor, 133, L"냥이", 949);
   Click(editor, 138);
   {
     std::wstring text;
@@ -264,7 +273,7 @@ int main(int argc, char** argv) {
       HWND prompt = WaitForDialog(L"検索文字列の指定");
       if (check(prompt != nullptr, "検索 opens its prompt")) {
         wtest::Capture(prompt, shots, L"workbench-dic-search");
-        SetText(prompt, 207, L"猫");
+        SetFieldText(prompt, 207, L"猫", 932);
         CheckWithin(
             Allowance(), [&] { return ItemText(prompt, 207) == L"猫"; }, [&] { return U8(ItemText(prompt, 207)); },
             "the prompt holds 猫");

@@ -46,9 +46,11 @@ class CSearchStringDlg final : public fw::Dialog {
  protected:
   bool OnInitDialog() override {
     SetWindowTextW(hwnd(), Utf8ToWide(kSearchCaption).c_str());
-    font_ = MakeFont(hwnd(), L"ＭＳ Ｐ明朝", 10, SHIFTJIS_CHARSET);
-    SendDlgItemMessageW(hwnd(), IDC_SEARCH_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SendDlgItemMessageW(hwnd(), IDC_SEARCH_TEXT, EM_LIMITTEXT, 40, 0);
+    HWND field = GetDlgItem(hwnd(), IDC_SEARCH_TEXT);
+    RECT r{};
+    GetClientRect(field, &r);
+    font_ = SetFieldFont(field, L"ＭＳ Ｐ明朝", SHIFTJIS_CHARSET, (r.bottom - r.top) - 8, log_);
+    SendDlgItemMessageA(hwnd(), IDC_SEARCH_TEXT, EM_LIMITTEXT, 40, 0);
     SetDlgItemTextW(hwnd(), IDC_SEARCH_LABEL, L"検索日本語文字");
     const std::string& ime = DicContext().japaneseIme;
     if (!ime.empty()) {
@@ -59,7 +61,7 @@ class CSearchStringDlg final : public fw::Dialog {
   }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_SEARCH_OK && HIWORD(wParam) == BN_CLICKED) {
-      text = JapaneseFieldBytes(GetDlgItem(hwnd(), IDC_SEARCH_TEXT));
+      text = FieldBytes(GetDlgItem(hwnd(), IDC_SEARCH_TEXT));
       if (text.empty()) {
         MessageBeep(0);
         return true;
@@ -73,6 +75,7 @@ class CSearchStringDlg final : public fw::Dialog {
 
  private:
   HFONT font_ = nullptr;
+  LOGFONTA log_{};
 };
 
 class CDicListDlg final : public fw::Dialog {

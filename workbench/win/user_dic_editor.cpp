@@ -15,6 +15,7 @@
 #include "help.h"
 #include "ime_layouts.h"
 #include "ks_gm.h"
+#include "sedit_variant.h"
 #include "owner_draw_list.h"
 #include "part_of_speech.h"
 #include "text_codes.h"
@@ -31,6 +32,9 @@ HWND g_frameEditor = nullptr;
 std::string Field(const char* p, std::size_t room) { return std::string(p, strnlen(p, room)); }
 
 std::string KsToGm(std::string_view ks) { return workbench::KsToGmBytes(ks); }
+
+// A field's notification asking its owner for a beep.
+constexpr unsigned kFieldBeep = 0x501;
 
 class CDicEditDlg final : public fw::Dialog {
  public:
@@ -74,8 +78,8 @@ class CDicEditDlg final : public fw::Dialog {
       SendMessageW(combo, CB_SETCURSEL, 0, 0);
       chosen_ = 0;
     }
-    SendDlgItemMessageW(hwnd(), IDC_EDIT_SOURCE, EM_LIMITTEXT, 40, 0);
-    SendDlgItemMessageW(hwnd(), IDC_EDIT_TRANSLATION, EM_LIMITTEXT, 40, 0);
+    SendDlgItemMessageA(hwnd(), IDC_EDIT_SOURCE, EM_LIMITTEXT, 40, 0);
+    SendDlgItemMessageA(hwnd(), IDC_EDIT_TRANSLATION, EM_LIMITTEXT, 40, 0);
     if (!ShowCount()) {
       PostMessageW(hwnd(), WM_COMMAND, IDCANCEL, 0);
       return true;
@@ -89,7 +93,7 @@ class CDicEditDlg final : public fw::Dialog {
     SetIcon(IDC_EDIT_DOWN, IDI_MOVE_DOWN_ICON, 1);
     SetIcon(IDC_EDIT_FILL, IDI_DIC_FILL, 2);
     settingSource_ = true;
-    SetDlgItemTextW(hwnd(), IDC_EDIT_SOURCE, Wide(932, word_).c_str());
+    SetFieldBytes(Item(IDC_EDIT_SOURCE), word_);
     settingSource_ = false;
     const bool ks = DicContext().ks;
     koreanLayout_ = reinterpret_cast<HKL>(codeconv::FindImeLayoutByName(ks ? "ZORBENV6.IME" : "WARBENV6.IME"));
@@ -178,14 +182,16 @@ class CDicEditDlg final : public fw::Dialog {
         if (code == CBN_SELCHANGE) DictionaryChanged();
         return true;
       case IDC_EDIT_SOURCE:
-        if (code == EN_SETFOCUS) SwitchLayout(japaneseLayout_);
-        if (code == EN_CHANGE && !settingSource_) {
+        if (code == kFieldBeep) MessageBeep(0);
+        if (code == sedit::kNotifyFocusGained) SwitchLayout(japaneseLayout_);
+        if (code == sedit::kNotifyChanged && !settingSource_) {
           LookUpEntries();
           HanjaRule();
         }
         return true;
       case IDC_EDIT_TRANSLATION:
-        if (code == EN_SETFOCUS) SwitchLayout(koreanLayout_);
+        if (code == kFieldBeep) MessageBeep(0);
+        if (code == sedit::kNotifyFocusGained) SwitchLayout(koreanLayout_);
         return true;
       default:
         return false;
@@ -210,13 +216,10 @@ class CDicEditDlg final : public fw::Dialog {
       return (r.bottom - r.top) - 8;
     };
     const bool ks = Ks();
-    koreanFont_ = CreateFontW(height(IDC_EDIT_TRANSLATION), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              ks ? HANGUL_CHARSET : SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH, ks ? L"KS P Mincho" : L"ＧＭ韓国明朝");
-    japaneseFont_ = CreateFontW(height(IDC_EDIT_SOURCE), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐ明朝");
-    SendMessageW(Item(IDC_EDIT_TRANSLATION), WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
-    SendMessageW(Item(IDC_EDIT_SOURCE), WM_SETFONT, reinterpret_cast<WPARAM>(japaneseFont_), FALSE);
+    koreanFont_ = SetFieldFont(Item(IDC_EDIT_TRANSLATION), ks ? L"KS P Mincho" : L"ＧＭ韓国明朝",
+                               ks ? HANGUL_CHARSET : SHIFTJIS_CHARSET, height(IDC_EDIT_TRANSLATION), koreanLog_);
+    japaneseFont_ = SetFieldFont(Item(IDC_EDIT_SOURCE), L"ＭＳ Ｐ明朝", SHIFTJIS_CHARSET, height(IDC_EDIT_SOURCE),
+                                 japaneseLog_);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(koreanFont_), FALSE);
     ownerList_.SetDrawStyle(workbench::candidates::kWholeRow, koreanFont_);
   }
@@ -249,7 +252,7 @@ class CDicEditDlg final : public fw::Dialog {
     return true;
   }
 
-  std::string Source() { return workbench::TrimTrailingBlanks(JapaneseFieldBytes(Item(IDC_EDIT_SOURCE))); }
+  std::string Source() { return workbench::TrimTrailingBlanks(FieldBytes(Item(IDC_EDIT_SOURCE))); }
 
   void LeaveModify() {
     modifying_ = 0;
@@ -326,13 +329,13 @@ class CDicEditDlg final : public fw::Dialog {
       DicWarn(hwnd(), workbench::kNoDictionary);
       return;
     }
-    const std::string translation = KoreanFieldBytes(Item(IDC_EDIT_TRANSLATION), Ks());
+    const std::string translation = FieldBytes(Item(IDC_EDIT_TRANSLATION));
     const workbench::EntryCheck check =
-        workbench::CheckEntry(JapaneseFieldBytes(Item(IDC_EDIT_SOURCE)), translation, modifying_ == 0, Ks());
+        workbench::CheckEntry(FieldBytes(Item(IDC_EDIT_SOURCE)), translation, modifying_ == 0, Ks());
     if (check.beep) MessageBeep(0);
-    if (check.source != JapaneseFieldBytes(Item(IDC_EDIT_SOURCE)) && !check.source.empty()) {
+    if (check.source != FieldBytes(Item(IDC_EDIT_SOURCE)) && !check.source.empty()) {
       settingSource_ = true;
-      SetDlgItemTextW(hwnd(), IDC_EDIT_SOURCE, Wide(932, check.source).c_str());
+      SetFieldBytes(Item(IDC_EDIT_SOURCE), check.source);
       settingSource_ = false;
     }
     if (!check.ok) {
@@ -403,7 +406,7 @@ class CDicEditDlg final : public fw::Dialog {
     r.number = number;
     if (Engine().ListData(d.name, static_cast<uint8_t>(d.digit), 1, &r, 1) <= 0) return;
     const std::string ks = Field(r.korean, sizeof r.korean);
-    SetKoreanField(Item(IDC_EDIT_TRANSLATION), Ks() ? ks : KsToGm(ks), Ks());
+    SetFieldBytes(Item(IDC_EDIT_TRANSLATION), Ks() ? ks : KsToGm(ks));
     SendDlgItemMessageW(hwnd(), IDC_EDIT_CLASS, CB_SETCURSEL, workbench::NounClassIndexOf(r.partOfSpeech[0], r.partOfSpeech[1]), 0);
     std::memcpy(loadedPos_, r.partOfSpeech, 3);
     std::memcpy(loadedClass_, r.carried, sizeof loadedClass_);
@@ -475,12 +478,10 @@ class CDicEditDlg final : public fw::Dialog {
   }
 
   void Fill() {
-    wchar_t text[64] = {};
-    GetDlgItemTextW(hwnd(), IDC_EDIT_SOURCE, text, 41);
     std::string ks;
-    const int result = Engine().ConvertCharacters(Narrow(932, text), ks, 40);
+    const int result = Engine().ConvertCharacters(FieldBytes(Item(IDC_EDIT_SOURCE)), ks, 40);
     if (result != 0 && result != 333) return;
-    SetKoreanField(Item(IDC_EDIT_TRANSLATION), Ks() ? ks : KsToGm(ks), Ks());
+    SetFieldBytes(Item(IDC_EDIT_TRANSLATION), Ks() ? ks : KsToGm(ks));
     SetFocus(Item(IDC_EDIT_TRANSLATION));
   }
 
@@ -543,6 +544,7 @@ class CDicEditDlg final : public fw::Dialog {
   uint8_t loadedClass_[9] = {};
   std::vector<workbench::DicCandidateRecord> buffer_, records_;
   HFONT koreanFont_ = nullptr, japaneseFont_ = nullptr;
+  LOGFONTA koreanLog_{}, japaneseLog_{};
   HICON icons_[3] = {};
   HKL koreanLayout_ = nullptr, japaneseLayout_ = nullptr;
   bool settingSource_ = false;

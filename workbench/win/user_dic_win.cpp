@@ -136,22 +136,29 @@ void AddListColumn(HWND list, int index, const wchar_t* title, int width) {
 
 std::wstring KsToWide(std::string_view ks) { return Wide(949, ks); }
 
-namespace {
-std::wstring FieldText(HWND edit) {
-  const int n = GetWindowTextLengthW(edit);
-  std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
-  const int got = GetWindowTextW(edit, text.data(), n + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
+// The fields are SEdit controls: their text is the bytes of their code
+// page (the font's), read and written through the ANSI messages.
+std::string FieldBytes(HWND field) {
+  char text[256] = {};
+  const LRESULT n = SendMessageA(field, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return std::string(text, n > 0 && n < static_cast<LRESULT>(sizeof text) ? static_cast<std::size_t>(n) : strnlen(text, sizeof text));
 }
-}  // namespace
+void SetFieldBytes(HWND field, std::string_view bytes) {
+  const std::string text(bytes);
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
-// The Korean field holds the text as the font of the mode shows it: KS
-// text as itself, GM text as the Shift-JIS characters of its bytes.
-std::string KoreanFieldBytes(HWND edit, bool ks) { return Narrow(ks ? 949 : 932, FieldText(edit)); }
-void SetKoreanField(HWND edit, std::string_view bytes, bool ks) {
-  SetWindowTextW(edit, Wide(ks ? 949 : 932, bytes).c_str());
+HFONT SetFieldFont(HWND field, const wchar_t* face, BYTE charset, int height, LOGFONTA& log) {
+  log = LOGFONTA{};
+  log.lfHeight = height;
+  log.lfWeight = FW_NORMAL;
+  log.lfCharSet = charset;
+  const std::string name = Narrow(932, face);
+  lstrcpynA(log.lfFaceName, name.c_str(), LF_FACESIZE);
+  HFONT font = CreateFontIndirectA(&log);
+  // The control takes the face's character set from the record beside the font.
+  SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), reinterpret_cast<LPARAM>(&log));
+  return font;
 }
-std::string JapaneseFieldBytes(HWND edit) { return Narrow(932, FieldText(edit)); }
 
 }  // namespace dalmok

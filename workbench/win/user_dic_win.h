@@ -64,9 +64,11 @@ void AddListColumn(HWND list, int index, const wchar_t* title, int width);
 
 // The Korean text of a record (KS code) for a window.
 std::wstring KsToWide(std::string_view ks);
-// A field of the translation in the code of the mode and back.
-std::string KoreanFieldBytes(HWND edit, bool ks);
-void SetKoreanField(HWND edit, std::string_view bytes, bool ks);
-std::string JapaneseFieldBytes(HWND edit);
+// The dialogs' text fields (SEdit): their bytes in the code page of their
+// font (Shift-JIS, KS, or GM shown through the GM font), and their font,
+// given with its record.
+std::string FieldBytes(HWND field);
+void SetFieldBytes(HWND field, std::string_view bytes);
+HFONT SetFieldFont(HWND field, const wchar_t* face, BYTE charset, int height, LOGFONTA& log);
 
 }  // namespace dalmok
