@@ -36,12 +36,14 @@ for lane in "$lane_a" "$lane_b"; do
   . "$dir/fixture.env"
   display[$lane]="$DISPLAY"
   prefix[$lane]="$dir/prefix"
+  # The programs must not inherit the second lane's lock: a Wine process
+  # that outlives the test would hold the lane from the next test.
   (
     export WINE_STATE_DIR="$dir" WINEPREFIX="$dir/prefix"
     "$root/scripts/wine-run.sh" 32 "$programs/lane_probe.exe" "$lane" "$stop" >"$work/probe$lane.log" 2>&1 &
     "$root/scripts/wine-run.sh" 32 "$programs/ime_keyboard_test.exe" >"$work/keyboard$lane.log" 2>&1 &
     wait
-  ) &
+  ) 8>&- &
   pids[$lane]=$!
 done
 [ "${display[$lane_a]}" != "${display[$lane_b]}" ] && ok "displays ${display[$lane_a]} and ${display[$lane_b]}" ||
