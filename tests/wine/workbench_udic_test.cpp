@@ -153,17 +153,17 @@ int main(int argc, char** argv) {
 
   // ---- 辞書指定: a new dictionary with a dotted name ----
   PostMessageW(frame, WM_COMMAND, 32822, 0);
-  HWND spec = WaitForDialog(L"辞書指定");
-  if (check(spec != nullptr, "command 32822 opens 辞書指定")) {
-    wtest::Capture(spec, shots, L"workbench-dic-spec");
-    SetText(spec, 124, dicBase + L".dic");
-    Click(spec, IDOK);
+  HWND dicChoice = WaitForDialog(L"辞書指定");
+  if (check(dicChoice != nullptr, "command 32822 opens 辞書指定")) {
+    wtest::Capture(dicChoice, shots, L"workbench-dic-dicChoice");
+    SetText(dicChoice, 124, dicBase + L".dic");
+    Click(dicChoice, IDOK);
     std::wstring text;
-    HWND box = WaitForBox(spec, text);
+    HWND box = WaitForBox(dicChoice, text);
     check(box && text == L"辞書(" + dicBase + L".dic)が存在しません！\n新規作成しますか？",
           "OK asks whether to create the missing dictionary: %s", U8(text).c_str());
     if (box) PostMessageW(box, WM_COMMAND, IDYES, 0);
-    WaitClosed(spec, "辞書指定");
+    WaitClosed(dicChoice, "辞書指定");
   }
   CheckWithin(
       Allowance(), [&] { return GetFileAttributesW((dicBase + L".DIC").c_str()) != INVALID_FILE_ATTRIBUTES; },
@@ -173,13 +173,13 @@ int main(int argc, char** argv) {
         "\"User Dic1\" holds the path without its extension, dots kept: %s",
         U8(imeinst::GetString(HKEY_CURRENT_USER, kUserDic, L"User Dic1")).c_str());
   PostMessageW(frame, WM_COMMAND, 32822, 0);
-  spec = WaitForDialog(L"辞書指定");
-  if (check(spec != nullptr, "辞書指定 opens again")) {
+  dicChoice = WaitForDialog(L"辞書指定");
+  if (check(dicChoice != nullptr, "辞書指定 opens again")) {
     CheckWithin(
-        Allowance(), [&] { return ItemText(spec, 124) == dicBase + L".DIC"; }, [&] { return U8(ItemText(spec, 124)); },
+        Allowance(), [&] { return ItemText(dicChoice, 124) == dicBase + L".DIC"; }, [&] { return U8(ItemText(dicChoice, 124)); },
         "it shows the stored dictionary with .DIC");
-    Click(spec, IDCANCEL);
-    WaitClosed(spec, "辞書指定");
+    Click(dicChoice, IDCANCEL);
+    WaitClosed(dicChoice, "辞書指定");
   }
   check(imeinst::GetString(HKEY_CURRENT_USER, kUserDic, L"User Dic1") == dicBase,
         "the opening check kept the dotted dictionary in the registry");

@@ -844,7 +844,7 @@ class CMainFrame final : public fw::FrameWindow {
   void OnDictionaryChoice() {
     workbench::DicSlots slots;
     for (int i = 0; i < lomi::kUserDicSlots; ++i) slots[static_cast<std::size_t>(i)] = AnsiToUtf8(program_.userDic[i]);
-    const int answer = RunDicSpecDialog(hwnd(), slots);
+    const int answer = RunDicChoiceDialog(hwnd(), slots);
     for (int i = 0; i < lomi::kUserDicSlots; ++i) program_.userDic[i] = Utf8ToAnsi(slots[static_cast<std::size_t>(i)]);
     if (answer < 0) MessageBeep(MB_ICONHAND);  // the dialog could not be made
     if (answer != 1) return;

@@ -6,14 +6,14 @@
 
 #include <string>
 
-#include "dic_spec.h"
+#include "dic_choice.h"
 
 namespace dalmok {
 
 // Runs "辞書指定" over the three slots (UTF-8 paths without extension);
 // 1 when it ended with OK (the slots and the registry then rewritten), 0
 // when cancelled, -1 when the dialog could not be made.
-int RunDicSpecDialog(HWND parent, workbench::DicSlots& slots);
+int RunDicChoiceDialog(HWND parent, workbench::DicSlots& slots);
 
 // Runs "辞書一覧" on a dictionary: 0 nothing changed, -1 entries were
 // deleted, or the number of the entry chosen with "修正".

@@ -1,7 +1,7 @@
 // Resource ids of the user-dictionary dialogs of DALMOK.EXE.
 #pragma once
 
-#define IDD_DIC_SPEC 148
+#define IDD_DIC_CHOICE 148
 #define IDD_DIC_EDIT 131
 #define IDD_DIC_LIST 149
 #define IDD_SEARCH_STRING 151
@@ -11,13 +11,13 @@
 #define IDI_DIC_FILL 203
 
 // 148
-#define IDC_SPEC_BROWSE1 121
-#define IDC_SPEC_BROWSE2 122
-#define IDC_SPEC_BROWSE3 123
-#define IDC_SPEC_PATH1 124
-#define IDC_SPEC_PATH2 125
-#define IDC_SPEC_PATH3 126
-#define IDC_SPEC_HELP 133
+#define IDC_CHOICE_BROWSE1 121
+#define IDC_CHOICE_BROWSE2 122
+#define IDC_CHOICE_BROWSE3 123
+#define IDC_CHOICE_PATH1 124
+#define IDC_CHOICE_PATH2 125
+#define IDC_CHOICE_PATH3 126
+#define IDC_CHOICE_HELP 133
 
 // 131
 #define IDC_EDIT_DICTIONARY 1024

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "dic_spec.h"
+#include "dic_choice.h"
 #include "user_dic_engine.h"
 
 namespace dalmok {

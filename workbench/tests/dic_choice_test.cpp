@@ -1,4 +1,4 @@
-#include "dic_spec.h"
+#include "dic_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ class Registry : public workbench::UserDicRegistry {
   std::map<int, std::string> written;
 };
 
-class Ui : public workbench::DicSpecUi {
+class Ui : public workbench::DicChoiceUi {
  public:
   void Warn(const std::string& text, Beep beep) override { warnings.push_back({text, beep}); }
   bool AskYesNo(const std::string& text) override {
@@ -45,15 +45,15 @@ class Ui : public workbench::DicSpecUi {
   bool answer = true;
 };
 
-class DicSpec : public ::testing::Test {
+class DicChoice : public ::testing::Test {
  protected:
   // A dictionary the engine accepts: its file and its extension-less path.
   void Dictionary(const std::string& base) {
     engine.dictionaries.insert(base);
     files.Add(base + ".DIC");
   }
-  workbench::DicSpecResult Ok(const DicSlots& typed) {
-    return workbench::ApplyDicSpec(typed, slots, engine, files, registry, ui);
+  workbench::DicChoiceResult Ok(const DicSlots& typed) {
+    return workbench::ApplyDicChoice(typed, slots, engine, files, registry, ui);
   }
   workbench_test::FakeUserDicEngine engine;
   Files files;
@@ -62,11 +62,11 @@ class DicSpec : public ::testing::Test {
   DicSlots slots;
 };
 
-TEST_F(DicSpec, OpeningKeepsValidDictionariesWithDotsAndForgetsInvalidOnes) {
+TEST_F(DicChoice, OpeningKeepsValidDictionariesWithDotsAndForgetsInvalidOnes) {
   Dictionary("C:\\a\\b");
   Dictionary("C:\\a\\my.user");
   slots = {"C:\\a\\b", "C:\\a\\my.user", "C:\\gone"};
-  const DicSlots fields = workbench::OpenDicSpec(slots, engine, registry);
+  const DicSlots fields = workbench::OpenDicChoice(slots, engine, registry);
   EXPECT_EQ(fields, (DicSlots{"C:\\a\\b.DIC", "C:\\a\\my.user.DIC", ""}));
   EXPECT_EQ(slots, (DicSlots{"C:\\a\\b", "C:\\a\\my.user", ""}));
   // The engine is asked about the stored path as it is.
@@ -81,7 +81,7 @@ TEST_F(DicSpec, OpeningKeepsValidDictionariesWithDotsAndForgetsInvalidOnes) {
   EXPECT_EQ(registry.written, (std::map<int, std::string>{{0, "C:\\a\\b"}, {1, "C:\\a\\my.user"}, {2, ""}}));
 }
 
-TEST_F(DicSpec, APathThatIsNoFullPathIsRefusedOnItsField) {
+TEST_F(DicChoice, APathThatIsNoFullPathIsRefusedOnItsField) {
   for (const char* typed : {"b.dic", "\\a\\b.dic", "C:b.dic", "C:", "C:/a/b.dic"}) {
     SCOPED_TRACE(typed);
     ui.warnings.clear();
@@ -95,7 +95,7 @@ TEST_F(DicSpec, APathThatIsNoFullPathIsRefusedOnItsField) {
   EXPECT_TRUE(registry.written.empty());
 }
 
-TEST_F(DicSpec, AnExistingFileIsCheckedWithoutItsExtension) {
+TEST_F(DicChoice, AnExistingFileIsCheckedWithoutItsExtension) {
   files.Add("C:\\a\\b.TXT");
   engine.dictionaries.insert("C:\\a\\b");
   EXPECT_TRUE(Ok({"C:\\a\\b.TXT", "", ""}).ok);
@@ -104,7 +104,7 @@ TEST_F(DicSpec, AnExistingFileIsCheckedWithoutItsExtension) {
   EXPECT_TRUE(ui.questions.empty());
 }
 
-TEST_F(DicSpec, AFileOfAnotherFormatIsRefusedWithTheTypedPath) {
+TEST_F(DicChoice, AFileOfAnotherFormatIsRefusedWithTheTypedPath) {
   files.Add("C:\\a\\text.dic");
   const auto result = Ok({"", "", "C:\\a\\text.dic"});
   EXPECT_FALSE(result.ok);
@@ -114,7 +114,7 @@ TEST_F(DicSpec, AFileOfAnotherFormatIsRefusedWithTheTypedPath) {
   EXPECT_EQ(ui.warnings[0].second, Beep::kAsterisk);
 }
 
-TEST_F(DicSpec, AMissingDictionaryIsCreatedOnlyWhenTheUserSaysYes) {
+TEST_F(DicChoice, AMissingDictionaryIsCreatedOnlyWhenTheUserSaysYes) {
   ui.answer = false;
   auto result = Ok({"C:\\n\\new.dic", "", ""});
   EXPECT_FALSE(result.ok);
@@ -131,7 +131,7 @@ TEST_F(DicSpec, AMissingDictionaryIsCreatedOnlyWhenTheUserSaysYes) {
   EXPECT_EQ(registry.written[0], "C:\\n\\new");
 }
 
-TEST_F(DicSpec, AFailedCreationLeavesTheDialogOnTheField) {
+TEST_F(DicChoice, AFailedCreationLeavesTheDialogOnTheField) {
   engine.createResult = -6;
   const auto result = Ok({"", "C:\\n\\new.dic", ""});
   EXPECT_FALSE(result.ok);
@@ -141,7 +141,7 @@ TEST_F(DicSpec, AFailedCreationLeavesTheDialogOnTheField) {
   EXPECT_TRUE(registry.written.empty());
 }
 
-TEST_F(DicSpec, AnExistingDictionaryTypedWithoutItsExtensionIsNotOfferedForCreation) {
+TEST_F(DicChoice, AnExistingDictionaryTypedWithoutItsExtensionIsNotOfferedForCreation) {
   Dictionary("C:\\a\\my.user");
   EXPECT_TRUE(Ok({"C:\\a\\my.user", "", ""}).ok);
   EXPECT_TRUE(ui.questions.empty());
@@ -149,7 +149,7 @@ TEST_F(DicSpec, AnExistingDictionaryTypedWithoutItsExtensionIsNotOfferedForCreat
   EXPECT_EQ(slots[0], "C:\\a\\my.user");  // not cut at its last dot
 }
 
-TEST_F(DicSpec, DuplicatesAreComparedWithoutCaseOnTheTypedTexts) {
+TEST_F(DicChoice, DuplicatesAreComparedWithoutCaseOnTheTypedTexts) {
   Dictionary("C:\\x\\d");
   Dictionary("c:\\x\\e");
   struct Case {
@@ -175,21 +175,21 @@ TEST_F(DicSpec, DuplicatesAreComparedWithoutCaseOnTheTypedTexts) {
   EXPECT_TRUE(Ok({"C:\\x\\d", "C:\\x\\d.DIC", ""}).ok);
 }
 
-TEST_F(DicSpec, ThreeEmptyFieldsStoreThreeEmptyValues) {
+TEST_F(DicChoice, ThreeEmptyFieldsStoreThreeEmptyValues) {
   slots = {"C:\\a", "C:\\b", "C:\\c"};
   EXPECT_TRUE(Ok({"", "", ""}).ok);
   EXPECT_EQ(slots, (DicSlots{"", "", ""}));
   EXPECT_EQ(registry.written, (std::map<int, std::string>{{0, ""}, {1, ""}, {2, ""}}));
 }
 
-TEST_F(DicSpec, TheFirstBadFieldStopsTheChecks) {
+TEST_F(DicChoice, TheFirstBadFieldStopsTheChecks) {
   ui.answer = false;
   const auto result = Ok({"C:\\n\\one.dic", "C:\\n\\two.dic", ""});
   EXPECT_EQ(result.focus, 124);
   EXPECT_EQ(ui.questions.size(), 1u);
 }
 
-TEST(DicSpecPaths, SplitAndBrowseFolder) {
+TEST(DicChoicePaths, SplitAndBrowseFolder) {
   const auto p = workbench::SplitPath("C:\\a\\my.user.dic");
   EXPECT_EQ(p.drive, "C:");
   EXPECT_EQ(p.folder, "\\a\\");

@@ -12,8 +12,8 @@
 
 namespace workbench {
 
-inline constexpr int kDicSpecSlots = 3;
-inline constexpr int kDicSpecFirstEdit = 124;  // the path fields 124, 125, 126
+inline constexpr int kDicChoiceSlots = 3;
+inline constexpr int kDicChoiceFirstEdit = 124;  // the path fields 124, 125, 126
 
 struct PathParts {
   std::string drive, folder, name, extension;  // "C:", "\a\", "b", ".dic"
@@ -24,9 +24,9 @@ std::string PathWithoutExtension(std::string_view path);
 
 enum class Beep { kExclamation, kAsterisk, kQuestion };
 
-class DicSpecUi {
+class DicChoiceUi {
  public:
-  virtual ~DicSpecUi() = default;
+  virtual ~DicChoiceUi() = default;
   // A warning box (exclamation icon) after a beep of that kind.
   virtual void Warn(const std::string& text, Beep beep) = 0;
   // A Yes/No question (question icon and beep); true for Yes.
@@ -47,12 +47,12 @@ class UserDicRegistry {
   virtual void WriteSlot(int slot, const std::string& value) = 0;
 };
 
-using DicSlots = std::array<std::string, kDicSpecSlots>;
+using DicSlots = std::array<std::string, kDicChoiceSlots>;
 
 // The fields' texts at opening: a stored dictionary the engine accepts (its
 // path checked as stored, so a name with dots keeps them) shows with
 // ".DIC"; any other is emptied in slots and in the registry.
-DicSlots OpenDicSpec(DicSlots& slots, UserDicEngine& engine, UserDicRegistry& registry);
+DicSlots OpenDicChoice(DicSlots& slots, UserDicEngine& engine, UserDicRegistry& registry);
 
 // The folder a browse for a slot starts in: the stored path's drive and
 // folder, or folderValue ("FOLDER") when the slot is empty.
@@ -64,19 +64,19 @@ struct FieldCheck {
 };
 // One non-empty typed path, with its messages and the creation question.
 FieldCheck CheckDictionaryField(const std::string& typed, UserDicEngine& engine, const FileProbe& files,
-                                DicSpecUi& ui);
+                                DicChoiceUi& ui);
 
-struct DicSpecResult {
+struct DicChoiceResult {
   bool ok = false;
   int focus = 0;  // the field to put the focus on when not ok
 };
 // OK: checks the fields, then duplicates; on success the slots and the
 // registry take the stored paths (empty fields empty).
-DicSpecResult ApplyDicSpec(const DicSlots& typed, DicSlots& slots, UserDicEngine& engine, const FileProbe& files,
-                           UserDicRegistry& registry, DicSpecUi& ui);
+DicChoiceResult ApplyDicChoice(const DicSlots& typed, DicSlots& slots, UserDicEngine& engine, const FileProbe& files,
+                           UserDicRegistry& registry, DicChoiceUi& ui);
 
 // The dialog's texts.
-inline constexpr std::string_view kDicSpecCaption = "辞書指定";
+inline constexpr std::string_view kDicChoiceCaption = "辞書指定";
 inline constexpr std::string_view kNeedFullPath = "フルパス名で指定して下さい";
 inline constexpr std::string_view kDuplicateDictionaries = "辞書が重複しています";
 inline constexpr std::string_view kCannotCreate = "辞書が作成できません！";

@@ -15,7 +15,7 @@
 namespace dalmok {
 namespace {
 
-class DialogUi final : public workbench::DicSpecUi {
+class DialogUi final : public workbench::DicChoiceUi {
  public:
   explicit DialogUi(HWND dialog) : dialog_(dialog) {}
   void Warn(const std::string& text, workbench::Beep beep) override {
@@ -38,7 +38,7 @@ class DialogUi final : public workbench::DicSpecUi {
 class CDicSpecDlg final : public fw::Dialog {
  public:
   CDicSpecDlg(HINSTANCE module, workbench::DicSlots& slots)
-      : fw::Dialog(fw::Module{module}, IDD_DIC_SPEC), slots_(slots) {}
+      : fw::Dialog(fw::Module{module}, IDD_DIC_CHOICE), slots_(slots) {}
   ~CDicSpecDlg() override {
     if (icon_) DestroyIcon(icon_);
   }
@@ -46,16 +46,16 @@ class CDicSpecDlg final : public fw::Dialog {
  protected:
   bool OnInitDialog() override {
     icon_ = static_cast<HICON>(LoadImageW(module().handle(), MAKEINTRESOURCEW(IDI_DIC_BROWSE), IMAGE_ICON, 16, 16, 0));
-    for (int i = 0; i < workbench::kDicSpecSlots; ++i) {
-      SendDlgItemMessageW(hwnd(), IDC_SPEC_PATH1 + i, EM_LIMITTEXT, 260, 0);
-      if (icon_) SendDlgItemMessageW(hwnd(), IDC_SPEC_BROWSE1 + i, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_));
+    for (int i = 0; i < workbench::kDicChoiceSlots; ++i) {
+      SendDlgItemMessageW(hwnd(), IDC_CHOICE_PATH1 + i, EM_LIMITTEXT, 260, 0);
+      if (icon_) SendDlgItemMessageW(hwnd(), IDC_CHOICE_BROWSE1 + i, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_));
     }
-    SetWindowTextW(hwnd(), Utf8ToWide(workbench::kDicSpecCaption).c_str());
+    SetWindowTextW(hwnd(), Utf8ToWide(workbench::kDicChoiceCaption).c_str());
     if (!DicContext().japaneseIme.empty()) codeconv::ActivateImeByName(hwnd(), DicContext().japaneseIme);
     RegistryUserDics registry;
-    const workbench::DicSlots fields = workbench::OpenDicSpec(slots_, *DicContext().engine, registry);
-    for (int i = 0; i < workbench::kDicSpecSlots; ++i)
-      SetDlgItemTextW(hwnd(), IDC_SPEC_PATH1 + i, Utf8ToWide(fields[static_cast<std::size_t>(i)]).c_str());
+    const workbench::DicSlots fields = workbench::OpenDicChoice(slots_, *DicContext().engine, registry);
+    for (int i = 0; i < workbench::kDicChoiceSlots; ++i)
+      SetDlgItemTextW(hwnd(), IDC_CHOICE_PATH1 + i, Utf8ToWide(fields[static_cast<std::size_t>(i)]).c_str());
     return true;
   }
 
@@ -66,11 +66,11 @@ class CDicSpecDlg final : public fw::Dialog {
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
       const int id = LOWORD(wParam);
-      if (id >= IDC_SPEC_BROWSE1 && id <= IDC_SPEC_BROWSE3) {
-        Browse(id - IDC_SPEC_BROWSE1);
+      if (id >= IDC_CHOICE_BROWSE1 && id <= IDC_CHOICE_BROWSE3) {
+        Browse(id - IDC_CHOICE_BROWSE1);
         return true;
       }
-      if (id == IDC_SPEC_HELP) {
+      if (id == IDC_CHOICE_HELP) {
         ShowHelp();
         return true;
       }
@@ -80,15 +80,15 @@ class CDicSpecDlg final : public fw::Dialog {
 
   void OnOK() override {
     workbench::DicSlots typed;
-    for (int i = 0; i < workbench::kDicSpecSlots; ++i) {
+    for (int i = 0; i < workbench::kDicChoiceSlots; ++i) {
       wchar_t text[300] = {};
-      GetDlgItemTextW(hwnd(), IDC_SPEC_PATH1 + i, text, 299);
+      GetDlgItemTextW(hwnd(), IDC_CHOICE_PATH1 + i, text, 299);
       typed[static_cast<std::size_t>(i)] = WideToUtf8(text);
     }
     DialogUi ui(hwnd());
     DiskFiles files;
     RegistryUserDics registry;
-    const auto result = workbench::ApplyDicSpec(typed, slots_, *DicContext().engine, files, registry, ui);
+    const auto result = workbench::ApplyDicChoice(typed, slots_, *DicContext().engine, files, registry, ui);
     if (!result.ok) {
       SetFocus(GetDlgItem(hwnd(), result.focus));
       return;
@@ -112,7 +112,7 @@ class CDicSpecDlg final : public fw::Dialog {
     dialog.defaultExtension = L"dic";
     const int answer = dialog.DoModal(hwnd());
     SetCurrentDirectoryW(saved);
-    if (answer == IDOK) SetDlgItemTextW(hwnd(), IDC_SPEC_PATH1 + slot, dialog.fileName.c_str());
+    if (answer == IDOK) SetDlgItemTextW(hwnd(), IDC_CHOICE_PATH1 + slot, dialog.fileName.c_str());
   }
 
   workbench::DicSlots& slots_;
@@ -121,7 +121,7 @@ class CDicSpecDlg final : public fw::Dialog {
 
 }  // namespace
 
-int RunDicSpecDialog(HWND parent, workbench::DicSlots& slots) {
+int RunDicChoiceDialog(HWND parent, workbench::DicSlots& slots) {
   CDicSpecDlg dialog(DicContext().module, slots);
   const INT_PTR result = dialog.DoModal(parent);
   return result == IDOK ? 1 : result == -1 ? -1 : 0;

@@ -1,4 +1,4 @@
-#include "dic_spec.h"
+#include "dic_choice.h"
 
 #include <algorithm>
 
@@ -48,9 +48,9 @@ std::string BadFormatMessage(std::string_view typed) {
   return "指定されたユーザー辞書(" + std::string(typed) + ")はファイルの形式が正しくありません。";
 }
 
-DicSlots OpenDicSpec(DicSlots& slots, UserDicEngine& engine, UserDicRegistry& registry) {
+DicSlots OpenDicChoice(DicSlots& slots, UserDicEngine& engine, UserDicRegistry& registry) {
   DicSlots fields;
-  for (int i = 0; i < kDicSpecSlots; ++i) {
+  for (int i = 0; i < kDicChoiceSlots; ++i) {
     std::string& slot = slots[static_cast<std::size_t>(i)];
     if (slot.empty()) continue;
     if (engine.IsUserDicFile(slot)) {
@@ -70,7 +70,7 @@ std::string BrowseStartFolder(std::string_view slot, std::string_view folderValu
 }
 
 FieldCheck CheckDictionaryField(const std::string& typed, UserDicEngine& engine, const FileProbe& files,
-                                DicSpecUi& ui) {
+                                DicChoiceUi& ui) {
   FieldCheck check;
   if (typed.size() < 3 || typed[1] != ':' || typed[2] != '\\') {
     ui.Warn(std::string(kNeedFullPath), Beep::kExclamation);
@@ -106,14 +106,14 @@ FieldCheck CheckDictionaryField(const std::string& typed, UserDicEngine& engine,
   return check;
 }
 
-DicSpecResult ApplyDicSpec(const DicSlots& typed, DicSlots& slots, UserDicEngine& engine, const FileProbe& files,
-                           UserDicRegistry& registry, DicSpecUi& ui) {
+DicChoiceResult ApplyDicChoice(const DicSlots& typed, DicSlots& slots, UserDicEngine& engine, const FileProbe& files,
+                           UserDicRegistry& registry, DicChoiceUi& ui) {
   DicSlots stored;
-  for (int i = 0; i < kDicSpecSlots; ++i) {
+  for (int i = 0; i < kDicChoiceSlots; ++i) {
     const std::string& text = typed[static_cast<std::size_t>(i)];
     if (text.empty()) continue;
     const FieldCheck check = CheckDictionaryField(text, engine, files, ui);
-    if (!check.valid) return {false, kDicSpecFirstEdit + i};
+    if (!check.valid) return {false, kDicChoiceFirstEdit + i};
     stored[static_cast<std::size_t>(i)] = check.stored;
   }
   static constexpr int kPairs[3][3] = {{0, 1, 1}, {0, 2, 2}, {1, 2, 2}};  // fields compared, field to focus
@@ -122,10 +122,10 @@ DicSpecResult ApplyDicSpec(const DicSlots& typed, DicSlots& slots, UserDicEngine
     const std::string& b = typed[static_cast<std::size_t>(pair[1])];
     if (!a.empty() && !b.empty() && EqualNoCase(a, b)) {
       ui.Warn(std::string(kDuplicateDictionaries), Beep::kExclamation);
-      return {false, kDicSpecFirstEdit + pair[2]};
+      return {false, kDicChoiceFirstEdit + pair[2]};
     }
   }
-  for (int i = 0; i < kDicSpecSlots; ++i) {
+  for (int i = 0; i < kDicChoiceSlots; ++i) {
     slots[static_cast<std::size_t>(i)] = stored[static_cast<std::size_t>(i)];
     registry.WriteSlot(i, stored[static_cast<std::size_t>(i)]);
   }
