@@ -216,9 +216,7 @@ int main(int argc, char** argv) {
   const browsertest::StandinRegistration registration(browsertest::StandinBesideMe());
   wchar_t temp[MAX_PATH]{};
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring speechData = std::wstring(temp) + L"dictionary-test-ddb";
-  CreateDirectoryW(speechData.c_str(), nullptr);
-  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DICPATH", speechData + L"\\");
+  const std::wstring speechData = imeinst::SetSpeechDataFolder(L"dictionary-test-ddb");
   for (const wchar_t* v : {L"VoiceVolume", L"VoiceRate", L"VoicePitch"}) imeinst::SetString(HKEY_CURRENT_USER, kVoiceKey, v, L"100");
   imeinst::SetString(HKEY_CURRENT_USER, kVoiceKey, L"VoiceSpeaker", L"0");
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);

@@ -131,9 +131,7 @@ int main(int argc, char** argv) {
   // The database path as the first-start dialog would have stored it; the
   // speech engine's data folder, and three repetitions.
   imeinst::SetString(HKEY_CURRENT_USER, kSettingsKey, L"DicPath", folder + L"Quorvel.rows");
-  const std::wstring speechData = std::wstring(temp) + L"listening-test-ddb";
-  CreateDirectoryW(speechData.c_str(), nullptr);
-  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DicPath", speechData + L"\\");
+  const std::wstring speechData = imeinst::SetSpeechDataFolder(L"listening-test-ddb");
   imeinst::SetString(HKEY_CURRENT_USER, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"VoiceRepeatNum", L"3");
   const std::wstring wav = std::wstring(temp) + L"speach.wav";
   DeleteFileW(wav.c_str());

@@ -34,6 +34,18 @@ inline bool SetString(HKEY root, const std::wstring& path, const wchar_t* name, 
   return r == ERROR_SUCCESS;
 }
 
+// The speech engine's data folder (the engine needs one to load): a folder
+// of that name in the temporary folder, made and named as the engine's
+// "DICPATH". Returns the folder, without its trailing backslash.
+inline std::wstring SetSpeechDataFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DICPATH", folder + L"\\");
+  return folder;
+}
+
 // Reads one REG_SZ value; "(none)" when it is missing.
 inline std::wstring GetString(HKEY root, const std::wstring& path, const wchar_t* name) {
   wchar_t buf[512]{};

@@ -79,14 +79,9 @@ int main(int argc, char** argv) {
   const std::wstring shots = imedrv::WidenArg(argv[1]);
   const std::wstring folder = WorkbenchFolder();
   if (folder.empty()) return wtest::finish();
-  const std::wstring program = folder + L"DALMOK.EXE";
 
   // The speech engine's data folder (the engine needs one to load).
-  wchar_t temp[MAX_PATH]{};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring speechData = std::wstring(temp) + L"workbench-test-ddb";
-  CreateDirectoryW(speechData.c_str(), nullptr);
-  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DICPATH", speechData + L"\\");
+  const std::wstring speechData = imeinst::SetSpeechDataFolder(L"workbench-test-ddb");
   // No install path: the WAV file lies in the program folder.
   const std::wstring wav = folder + L"speech.wav";
   DeleteFileW(wav.c_str());
@@ -95,15 +90,8 @@ int main(int argc, char** argv) {
   HWND application = MakeWindow(L"WorkbenchTestApplication", L"application", 340);
 
   // ---- start as the input method's toolbar starts it ----
-  wchar_t line[512];
-  std::swprintf(line, 512, L"\"%ls\" %d %d 1", program.c_str(), imelink::HandleNumber(receiver),
-                imelink::HandleNumber(application));
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!check(CreateProcessW(program.c_str(), line, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi),
-             "DALMOK.EXE starts"))
-    return wtest::finish();
+  if (!check(StartWorkbench(folder, receiver, application, pi), "DALMOK.EXE starts")) return wtest::finish();
   HWND frame = nullptr;
   CheckWithin(
       2 * Allowance(),

@@ -113,24 +113,12 @@ int main(int argc, char** argv) {
   const std::wstring shots = imedrv::WidenArg(argv[1]);
   const std::wstring folder = WorkbenchFolder();
   if (folder.empty()) return wtest::finish();
-  const std::wstring program = folder + L"DALMOK.EXE";
-  wchar_t temp[MAX_PATH]{};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring speechData = std::wstring(temp) + L"workbench-sheet-ddb";
-  CreateDirectoryW(speechData.c_str(), nullptr);
-  imeinst::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VALDRIMO\\Sonavo50", L"DICPATH", speechData + L"\\");
+  const std::wstring speechData = imeinst::SetSpeechDataFolder(L"workbench-sheet-ddb");
 
   HWND receiver = MakeWindow(L"SheetTestReceiver", L"input method UI window", 20);
   HWND application = MakeWindow(L"SheetTestApplication", L"application", 340);
-  wchar_t line[512];
-  std::swprintf(line, 512, L"\"%ls\" %d %d 1", program.c_str(), imelink::HandleNumber(receiver),
-                imelink::HandleNumber(application));
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!check(CreateProcessW(program.c_str(), line, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi),
-             "DALMOK.EXE starts"))
-    return wtest::finish();
+  if (!check(StartWorkbench(folder, receiver, application, pi), "DALMOK.EXE starts")) return wtest::finish();
   CheckWithin(
       2 * Allowance(), [&] { return g_frame != nullptr && IsWindowVisible(g_frame); },
       [] { return std::string(g_frame ? "hidden" : "no announcement"); }, "the workbench's frame shows");
