@@ -281,6 +281,7 @@ int main(int argc, char** argv) {
         return false;
       },
       [] { return std::string("no window"); }, "Ctrl+Q opens the dictionary program");
+  if (!dictionary) wtest::NoteProcessWindows(0);  // what was on the screen instead
   if (dictionary) {
     DWORD pid = 0;
     GetWindowThreadProcessId(dictionary, &pid);
